@@ -1,0 +1,41 @@
+# The two commands of the README: `make run` and `make test`. Both install what is missing.
+BUILD      ?= build
+ASAN_BUILD ?= build-asan
+JOBS       ?= $(shell nproc)
+DEBIAN_PACKAGES = cmake g++ make qtbase5-dev libqt5serialport5-dev socat
+
+.PHONY: all deps configure build run test test-asan bench install clean
+
+all: build
+
+deps:
+	@./scripts/install-deps.sh $(DEBIAN_PACKAGES)
+
+$(BUILD)/CMakeCache.txt: | deps
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+configure: $(BUILD)/CMakeCache.txt
+
+build: deps configure
+	cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	./scripts/run-with-sim.sh $(BUILD)/bin
+
+test: build
+	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+test-asan: deps
+	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DTAVILON_SANITIZE=ON
+	cmake --build $(ASAN_BUILD) -j $(JOBS)
+	cd $(ASAN_BUILD) && QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=0 \
+		UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 ctest --output-on-failure -j $(JOBS)
+
+bench: build
+	./scripts/run-benchmarks.sh $(BUILD)
+
+install: build
+	cmake --install $(BUILD) --prefix $(or $(PREFIX),$(CURDIR)/install)
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD)

@@ -1,0 +1,135 @@
+#include "link/LinkQueue.h"
+
+#include "link/LinkMode.h"
+
+#include <QMutexLocker>
+#include <cstring>
+
+int LinkMode = LinkModeNone;
+
+LinkQueue::LinkQueue()
+{
+    clearWorkerState();
+}
+
+void LinkQueue::activate()
+{
+    if (m_active)
+        return;
+    {
+        QMutexLocker lock(&sendMutex);
+        sendQueue.clear();
+    }
+    {
+        QMutexLocker lock(&receiveMutex);
+        receiveQueue.clear();
+    }
+    clearWorkerState();
+    m_active = true;
+}
+
+void LinkQueue::deactivate()
+{
+    if (!m_active)
+        return;
+    m_active = false;
+    {
+        QMutexLocker lock(&sendMutex);
+        sendQueue.clear();
+    }
+    {
+        QMutexLocker lock(&receiveMutex);
+        receiveQueue.clear();
+    }
+    clearWorkerState();
+}
+
+bool LinkQueue::isActive() const
+{
+    return m_active;
+}
+
+void LinkQueue::push(const char *bytes, int length, const ReplyExpectation *expectation, quint32 waitMs)
+{
+    if (!bytes || length <= 0 || !m_active)
+        return;
+    QueuedLine line;
+    line.bytes = QByteArray(bytes, length);
+    if (expectation) {
+        line.expectation = *expectation;
+    } else {
+        std::memset(&line.expectation, 0, sizeof line.expectation);
+        line.expectation.needMatch = 0;
+        line.expectation.waitMs = waitMs;
+    }
+    QMutexLocker lock(&sendMutex);
+    sendQueue.append(line);
+}
+
+void LinkQueue::push(const QByteArray &bytes, const ReplyExpectation *expectation, quint32 waitMs)
+{
+    push(bytes.constData(), bytes.size(), expectation, waitMs);
+}
+
+bool LinkQueue::drain(const std::function<void(const QByteArray &)> &consumer)
+{
+    if (!receiveMutex.tryLock())
+        return false;
+    QList<QueuedLine> lines;
+    lines.swap(receiveQueue);
+    receiveMutex.unlock();
+    for (const QueuedLine &line : qAsConst(lines))
+        consumer(line.bytes);
+    return true;
+}
+
+void LinkQueue::pushReceived(const QByteArray &line)
+{
+    if (!m_active || line.isEmpty())
+        return;
+    QueuedLine queued;
+    queued.bytes = line;
+    std::memset(&queued.expectation, 0, sizeof queued.expectation);
+    QMutexLocker lock(&receiveMutex);
+    receiveQueue.append(queued);
+}
+
+int LinkQueue::sendQueueSize()
+{
+    QMutexLocker lock(&sendMutex);
+    return sendQueue.size();
+}
+
+int LinkQueue::receiveQueueSize()
+{
+    QMutexLocker lock(&receiveMutex);
+    return receiveQueue.size();
+}
+
+void LinkQueue::clearWorkerState()
+{
+    std::memset(&current, 0, sizeof current);
+    std::memset(lineBuffer, 0, sizeof lineBuffer);
+    lineLength = 0;
+}
+
+LinkQueue &SerialLinkQueue()
+{
+    static LinkQueue queue;
+    return queue;
+}
+
+LinkQueue &TcpLinkQueue()
+{
+    static LinkQueue queue;
+    return queue;
+}
+
+LinkQueue *SelectedLinkQueue()
+{
+    if (LinkMode == LinkModeTcp)
+        return &TcpLinkQueue();
+    if (LinkMode == LinkModeSerial)
+        return &SerialLinkQueue();
+    return nullptr;
+}

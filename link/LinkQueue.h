@@ -1,0 +1,57 @@
+// Send and receive queues of one link, shared by the GUI thread and the link's worker thread.
+#pragma once
+
+#include "link/QueuedLine.h"
+#include "link/ReplyExpectation.h"
+
+#include <QList>
+#include <QMutex>
+#include <functional>
+
+class LinkQueue
+{
+public:
+    static constexpr int LineBufferSize = 1024;
+
+    LinkQueue();
+
+    // Creates empty queues; a queue accepts lines only while active.
+    void activate();
+    // Drops every queued and received line.
+    void deactivate();
+    bool isActive() const;
+
+    // Appends a line at the tail of the send queue. Without an expectation the line carries
+    // needMatch 0 and the given wait. Ignored for empty input or an inactive queue.
+    void push(const char *bytes, int length, const ReplyExpectation *expectation, quint32 waitMs);
+    void push(const QByteArray &bytes, const ReplyExpectation *expectation, quint32 waitMs);
+
+    // Receive side, GUI thread: takes the waiting lines under a non-blocking try-lock and
+    // hands them to the consumer one by one, in order, with the mutex released, so that a
+    // consumer that opens a nested event loop never blocks the link thread.
+    // Returns false when the mutex was busy (the lines stay for the next notification).
+    bool drain(const std::function<void(const QByteArray &)> &consumer);
+
+    // Worker side.
+    void pushReceived(const QByteArray &line);
+    int sendQueueSize();
+    int receiveQueueSize();
+
+    QMutex sendMutex;
+    QList<QueuedLine> sendQueue;
+    QMutex receiveMutex;
+    QList<QueuedLine> receiveQueue;
+    ReplyExpectation current;
+    char lineBuffer[LineBufferSize];
+    quint32 lineLength = 0;
+
+private:
+    void clearWorkerState();
+    bool m_active = false;
+};
+
+// The two process-wide queues, one per link.
+LinkQueue &SerialLinkQueue();
+LinkQueue &TcpLinkQueue();
+// The queue that LinkMode selects, or nullptr when no link is selected.
+LinkQueue *SelectedLinkQueue();

@@ -1,0 +1,30 @@
+// A pseudo-terminal pair for serial tests: the test holds the master, QSerialPort opens the slave.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+class PtyPair
+{
+public:
+    PtyPair();
+    ~PtyPair();
+    PtyPair(const PtyPair &) = delete;
+    PtyPair &operator=(const PtyPair &) = delete;
+
+    bool isOpen() const { return m_master >= 0; }
+    // Path of the slave side, for QSerialPort::setPortName.
+    QString slavePath() const { return m_slavePath; }
+    int masterFd() const { return m_master; }
+
+    // Writes all bytes to the master side.
+    bool write(const QByteArray &bytes);
+    // Reads what the master has within the time limit (returns early once bytes arrived
+    // and no more come for a short while).
+    QByteArray read(int timeoutMs);
+
+private:
+    int m_master = -1;
+    int m_slave = -1;
+    QString m_slavePath;
+};
