@@ -63,7 +63,10 @@ void LinkQueue::push(const char *bytes, int length, const ReplyExpectation *expe
         line.expectation.waitMs = waitMs;
     }
     QMutexLocker lock(&sendMutex);
-    sendQueue.append(line);
+    // Checked again under the mutex: a deactivate that raced with this push has either
+    // already emptied the queue (and this line is refused) or will empty it after us.
+    if (m_active)
+        sendQueue.append(line);
 }
 
 void LinkQueue::push(const QByteArray &bytes, const ReplyExpectation *expectation, quint32 waitMs)
@@ -91,7 +94,8 @@ void LinkQueue::pushReceived(const QByteArray &line)
     queued.bytes = line;
     std::memset(&queued.expectation, 0, sizeof queued.expectation);
     QMutexLocker lock(&receiveMutex);
-    receiveQueue.append(queued);
+    if (m_active)
+        receiveQueue.append(queued);
 }
 
 int LinkQueue::sendQueueSize()
@@ -111,6 +115,7 @@ void LinkQueue::clearWorkerState()
     std::memset(&current, 0, sizeof current);
     std::memset(lineBuffer, 0, sizeof lineBuffer);
     lineLength = 0;
+    lineOverflow = false;
 }
 
 LinkQueue &SerialLinkQueue()

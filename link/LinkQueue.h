@@ -6,6 +6,7 @@
 
 #include <QList>
 #include <QMutex>
+#include <atomic>
 #include <functional>
 
 class LinkQueue
@@ -14,8 +15,11 @@ public:
     static constexpr int LineBufferSize = 1024;
 
     LinkQueue();
+    LinkQueue(const LinkQueue &) = delete;
+    LinkQueue &operator=(const LinkQueue &) = delete;
 
-    // Creates empty queues; a queue accepts lines only while active.
+    // Creates empty queues; a queue accepts lines only while active. Nothing when already active,
+    // so lines pushed before the link opens survive the connect.
     void activate();
     // Drops every queued and received line.
     void deactivate();
@@ -32,7 +36,7 @@ public:
     // Returns false when the mutex was busy (the lines stay for the next notification).
     bool drain(const std::function<void(const QByteArray &)> &consumer);
 
-    // Worker side.
+    // Worker side: appends one complete received line (ignored while inactive).
     void pushReceived(const QByteArray &line);
     int sendQueueSize();
     int receiveQueueSize();
@@ -41,13 +45,19 @@ public:
     QList<QueuedLine> sendQueue;
     QMutex receiveMutex;
     QList<QueuedLine> receiveQueue;
+
+    // Worker-thread state of the open link: the expectation of the line in flight and the
+    // line being assembled from received bytes.
     ReplyExpectation current;
     char lineBuffer[LineBufferSize];
     quint32 lineLength = 0;
+    // Set while the bytes of a line too long for lineBuffer are being skipped up to its CR.
+    bool lineOverflow = false;
 
 private:
     void clearWorkerState();
-    bool m_active = false;
+    // Read by pushers on the GUI thread while the worker thread activates or deactivates.
+    std::atomic<bool> m_active {false};
 };
 
 // The two process-wide queues, one per link.

@@ -14,17 +14,32 @@ void ConfigFile_SetAppDir(const QString &directory);
 QString ConfigFile_SettingsPath();      // <app>/APP/ConfigFile/config.ini
 QString ConfigFile_EnglishPath();       // <app>/APP/ConfigFile/language-English.ini
 QString ConfigFile_OtherLanguagePath(); // <app>/APP/ConfigFile/language-Other.ini
+// The language file that Key_LanguageIsEnglish selects.
 QString ConfigFile_ActiveLanguagePath();
 
 // Reads config.ini and the active language file, or writes the defaults when config.ini is
 // missing. Returns whether config.ini existed. The style sheet is applied by the GUI
 // (LoadStyleSheet), which the core library cannot reach.
 bool ConfigFile_LoadAtStartup();
+
+// Reads config.ini (unless languageOnly) and then the active language file, falling back to
+// the other language file when the active one is missing. Does nothing without config.ini.
 void ConfigFile_LoadAll(bool languageOnly);
+
+// Rewrites config.ini and the active language file from the variables.
 void ConfigFile_SaveAll();
+
+// Positional reading of one file into the table its path selects.
 void ConfigFile_Read(const QString &path);
+
+// Writes the table the path selects: the old file is replaced only by a completely
+// written new one, so an interrupted save leaves the previous file intact.
 void ConfigFile_Write(const QString &path);
+
+// Prepares a file for rewriting: creates its directory with all missing parents. The
+// existing file stays until the new one replaces it.
 void ConfigFile_ResetFile(const QString &path);
 
-// The text of a style sheet file (Latin-1 up to the first zero byte); empty when missing.
-QString ConfigFile_ReadStyleSheetText(const QString &path);
+// The text of a style sheet file (Latin-1 up to the first zero byte); empty when the file
+// is missing or cannot be read, which readOk (when given) tells apart from an empty file.
+QString ConfigFile_ReadStyleSheetText(const QString &path, bool *readOk = nullptr);

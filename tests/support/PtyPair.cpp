@@ -74,3 +74,21 @@ QByteArray PtyPair::read(int timeoutMs)
     }
     return result;
 }
+
+QByteArray PtyPair::readSome(int timeoutMs)
+{
+    QElapsedTimer clock;
+    clock.start();
+    for (;;) {
+        const int left = int(timeoutMs - clock.elapsed());
+        if (left < 0)
+            return QByteArray();
+        pollfd fd {m_master, POLLIN, 0};
+        if (::poll(&fd, 1, left) <= 0)
+            continue;
+        char buffer[4096];
+        const ssize_t n = ::read(m_master, buffer, sizeof buffer);
+        if (n > 0)
+            return QByteArray(buffer, int(n));
+    }
+}

@@ -22,6 +22,9 @@ public:
     // Reads what the master has within the time limit (returns early once bytes arrived
     // and no more come for a short while).
     QByteArray read(int timeoutMs);
+    // Returns as soon as any bytes are there (empty when none came within the time limit), so
+    // that a test can tell when they arrived.
+    QByteArray readSome(int timeoutMs);
 
 private:
     int m_master = -1;

@@ -1,0 +1,358 @@
+#include "cli/CliOptions.h"
+
+#include "protocol/DeviceState.h"
+#include "protocol/ValueWords.h"
+
+#include <QHostAddress>
+
+namespace {
+
+constexpr int MaxLineLength = 1024;
+constexpr int MaxTimeoutMs = 600000;
+constexpr quint32 WindowCount = 4;
+
+// A 1-based decimal number from 1 to max, digits only (no sign, no blanks).
+bool ReadNumber(const QString &text, quint32 max, quint32 *value)
+{
+    if (text.isEmpty() || text.size() > 9)
+        return false;
+    for (const QChar c : text) {
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            return false;
+    }
+    const quint32 number = text.toUInt();
+    if (number < 1 || number > max)
+        return false;
+    *value = number;
+    return true;
+}
+
+bool ReadOneBased(const QString &text, quint32 max, const QString &what, quint32 *index, QString *error)
+{
+    quint32 number = 0;
+    if (!ReadNumber(text, max, &number)) {
+        *error = QStringLiteral("%1 must be a number from 1 to %2, not \"%3\"").arg(what).arg(max).arg(text);
+        return false;
+    }
+    *index = number - 1;
+    return true;
+}
+
+// A dotted IPv4 address; host names are not resolved, as the link binds and connects by address.
+bool IsIpv4Text(const QString &text)
+{
+    QHostAddress address;
+    return text.count(QLatin1Char('.')) == 3 && address.setAddress(text)
+           && address.protocol() == QAbstractSocket::IPv4Protocol;
+}
+
+bool IsPrintableAscii(const QString &text)
+{
+    for (const QChar c : text) {
+        if (c.unicode() < 0x20 || c.unicode() > 0x7E)
+            return false;
+    }
+    return true;
+}
+
+int ModeIndexOf(const QString &word)
+{
+    for (quint32 k = 0; k < MultiviewModeWords.count; ++k) {
+        if (word.compare(MultiviewModeWords.text(k), Qt::CaseInsensitive) == 0)
+            return int(k);
+    }
+    return -1;
+}
+
+QString ModeList()
+{
+    QStringList words;
+    for (quint32 k = 0; k < MultiviewModeWords.count; ++k)
+        words << MultiviewModeWords.text(k);
+    return words.join(QLatin1Char('|'));
+}
+
+} // namespace
+
+bool CliOptions::Parse(const QStringList &arguments, CliOptions *options, QString *error)
+{
+    *options = CliOptions();
+    int next = 0;
+    while (next < arguments.size() && arguments.at(next).startsWith(QLatin1String("-"))) {
+        const QString word = arguments.at(next++);
+        if (word == QLatin1String("--help") || word == QLatin1String("-h")) {
+            options->helpRequested = true;
+            return true;
+        }
+        QString name = word;
+        QString value;
+        const int equals = word.indexOf(QLatin1Char('='));
+        if (equals > 0) {
+            name = word.left(equals);
+            value = word.mid(equals + 1);
+        } else {
+            if (next >= arguments.size()) {
+                *error = QStringLiteral("option %1 needs a value").arg(word);
+                return false;
+            }
+            value = arguments.at(next++);
+        }
+        if (!options->parseLinkOption(name, value, error))
+            return false;
+    }
+
+    if (options->transport == Transport::None) {
+        *error = QStringLiteral("choose a link with --tcp HOST[:PORT] or --serial PATH");
+        return false;
+    }
+    return options->parseCommand(arguments.mid(next), error);
+}
+
+bool CliOptions::parseLinkOption(const QString &name, const QString &value, QString *error)
+{
+    if (name == QLatin1String("--tcp")) {
+        if (transport != Transport::None) {
+            *error = QStringLiteral("give only one of --tcp and --serial");
+            return false;
+        }
+        QString address = value;
+        const int colon = value.indexOf(QLatin1Char(':'));
+        if (colon >= 0) {
+            address = value.left(colon);
+            quint32 number = 0;
+            // 65535 is refused as the connection page refuses it.
+            if (!ReadNumber(value.mid(colon + 1), 65534, &number)) {
+                *error = QStringLiteral("TCP port must be a number from 1 to 65534, not \"%1\"")
+                             .arg(value.mid(colon + 1));
+                return false;
+            }
+            port = quint16(number);
+        }
+        if (!IsIpv4Text(address)) {
+            *error = QStringLiteral("device address must be a dotted IPv4 address, not \"%1\"").arg(address);
+            return false;
+        }
+        transport = Transport::Tcp;
+        host = QHostAddress(address).toString();
+        return true;
+    }
+    if (name == QLatin1String("--local-ip")) {
+        if (!IsIpv4Text(value)) {
+            *error = QStringLiteral("local address must be a dotted IPv4 address, not \"%1\"").arg(value);
+            return false;
+        }
+        localIp = QHostAddress(value).toString();
+        return true;
+    }
+    if (name == QLatin1String("--serial")) {
+        if (transport != Transport::None) {
+            *error = QStringLiteral("give only one of --tcp and --serial");
+            return false;
+        }
+        if (value.isEmpty()) {
+            *error = QStringLiteral("--serial needs a port name or path");
+            return false;
+        }
+        transport = Transport::Serial;
+        serialPath = value;
+        return true;
+    }
+    if (name == QLatin1String("--baud")) {
+        quint32 number = 0;
+        if (!ReadNumber(value, 4000000, &number)) {
+            *error = QStringLiteral("baud rate must be a positive number, not \"%1\"").arg(value);
+            return false;
+        }
+        baudRate = qint32(number);
+        return true;
+    }
+    if (name == QLatin1String("--timeout")) {
+        quint32 number = 0;
+        if (!ReadNumber(value, MaxTimeoutMs, &number)) {
+            *error = QStringLiteral("timeout must be a number of milliseconds from 1 to %1, not \"%2\"")
+                         .arg(MaxTimeoutMs)
+                         .arg(value);
+            return false;
+        }
+        timeoutMs = int(number);
+        return true;
+    }
+    *error = QStringLiteral("unknown option %1").arg(name);
+    return false;
+}
+
+bool CliOptions::parseCommand(const QStringList &words, QString *error)
+{
+    if (words.isEmpty()) {
+        *error = QStringLiteral("no command given");
+        return false;
+    }
+    if (!localIp.isEmpty() && transport != Transport::Tcp) {
+        *error = QStringLiteral("--local-ip needs --tcp");
+        return false;
+    }
+    const QString name = words.first();
+    const QStringList args = words.mid(1);
+    auto expectCount = [&](int count, const QString &form) {
+        if (args.size() == count)
+            return true;
+        *error = QStringLiteral("usage: %1").arg(form);
+        return false;
+    };
+
+    if (name == QLatin1String("sync")) {
+        command = Command::Sync;
+        return expectCount(0, QStringLiteral("sync"));
+    }
+    if (name == QLatin1String("route")) {
+        command = Command::Route;
+        return expectCount(2, QStringLiteral("route IN OUT"))
+               && ReadOneBased(args.at(0), MaxPorts, QStringLiteral("input"), &input, error)
+               && ReadOneBased(args.at(1), MaxPorts, QStringLiteral("output"), &output, error);
+    }
+    if (name == QLatin1String("route-all")) {
+        command = Command::RouteAll;
+        return expectCount(1, QStringLiteral("route-all IN"))
+               && ReadOneBased(args.at(0), MaxPorts, QStringLiteral("input"), &input, error);
+    }
+    if (name == QLatin1String("multiview")) {
+        command = Command::Multiview;
+        if (!expectCount(2, QStringLiteral("multiview OUT %1").arg(ModeList()))
+            || !ReadOneBased(args.at(0), MaxPorts, QStringLiteral("output"), &output, error))
+            return false;
+        const int mode = ModeIndexOf(args.at(1));
+        if (mode < 0) {
+            *error = QStringLiteral("multiview mode must be one of %1, not \"%2\"").arg(ModeList(), args.at(1));
+            return false;
+        }
+        modeIndex = quint32(mode);
+        return true;
+    }
+    if (name == QLatin1String("window")) {
+        command = Command::Window;
+        // The window command names inputs by the device's four HDMI words.
+        return expectCount(3, QStringLiteral("window OUT WINDOW IN"))
+               && ReadOneBased(args.at(0), MaxPorts, QStringLiteral("output"), &output, error)
+               && ReadOneBased(args.at(1), WindowCount, QStringLiteral("window"), &window, error)
+               && ReadOneBased(args.at(2), WindowInputWords.count, QStringLiteral("window input"), &input,
+                               error);
+    }
+    if (name == QLatin1String("scene")) {
+        if (!expectCount(2, QStringLiteral("scene save|load N")))
+            return false;
+        if (args.at(0) == QLatin1String("save")) {
+            command = Command::SceneSave;
+        } else if (args.at(0) == QLatin1String("load")) {
+            command = Command::SceneLoad;
+        } else {
+            *error = QStringLiteral("usage: scene save|load N");
+            return false;
+        }
+        quint32 index = 0;
+        if (!ReadOneBased(args.at(1), SceneCount, QStringLiteral("scene"), &index, error))
+            return false;
+        scene = int(index) + 1;
+        return true;
+    }
+    if (name == QLatin1String("edid")) {
+        if (!expectCount(3, QStringLiteral("edid read OUT FILE | edid write IN FILE")))
+            return false;
+        if (args.at(0) == QLatin1String("read")) {
+            command = Command::EdidRead;
+            if (!ReadOneBased(args.at(1), MaxPorts, QStringLiteral("output"), &output, error))
+                return false;
+        } else if (args.at(0) == QLatin1String("write")) {
+            command = Command::EdidWrite;
+            if (!ReadOneBased(args.at(1), MaxPorts, QStringLiteral("input"), &input, error))
+                return false;
+        } else {
+            *error = QStringLiteral("usage: edid read OUT FILE | edid write IN FILE");
+            return false;
+        }
+        filePath = args.at(2);
+        if (filePath.isEmpty()) {
+            *error = QStringLiteral("EDID file name is empty");
+            return false;
+        }
+        return true;
+    }
+    if (name == QLatin1String("version")) {
+        command = Command::Version;
+        const QString form = QStringLiteral("version main|keyboard|in N|out N");
+        if (args.isEmpty()) {
+            *error = QStringLiteral("usage: %1").arg(form);
+            return false;
+        }
+        const QString target = args.at(0);
+        if (target == QLatin1String("main") || target == QLatin1String("keyboard")) {
+            versionSelector = target == QLatin1String("main") ? 0 : 1;
+            return expectCount(1, form);
+        }
+        if (target == QLatin1String("in") || target == QLatin1String("out")) {
+            const bool isInput = target == QLatin1String("in");
+            versionSelector = isInput ? 2 : 3;
+            return expectCount(2, form)
+                   && ReadOneBased(args.at(1), MaxPorts, isInput ? QStringLiteral("input") : QStringLiteral("output"),
+                                   &versionPort, error);
+        }
+        *error = QStringLiteral("usage: %1").arg(form);
+        return false;
+    }
+    if (name == QLatin1String("raw")) {
+        command = Command::Raw;
+        rawLine = args.join(QLatin1Char(' '));
+        if (rawLine.isEmpty()) {
+            *error = QStringLiteral("usage: raw LINE");
+            return false;
+        }
+        if (!IsPrintableAscii(rawLine)) {
+            *error = QStringLiteral("raw line must be printable ASCII (the CR is added)");
+            return false;
+        }
+        if (rawLine.size() > MaxLineLength) {
+            *error = QStringLiteral("raw line is longer than %1 bytes").arg(MaxLineLength);
+            return false;
+        }
+        return true;
+    }
+    *error = QStringLiteral("unknown command \"%1\"").arg(name);
+    return false;
+}
+
+QString CliOptions::UsageText()
+{
+    return QStringLiteral(
+        "usage: tavilon-cli (--tcp HOST[:PORT] [--local-ip ADDR] | --serial PATH [--baud N])\n"
+        "                   [--timeout MS] COMMAND [ARGS...]\n"
+        "commands (ports, windows and scenes are 1-based):\n"
+        "  sync                     identify, read the whole device, print its state as JSON\n"
+        "  route IN OUT             route an input to an output\n"
+        "  route-all IN             route an input to every output\n"
+        "  multiview OUT MODE       SINGLE, PIP, PBP, 3xWIN or 4xWIN\n"
+        "  window OUT WINDOW IN     show input IN (1-4) in a multiview window\n"
+        "  scene save N | scene load N   N from 1 to 20\n"
+        "  edid read OUT FILE       save the EDID of the display on an output (256 bytes)\n"
+        "  edid write IN FILE       write a 256-byte EDID file as an input's user EDID\n"
+        "  version main|keyboard|in N|out N\n"
+        "  raw LINE                 send one line, print every line received until its reply\n"
+        "defaults: TCP port 2000, baud 9600, timeout 3000 ms\n"
+        "exit status: 0 done, 2 bad usage, 3 no connection, 4 no answer to the identification,\n"
+        "             5 another model, 6 a reply timed out, 1 any other failure\n");
+}
+
+QString CliOptions::ChooseLocalIp(const QString &deviceIp, const QList<QNetworkAddressEntry> &entries)
+{
+    const QHostAddress device(deviceIp);
+    if (device.isLoopback())
+        return QStringLiteral("127.0.0.1");
+    const quint32 deviceBits = device.toIPv4Address();
+    for (const QNetworkAddressEntry &entry : entries) {
+        const QHostAddress local = entry.ip();
+        if (local.protocol() != QAbstractSocket::IPv4Protocol || local.isLoopback())
+            continue;
+        const quint32 mask = entry.netmask().toIPv4Address();
+        if (mask != 0 && (local.toIPv4Address() & mask) == (deviceBits & mask))
+            return local.toString();
+    }
+    return QStringLiteral("0.0.0.0");
+}

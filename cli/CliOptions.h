@@ -1,0 +1,67 @@
+// The command line of tavilon-cli: link options, then one command with its arguments.
+// Ports, windows and scenes are 1-based on the command line, as on the device; the parsed
+// record holds them 0-based, as the command builders take them.
+#pragma once
+
+#include <QList>
+#include <QNetworkAddressEntry>
+#include <QString>
+#include <QStringList>
+
+// Exit status of tavilon-cli.
+enum CliExitCode : int {
+    CliExitDone = 0,
+    CliExitFailed = 1, // anything else: a file that cannot be written, a refused command
+    CliExitUsage = 2,
+    CliExitNoConnection = 3,
+    CliExitNoIdentification = 4,
+    CliExitOtherModel = 5,
+    CliExitReplyTimeout = 6,
+};
+
+class CliOptions
+{
+public:
+    enum class Transport { None, Tcp, Serial };
+    enum class Command { None, Sync, Route, RouteAll, Multiview, Window, SceneSave, SceneLoad, EdidRead,
+                         EdidWrite, Version, Raw };
+
+    static constexpr quint16 DefaultTcpPort = 2000;
+    static constexpr qint32 DefaultBaudRate = 9600;
+    static constexpr int DefaultTimeoutMs = 3000;
+    static constexpr int SceneCount = 20;
+
+    // Parses the arguments after the program name. On failure returns false and sets error to
+    // one line that says what is wrong.
+    static bool Parse(const QStringList &arguments, CliOptions *options, QString *error);
+    static QString UsageText();
+
+    // The local address to bind to for a device: 127.0.0.1 for a loopback device, otherwise
+    // the first local IPv4 address whose own subnet holds the device, otherwise 0.0.0.0 (the
+    // system picks the route).
+    static QString ChooseLocalIp(const QString &deviceIp, const QList<QNetworkAddressEntry> &entries);
+
+    bool helpRequested = false;
+    Transport transport = Transport::None;
+    QString host;
+    quint16 port = DefaultTcpPort;
+    QString localIp; // empty: chosen by ChooseLocalIp at connect time
+    QString serialPath;
+    qint32 baudRate = DefaultBaudRate;
+    int timeoutMs = DefaultTimeoutMs;
+
+    Command command = Command::None;
+    quint32 input = 0;   // 0-based
+    quint32 output = 0;  // 0-based
+    quint32 window = 0;  // 0-based
+    quint32 modeIndex = 0; // index into MultiviewModeWords
+    int scene = 0;       // 1-based, as the scene commands take it
+    int versionSelector = 0; // 0 main, 1 keyboard, 2 input, 3 output
+    quint32 versionPort = 0; // 0-based, for selectors 2 and 3
+    QString filePath;
+    QString rawLine;
+
+private:
+    bool parseLinkOption(const QString &name, const QString &value, QString *error);
+    bool parseCommand(const QStringList &words, QString *error);
+};

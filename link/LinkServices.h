@@ -1,0 +1,22 @@
+// The process-wide link services and their worker threads. They are created during static
+// initialisation, before main runs, and never destroyed, so no exit-time destructor can run
+// while a worker thread still uses them. Do not use them from other static initialisers.
+#pragma once
+
+class QThread;
+class ServiceSerialPort;
+class ServiceTcpClient;
+
+extern ServiceSerialPort *const g_ServiceSerialPort;
+extern QThread *const g_ThreadSerialPort;
+extern ServiceTcpClient *const g_ServiceTcpClient;
+extern QThread *const g_ThreadTcpClient;
+
+// Moves each service into its worker thread and connects the thread's finished() to the
+// service's disconnect slot, so that a link always closes in its own thread as the thread
+// ends. Call from the thread that created them (the main thread) while the threads are not
+// running; calling it again changes nothing.
+void MoveLinkServicesToThreads();
+
+// Makes the link services' signal argument types usable in queued connections.
+void RegisterLinkMetaTypes();

@@ -1,0 +1,231 @@
+#include "settings/ConfigFile.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include "settings/ConfigTables.h"
+#include "settings/SettingsTexts.h"
+
+bool g_SaveSettingsOnExit = true;
+
+namespace {
+
+QString &AppDirOverride()
+{
+    static QString directory;
+    return directory;
+}
+
+struct TableChoice {
+    const ConfigKeyEntry *entries = nullptr;
+    int size = 0;
+};
+
+QString ConfigDirPart(const QString &fileName)
+{
+    return QStringLiteral("/APP/ConfigFile/") + fileName;
+}
+
+// The table is chosen by what the path names, not by the file's content.
+TableChoice TableForPath(const QString &path)
+{
+    const QString appDir = ConfigFile_AppDir();
+    if (path.contains(appDir + ConfigDirPart(QStringLiteral("config.ini"))))
+        return { SettingsTable, SettingsTableSize };
+    if (path.contains(appDir + ConfigDirPart(QStringLiteral("language-English.ini")))
+        || path.contains(appDir + ConfigDirPart(QStringLiteral("language-Other.ini"))))
+        return { LanguageTable, LanguageTableSize };
+    return {};
+}
+
+bool IsBlankLine(const QString &line)
+{
+    return line == QLatin1String("\r\n") || line == QLatin1String("\n");
+}
+
+QString ValueOfLine(const QString &line)
+{
+    QString value = line.mid(line.indexOf(QLatin1Char('=')) + 1);
+    if (value.endsWith(QLatin1String("\r\n")))
+        value.chop(2);
+    else if (value.endsWith(QLatin1Char('\n')))
+        value.chop(1);
+    return value;
+}
+
+// A line break inside a value would shift every later line of the positional file.
+QString ValueForFile(const QString &value)
+{
+    QString flat = value;
+    flat.replace(QLatin1Char('\r'), QLatin1Char(' '));
+    flat.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    return flat;
+}
+
+QByteArray FileContent(const TableChoice &table)
+{
+    QByteArray content;
+    for (int i = 0; i < table.size; ++i) {
+        content += table.entries[i].key;
+        content += '=';
+        content += ValueForFile(*table.entries[i].value).toUtf8();
+        content += "\r\n";
+    }
+    return content;
+}
+
+void ResetAndWrite(const QString &path)
+{
+    ConfigFile_ResetFile(path);
+    ConfigFile_Write(path);
+}
+
+} // namespace
+
+QString ConfigFile_AppDir()
+{
+    const QString &directory = AppDirOverride();
+    if (!directory.isEmpty())
+        return directory;
+    return QCoreApplication::applicationDirPath();
+}
+
+void ConfigFile_SetAppDir(const QString &directory)
+{
+    AppDirOverride() = directory;
+}
+
+QString ConfigFile_SettingsPath()
+{
+    return ConfigFile_AppDir() + ConfigDirPart(QStringLiteral("config.ini"));
+}
+
+QString ConfigFile_EnglishPath()
+{
+    return ConfigFile_AppDir() + ConfigDirPart(QStringLiteral("language-English.ini"));
+}
+
+QString ConfigFile_OtherLanguagePath()
+{
+    return ConfigFile_AppDir() + ConfigDirPart(QStringLiteral("language-Other.ini"));
+}
+
+QString ConfigFile_ActiveLanguagePath()
+{
+    return Key_LanguageIsEnglish == QLatin1String("1") ? ConfigFile_EnglishPath()
+                                                       : ConfigFile_OtherLanguagePath();
+}
+
+void ConfigFile_Read(const QString &path)
+{
+    const TableChoice table = TableForPath(path);
+    if (!table.entries || !QFileInfo::exists(path))
+        return;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return;
+
+    // Positional: line n belongs to entry n, blank lines aside. The key only confirms the
+    // place; a line that does not carry it empties the entry whose place it takes.
+    int index = 0;
+    while (!file.atEnd() && index < table.size) {
+        const QString line = QString::fromUtf8(file.readLine());
+        const ConfigKeyEntry &entry = table.entries[index];
+        if (line.contains(QLatin1String(entry.key) + QLatin1Char('='))) {
+            *entry.value = ValueOfLine(line);
+            ++index;
+        } else if (IsBlankLine(line)) {
+            continue;
+        } else {
+            entry.value->clear();
+            ++index;
+        }
+    }
+}
+
+void ConfigFile_ResetFile(const QString &path)
+{
+    if (QFileInfo::exists(path))
+        return;
+    const int slash = path.lastIndexOf(QLatin1Char('/'));
+    if (slash <= 0)
+        return;
+    QDir().mkpath(path.left(slash));
+}
+
+void ConfigFile_Write(const QString &path)
+{
+    const TableChoice table = TableForPath(path);
+    if (!table.entries)
+        return;
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return;
+    const QByteArray content = FileContent(table);
+    if (file.write(content) != content.size()) {
+        file.cancelWriting();
+        return;
+    }
+    // commit() renames the complete temporary file over the old one, or discards it after
+    // any write error.
+    file.commit();
+}
+
+void ConfigFile_LoadAll(bool languageOnly)
+{
+    if (!QFileInfo::exists(ConfigFile_SettingsPath()))
+        return;
+    if (!languageOnly)
+        ConfigFile_Read(ConfigFile_SettingsPath());
+
+    const bool preferEnglish = Key_LanguageIsEnglish == QLatin1String("1");
+    const QString preferred = preferEnglish ? ConfigFile_EnglishPath() : ConfigFile_OtherLanguagePath();
+    const QString other = preferEnglish ? ConfigFile_OtherLanguagePath() : ConfigFile_EnglishPath();
+    if (QFileInfo::exists(preferred)) {
+        ConfigFile_Read(preferred);
+        return;
+    }
+    if (QFileInfo::exists(other)) {
+        ConfigFile_Read(other);
+        // Name the file that was actually read, so the next save rewrites that file rather
+        // than storing its texts under the other language's name.
+        Key_LanguageIsEnglish = preferEnglish ? QStringLiteral("0") : QStringLiteral("1");
+        return;
+    }
+    Key_LanguageIsEnglish = QStringLiteral("1");
+}
+
+void ConfigFile_SaveAll()
+{
+    ResetAndWrite(ConfigFile_SettingsPath());
+    ResetAndWrite(ConfigFile_ActiveLanguagePath());
+}
+
+bool ConfigFile_LoadAtStartup()
+{
+    if (QFileInfo::exists(ConfigFile_SettingsPath())) {
+        ConfigFile_LoadAll(false);
+        return true;
+    }
+    ConfigFile_SaveAll();
+    return false;
+}
+
+QString ConfigFile_ReadStyleSheetText(const QString &path, bool *readOk)
+{
+    if (readOk)
+        *readOk = false;
+    QFile file(path);
+    if (!file.exists() || !file.open(QIODevice::ReadOnly))
+        return QString();
+    QByteArray bytes = file.readAll();
+    const int zero = bytes.indexOf('\0');
+    if (zero >= 0)
+        bytes.truncate(zero);
+    if (readOk)
+        *readOk = true;
+    return QString::fromLatin1(bytes);
+}

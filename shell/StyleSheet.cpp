@@ -1,0 +1,14 @@
+#include "shell/StyleSheet.h"
+
+#include <QApplication>
+
+#include "settings/ConfigFile.h"
+
+void LoadStyleSheet(const QString &path)
+{
+    bool readOk = false;
+    const QString text = ConfigFile_ReadStyleSheetText(path, &readOk);
+    if (!readOk)
+        return;
+    qApp->setStyleSheet(text);
+}

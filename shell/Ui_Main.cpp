@@ -1,0 +1,368 @@
+#include "shell/Ui_Main.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QListView>
+#include <QResizeEvent>
+#include <QScreen>
+#include <QTabWidget>
+
+#include "link/LinkMode.h"
+#include "link/LinkQueue.h"
+#include "link/Ui_Uart_Network.h"
+#include "pages/Ui_Matrix.h"
+#include "pages/Ui_Multiview.h"
+#include "pages/Ui_SignalConfig.h"
+#include "pages/Ui_System.h"
+#include "pages/Ui_TVWall.h"
+#include "protocol/CommandSet.h"
+#include "protocol/DeviceState.h"
+#include "settings/ConfigFile.h"
+#include "settings/LanguageTexts.h"
+#include "settings/SettingsTexts.h"
+#include "shell/MessageBoxes.h"
+#include "shell/PngResave.h"
+#include "shell/Ui_Login.h"
+
+namespace {
+
+constexpr int LanguageComboBoxWidth = 140;
+constexpr int LanguageComboBoxHeight = 30;
+constexpr int FullHdWidth = 1920;
+constexpr int FullHdHeight = 1080;
+constexpr int LargeScreenWindowWidth = 1392;
+constexpr int LargeScreenWindowHeight = 864;
+
+QSize PrimaryScreenSize()
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    return screen ? screen->geometry().size() : QSize(FullHdWidth, FullHdHeight);
+}
+
+bool IsSwitchedOn(const QString &setting)
+{
+    return setting == QLatin1String("1");
+}
+
+} // namespace
+
+Ui_Main::Ui_Main(QWidget *parent) : MyFramelessWindow(parent)
+{
+    CreateWidgets();
+    CreatePages();
+    PlaceOnScreen();
+    ShowLogo();
+    PlaceLanguageComboBox();
+    SetupTexts(true);
+    gridLayout->addWidget(tabWidget);
+    gridLayout->setContentsMargins(0, 0, 0, 0);
+    MakeConnections();
+}
+
+Ui_Main::~Ui_Main()
+{
+    if (g_SaveSettingsOnExit) {
+        g_SaveSettingsOnExit = false;
+        ConfigFile_SaveAll();
+    }
+    // Pages whose tab is switched off have no parent; the others leave their tab on deletion.
+    delete connectionPage;
+    delete matrixPage;
+    delete signalConfigPage;
+    delete multiviewPage;
+    delete tvWallPage;
+    delete systemPage;
+}
+
+QRect Ui_Main::GeometryForScreen(const QSize &screenSize)
+{
+    const int screenWidth = screenSize.width();
+    const int screenHeight = screenSize.height();
+    const int height = screenHeight < FullHdHeight ? screenHeight * 16 / 20 : LargeScreenWindowHeight;
+    const int width = screenWidth < FullHdWidth ? screenWidth * 29 / 40 : LargeScreenWindowWidth;
+    const int x = (qMin(screenWidth, FullHdWidth) - width) / 2;
+    const int y = (qMin(screenHeight, FullHdHeight) - height) / 2;
+    return QRect(x, y, width, height);
+}
+
+void Ui_Main::CreateWidgets()
+{
+    centralContent = new QWidget(this);
+    SetContentWidget(centralContent);
+    tabWidget = new QTabWidget(centralContent);
+    tabWidget->setAutoFillBackground(true);
+    gridLayout = new QGridLayout(centralContent);
+    // Created after the tab widget, so it stays above the tab bar's right end.
+    languageComboBox = new QComboBox(centralContent);
+    // The combo box takes ownership of the view.
+    languageComboBox->setView(new QListView());
+}
+
+void Ui_Main::CreatePages()
+{
+    connectionPage = new Ui_Uart_Network();
+    matrixPage = new Ui_Matrix();
+    signalConfigPage = new Ui_SignalConfig();
+    multiviewPage = new Ui_Multiview();
+    tvWallPage = new Ui_TVWall();
+    systemPage = new Ui_System();
+}
+
+void Ui_Main::PlaceOnScreen()
+{
+    const QRect geometry = GeometryForScreen(PrimaryScreenSize());
+    resize(geometry.size());
+    move(geometry.topLeft());
+}
+
+void Ui_Main::ShowLogo()
+{
+    const QString logoPath = ConfigFile_AppDir() + QStringLiteral("/APP/Image/mainui_logo.png");
+    ResavePngImage(logoPath);
+    SetTitleIcon(logoPath);
+}
+
+void Ui_Main::PlaceLanguageComboBox()
+{
+    languageComboBox->setGeometry(width() - LanguageComboBoxWidth, 0, LanguageComboBoxWidth,
+        LanguageComboBoxHeight);
+}
+
+void Ui_Main::MakeConnections()
+{
+    connect(tabWidget, &QTabWidget::tabBarClicked, this, &Ui_Main::SLT_GetFocus_tabBar);
+    // The text-carrying currentIndexChanged overload is deprecated; the index form with
+    // the item's text is the same notification.
+    connect(languageComboBox, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
+        [this](int index) { SLT_ReloadUILanguage(languageComboBox->itemText(index)); });
+
+    connect(connectionPage, &Ui_Uart_Network::SGL_UpdateEmit, this, &Ui_Main::SGL_UnifyUpdateEmit);
+    connect(matrixPage, &Ui_Matrix::SGL_UpdateEmit, this, &Ui_Main::SGL_UnifyUpdateEmit);
+    connect(signalConfigPage, &Ui_SignalConfig::SGL_UpdateEmit, this, &Ui_Main::SGL_UnifyUpdateEmit);
+    connect(multiviewPage, &Ui_Multiview::SGL_UpdateEmit, this, &Ui_Main::SGL_UnifyUpdateEmit);
+    connect(tvWallPage, &Ui_TVWall::SGL_UpdateEmit, this, &Ui_Main::SGL_UnifyUpdateEmit);
+    connect(systemPage, &Ui_System::SGL_UpdateEmit, this, &Ui_Main::SGL_UnifyUpdateEmit);
+
+    connect(systemPage, &Ui_System::SGL_SyncSerialPortNetworkInfo, this,
+        &Ui_Main::SLT_SyncSerialPortNetworkInfo);
+    connect(multiviewPage, &Ui_Multiview::SGL_SyncInputSourceName, this, &Ui_Main::SLT_SyncInputSourceName);
+}
+
+void Ui_Main::ShowStartWindow(Ui_Login &loginWindow, bool settingsFileExisted)
+{
+    if (settingsFileExisted && Key_UI_Login == QLatin1String("0")) {
+        SetupTexts(false);
+        show();
+        return;
+    }
+    loginWindow.Setup(false);
+    loginWindow.show();
+}
+
+void Ui_Main::SetupTexts(bool firstTime)
+{
+    SetTitleText(Ui_Main_AppName);
+    if (firstTime) {
+        FillLanguageList();
+        InsertTabs();
+    } else {
+        SelectActiveLanguage();
+        RelabelTabs();
+    }
+}
+
+void Ui_Main::FillLanguageList()
+{
+    languageComboBox->clear();
+    if (QFileInfo::exists(ConfigFile_EnglishPath()))
+        languageComboBox->addItem(ScomboBox_LanguageSelect[0]);
+    if (QFileInfo::exists(ConfigFile_OtherLanguagePath()))
+        languageComboBox->addItem(ScomboBox_LanguageSelect[1]);
+}
+
+void Ui_Main::SelectActiveLanguage()
+{
+    int count = 0;
+    if (QFileInfo::exists(ConfigFile_EnglishPath())) {
+        languageComboBox->setItemText(0, ScomboBox_LanguageSelect[0]);
+        ++count;
+    }
+    if (QFileInfo::exists(ConfigFile_OtherLanguagePath())) {
+        languageComboBox->setItemText(1, ScomboBox_LanguageSelect[1]);
+        ++count;
+    }
+    if (!QFileInfo::exists(ConfigFile_ActiveLanguagePath()))
+        return;
+    // A changed selection switches the language at once through the combo box's signal.
+    if (count == 2)
+        languageComboBox->setCurrentIndex(IsSwitchedOn(Key_LanguageIsEnglish) ? 0 : 1);
+    else if (count == 1)
+        languageComboBox->setCurrentIndex(0);
+}
+
+void Ui_Main::InsertTabs()
+{
+    tabWidget->clear();
+    tabWidget->insertTab(0, connectionPage, Ui_Uart_Network_AppName);
+    connectionPage->RefreshFromSettings();
+
+    int index = 1;
+    if (IsSwitchedOn(Key_UI_Matrix))
+        tabWidget->insertTab(index++, matrixPage, Ui_Matrix_AppName);
+    if (IsSwitchedOn(Key_UI_SignalConfig))
+        tabWidget->insertTab(index++, signalConfigPage, Ui_SignalConfig_AppName);
+    if (IsSwitchedOn(Key_UI_Multiview))
+        tabWidget->insertTab(index++, multiviewPage, Ui_Multiview_AppName);
+    if (IsSwitchedOn(Key_UI_TV_Wall))
+        tabWidget->insertTab(index++, tvWallPage, Ui_TV_Wall_AppName);
+    if (IsSwitchedOn(Key_UI_System))
+        tabWidget->insertTab(index++, systemPage, Ui_System_AppName);
+}
+
+void Ui_Main::RelabelTabs()
+{
+    tabWidget->setTabText(0, Ui_Uart_Network_AppName);
+    connectionPage->RefreshFromSettings();
+
+    int index = 1;
+    if (IsSwitchedOn(Key_UI_Matrix))
+        tabWidget->setTabText(index++, Ui_Matrix_AppName);
+    if (IsSwitchedOn(Key_UI_SignalConfig))
+        tabWidget->setTabText(index++, Ui_SignalConfig_AppName);
+    if (IsSwitchedOn(Key_UI_Multiview))
+        tabWidget->setTabText(index++, Ui_Multiview_AppName);
+    if (IsSwitchedOn(Key_UI_TV_Wall))
+        tabWidget->setTabText(index++, Ui_TV_Wall_AppName);
+    if (IsSwitchedOn(Key_UI_System))
+        tabWidget->setTabText(index++, Ui_System_AppName);
+}
+
+void Ui_Main::RetranslateEnabledPages()
+{
+    if (IsSwitchedOn(Key_UI_Matrix))
+        matrixPage->Retranslate(false, true);
+    if (IsSwitchedOn(Key_UI_SignalConfig))
+        signalConfigPage->Retranslate(false, true);
+    if (IsSwitchedOn(Key_UI_Multiview))
+        multiviewPage->Retranslate(false, true);
+    if (IsSwitchedOn(Key_UI_TV_Wall))
+        tvWallPage->Retranslate(true);
+    if (IsSwitchedOn(Key_UI_System))
+        systemPage->Retranslate(false, true);
+}
+
+void Ui_Main::QueueModelQuery()
+{
+    // Without a selected link the line is dropped; on a running connection the parser
+    // ignores a second model reply, so no new synchronisation starts.
+    CmdGetModelType();
+    emit connectionPage->SGL_UpdateEmit();
+}
+
+void Ui_Main::SLT_GetFocus_tabBar(int index)
+{
+    // A click beside the tabs reports -1.
+    if (index < 0)
+        return;
+    if (QWidget *page = tabWidget->widget(index))
+        page->setFocus(Qt::OtherFocusReason);
+}
+
+void Ui_Main::SLT_WaitReplyTimeoutMessage(QString cmd)
+{
+    // The link stops waiting for this reply.
+    if (LinkQueue *queue = SelectedLinkQueue())
+        queue->current.needMatch = 0;
+
+    const QByteArray command = cmd.toLatin1();
+    if (command.contains("GET MODEL TYPE")) {
+        connectionPage->SetStatusPicture(false);
+        connectionPage->DisconnectActiveLink();
+        MessageBoxOk(SMSG_ReadDeviceFail + cmd, this);
+        return;
+    }
+    // A later network or baud reply then answers a write.
+    if (command.contains("NETWORK-INFO") || command.contains("BAUDRATE"))
+        systemQueryPending = false;
+    MessageBoxOk(SMSG_CommunicationFail + cmd, this);
+}
+
+void Ui_Main::SLT_SyncSerialPortNetworkInfo()
+{
+    // A reply to a write: the device's link parameters may have changed under the link.
+    const bool linkSelected = LinkMode == LinkModeSerial || LinkMode == LinkModeTcp;
+    if (!systemQueryPending && linkSelected)
+        connectionPage->DisconnectActiveLink();
+    systemQueryPending = false;
+    connectionPage->RefreshFromSettings();
+    systemPage->Retranslate(false, false);
+}
+
+void Ui_Main::SLT_SyncInputSourceName()
+{
+    tvWallPage->Retranslate(false);
+}
+
+void Ui_Main::SLT_SETUP_UI_MAIN()
+{
+    SetupTexts(false);
+    SLT_ReloadUILanguage(languageComboBox->currentText());
+    show();
+}
+
+void Ui_Main::SLT_ReloadUILanguage(QString LanguageText)
+{
+    ConfigFile_SaveAll();
+    if (LanguageText == ScomboBox_LanguageSelect[0])
+        Key_LanguageIsEnglish = QStringLiteral("1");
+    else if (LanguageText == ScomboBox_LanguageSelect[1])
+        Key_LanguageIsEnglish = QStringLiteral("0");
+    ConfigFile_LoadAll(true);
+
+    SetupTexts(false);
+    RetranslateEnabledPages();
+    QueueModelQuery();
+}
+
+void Ui_Main::SLT_UnifyUpdateRecv()
+{
+    LinkQueue *queue = SelectedLinkQueue();
+    if (!queue)
+        return;
+    // A busy queue keeps its lines for the next notification.
+    queue->drain([this](const QByteArray &bytes) {
+        const QString line = QString::fromUtf8(bytes);
+        emit SGL_DEBUG_SHOW_RecvText(line);
+    });
+}
+
+void Ui_Main::SLT_UnifyUpdateSend(QString text)
+{
+    emit SGL_DEBUG_SHOW_SendText(text);
+}
+
+void Ui_Main::keyPressEvent(QKeyEvent *event)
+{
+    // Alt+Z alone opens the debug console, and only while a link is selected.
+    if (event->modifiers() == Qt::AltModifier && event->key() == Qt::Key_Z && LinkMode != LinkModeNone)
+        emit SGL_SETUP_UI_DEBUG();
+    MyFramelessWindow::keyPressEvent(event);
+}
+
+void Ui_Main::resizeEvent(QResizeEvent *event)
+{
+    event->accept();
+    PlaceLanguageComboBox();
+}
+
+void Ui_Main::closeEvent(QCloseEvent *event)
+{
+    // Closing the main window always ends the program, even while the login window hides.
+    event->accept();
+    QCoreApplication::exit(0);
+}

@@ -1,0 +1,158 @@
+#include "sim/SimOptions.h"
+
+#include "protocol/ValueWords.h"
+
+#include <QHostAddress>
+
+namespace {
+
+// Splits "--name=value" or takes the value from the next argument.
+bool TakeValue(const QStringList &arguments, int &index, const QString &name, QString &value)
+{
+    const QString &argument = arguments[index];
+    if (argument.startsWith(name + QLatin1Char('='))) {
+        value = argument.mid(name.size() + 1);
+        return true;
+    }
+    if (index + 1 >= arguments.size())
+        return false;
+    value = arguments[++index];
+    return true;
+}
+
+} // namespace
+
+bool SimOptions::ParseCount(const QString &value, int minimum, int maximum, int &result)
+{
+    bool ok = false;
+    const int number = value.toInt(&ok, 10);
+    if (!ok || number < minimum || number > maximum)
+        return false;
+    result = number;
+    return true;
+}
+
+bool SimOptions::parseTcp(const QString &value, QString &error)
+{
+    const int colon = value.lastIndexOf(QLatin1Char(':'));
+    QString host = value.left(colon);
+    if (host.startsWith(QLatin1Char('[')) && host.endsWith(QLatin1Char(']')))
+        host = host.mid(1, host.size() - 2);
+    int port = 0;
+    if (colon <= 0 || QHostAddress(host).isNull() || !ParseCount(value.mid(colon + 1), 0, 65535, port)) {
+        error = QStringLiteral("--tcp needs HOST:PORT with a numeric address, got \"%1\"").arg(value);
+        return false;
+    }
+    tcpHost = host;
+    tcpPort = quint16(port);
+    tcpEnabled = true;
+    return true;
+}
+
+bool SimOptions::parse(const QStringList &arguments, QString &error)
+{
+    model = QByteArray(ExpectedModel);
+    for (int i = 0; i < arguments.size(); ++i) {
+        const QString argument = arguments[i];
+        const QString name = argument.section(QLatin1Char('='), 0, 0);
+        QString value;
+        const bool takesValue = name == QLatin1String("--tcp") || name == QLatin1String("--pty")
+            || name == QLatin1String("--model") || name == QLatin1String("--latency")
+            || name == QLatin1String("--line-ending") || name == QLatin1String("--chunk")
+            || name == QLatin1String("--mute") || name == QLatin1String("--drop-after");
+        if (takesValue && !TakeValue(arguments, i, name, value)) {
+            error = QStringLiteral("%1 needs a value").arg(name);
+            return false;
+        }
+        if (!takesValue && argument != name) {
+            error = QStringLiteral("%1 takes no value").arg(name);
+            return false;
+        }
+        if (name == QLatin1String("--help") || name == QLatin1String("-h")) {
+            help = true;
+        } else if (name == QLatin1String("--tcp")) {
+            if (!parseTcp(value, error))
+                return false;
+        } else if (name == QLatin1String("--no-tcp")) {
+            tcpEnabled = false;
+        } else if (name == QLatin1String("--pty")) {
+            if (value.isEmpty()) {
+                error = QStringLiteral("--pty needs a path");
+                return false;
+            }
+            ptyLink = value;
+            ptyEnabled = true;
+        } else if (name == QLatin1String("--no-pty")) {
+            ptyEnabled = false;
+        } else if (name == QLatin1String("--model")) {
+            model = value.toLatin1();
+            if (model.isEmpty() || model.contains('\r') || model.contains('\n')) {
+                error = QStringLiteral("--model needs a name on one line");
+                return false;
+            }
+        } else if (name == QLatin1String("--latency")) {
+            if (!ParseCount(value, 0, 60000, latencyMs)) {
+                error = QStringLiteral("--latency needs milliseconds from 0 to 60000");
+                return false;
+            }
+        } else if (name == QLatin1String("--line-ending")) {
+            if (value == QLatin1String("cr")) {
+                lineEnding = "\r";
+            } else if (value == QLatin1String("crlf")) {
+                lineEnding = "\r\n";
+            } else {
+                error = QStringLiteral("--line-ending is cr or crlf");
+                return false;
+            }
+        } else if (name == QLatin1String("--chunk")) {
+            if (!ParseCount(value, 1, 65536, chunk)) {
+                error = QStringLiteral("--chunk needs a byte count from 1 to 65536");
+                return false;
+            }
+        } else if (name == QLatin1String("--mute")) {
+            if (value.isEmpty()) {
+                error = QStringLiteral("--mute needs a pattern");
+                return false;
+            }
+            mutePatterns.append(value.toLatin1());
+        } else if (name == QLatin1String("--drop-after")) {
+            if (!ParseCount(value, 1, 1000000000, dropAfter)) {
+                error = QStringLiteral("--drop-after needs a request count of at least 1");
+                return false;
+            }
+        } else if (name == QLatin1String("--garbage")) {
+            garbage = true;
+        } else {
+            error = QStringLiteral("unknown option \"%1\"").arg(argument);
+            return false;
+        }
+    }
+    if (!tcpEnabled && !ptyEnabled && !help) {
+        error = QStringLiteral("--no-tcp and --no-pty together leave nothing to listen on");
+        return false;
+    }
+    return true;
+}
+
+QString SimOptions::Usage()
+{
+    return QStringLiteral(
+        "Usage: tavilon-sim [--tcp HOST:PORT] [--pty LINKPATH] [options]\n"
+        "Answers as an RZ7P52KN matrix switcher with 4 inputs and 4 outputs.\n"
+        "\n"
+        "  --tcp HOST:PORT      listen for TCP clients (default 127.0.0.1:2000; port 0 picks one)\n"
+        "  --no-tcp             no TCP listener\n"
+        "  --pty LINKPATH       link the serial pseudo-terminal here (default /tmp/tavilon-sim-tty)\n"
+        "  --no-pty             no pseudo-terminal\n"
+        "  --model NAME         answer GET MODEL TYPE with another model\n"
+        "  --latency MS         delay every answer by MS milliseconds\n"
+        "  --line-ending cr|crlf  end written lines with CR (default) or CR LF\n"
+        "  --chunk N            write answers in pieces of N bytes with a short gap\n"
+        "  --mute PATTERN       never answer requests containing PATTERN (repeatable)\n"
+        "  --drop-after N       close a connection after N requests\n"
+        "  --garbage            mix junk lines and control bytes into the stream\n"
+        "  --help               this text\n"
+        "\n"
+        "Once listening it prints \"TCP HOST:PORT\" and \"PTY PATH\" lines, then one line per\n"
+        "request and answer. SIGINT or SIGTERM stops it and removes the link.\n");
+}

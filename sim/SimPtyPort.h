@@ -1,0 +1,49 @@
+// The simulator's serial side: a pseudo-terminal whose slave end is linked at a stable path, so
+// that a controller opens it as its serial port. The simulator holds the master end. While
+// nobody has the slave open, output is discarded instead of piling up for the next opener.
+#pragma once
+
+#include "sim/SimConnection.h"
+
+#include <QString>
+#include <QTimer>
+
+class QSocketNotifier;
+
+class SimPtyPort : public SimConnection
+{
+    Q_OBJECT
+public:
+    SimPtyPort(const QString &linkPath, const SimWriterSettings &settings, QObject *parent = nullptr);
+    ~SimPtyPort() override;
+
+    // Creates the terminal and the link; false with a message when that fails.
+    bool open(QString &error);
+    QString linkPath() const { return m_linkPath; }
+    QString slavePath() const { return m_slavePath; }
+
+signals:
+    // A dropped session left the old terminal; a new one is now linked.
+    void SGL_Reopened(const QString &slavePath);
+
+protected:
+    qint64 writeBytes(const QByteArray &bytes) override;
+    bool isPeerPresent() const override;
+    void closeTransport() override;
+
+private slots:
+    void SLT_Readable();
+    void SLT_WatchForPeer();
+
+private:
+    bool createTerminal(QString &error);
+    bool linkTerminal(QString &error);
+    void closeTerminal();
+    void removeLinkIfOurs();
+
+    QString m_linkPath;
+    QString m_slavePath;
+    int m_master = -1;
+    QSocketNotifier *m_notifier = nullptr;
+    QTimer m_peerWatch;
+};

@@ -1,0 +1,569 @@
+// The process-wide serial and TCP link services in their worker threads, against real peers in
+// this process: a pseudo-terminal for the serial link, a TCP server on 127.0.0.1 for the other.
+// The test thread plays the GUI thread: it pushes lines, kicks, drains and reads the signals.
+#include "support/PtyPair.h"
+#include "link/LinkQueue.h"
+#include "link/LinkServices.h"
+#include "link/ServiceSerialPort.h"
+#include "link/ServiceTcpClient.h"
+
+#include <QElapsedTimer>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QThread>
+#include <QtTest>
+#include <cstring>
+#include <memory>
+
+namespace {
+
+const QString Serial = QStringLiteral("serial");
+const QString Tcp = QStringLiteral("tcp");
+
+ReplyExpectation Expect(const QByteArray &pattern, quint8 needMatch, quint32 waitMs, quint32 reportTimeout)
+{
+    ReplyExpectation expectation;
+    std::memset(&expectation, 0, sizeof expectation);
+    std::memcpy(expectation.patterns[0], pattern.constData(), size_t(pattern.size()));
+    expectation.patternLengths[0] = quint32(pattern.size());
+    expectation.patternCount = 1;
+    expectation.needMatch = needMatch;
+    expectation.waitMs = waitMs;
+    expectation.matchMs = needMatch ? 2000 : 0;
+    expectation.reportTimeout = reportTimeout;
+    return expectation;
+}
+
+ReplyExpectation Standard(const QByteArray &pattern)
+{
+    return Expect(pattern, 1, 0, 1);
+}
+
+ReplyExpectation Silent(const QByteArray &pattern)
+{
+    return Expect(pattern, 1, 0, 0);
+}
+
+ReplyExpectation Wall(const QByteArray &pattern)
+{
+    return Expect(pattern, 0, 300, 1);
+}
+
+// The device end of a link.
+class DevicePeer
+{
+public:
+    virtual ~DevicePeer() = default;
+    virtual void write(const QByteArray &bytes) = 0;
+
+    // The next CR-ended line the service wrote, or empty when none came in time.
+    QByteArray readLine(int timeoutMs)
+    {
+        QElapsedTimer clock;
+        clock.start();
+        for (;;) {
+            const int cr = m_pending.indexOf('\r');
+            if (cr >= 0) {
+                const QByteArray line = m_pending.left(cr + 1);
+                m_pending.remove(0, cr + 1);
+                return line;
+            }
+            const int left = int(timeoutMs - clock.elapsed());
+            if (left <= 0)
+                return QByteArray();
+            m_pending += readSome(left);
+        }
+    }
+
+protected:
+    virtual QByteArray readSome(int timeoutMs) = 0;
+
+private:
+    QByteArray m_pending;
+};
+
+class PtyPeer : public DevicePeer
+{
+public:
+    explicit PtyPeer(PtyPair &pty)
+        : m_pty(pty)
+    {
+    }
+    void write(const QByteArray &bytes) override { QVERIFY(m_pty.write(bytes)); }
+
+protected:
+    QByteArray readSome(int timeoutMs) override { return m_pty.readSome(timeoutMs); }
+
+private:
+    PtyPair &m_pty;
+};
+
+class SocketPeer : public DevicePeer
+{
+public:
+    explicit SocketPeer(QTcpSocket *socket)
+        : m_socket(socket)
+    {
+    }
+    ~SocketPeer() override { delete m_socket; }
+    void write(const QByteArray &bytes) override
+    {
+        m_socket->write(bytes);
+        QVERIFY(m_socket->waitForBytesWritten(1000));
+    }
+    void drop() { m_socket->abort(); }
+
+protected:
+    QByteArray readSome(int timeoutMs) override
+    {
+        if (m_socket->bytesAvailable() == 0)
+            m_socket->waitForReadyRead(timeoutMs);
+        return m_socket->readAll();
+    }
+
+private:
+    QTcpSocket *m_socket;
+};
+
+// What the service told the GUI side, received queued in the test thread.
+class LinkEvents : public QObject
+{
+public:
+    QStringList sent;
+    QStringList timeouts;
+    int received = 0;
+    QList<QPair<bool, int>> statuses;
+    QList<bool> reconnects;
+
+    void listenTo(const QString &link)
+    {
+        if (link == Serial) {
+            connect(g_ServiceSerialPort, &ServiceSerialPort::SGL_UpdateSendData_SerialPort, this,
+                [this](const QString &text) { sent << text; });
+            connect(g_ServiceSerialPort, &ServiceSerialPort::SGL_UpdateRecvData_SerialPort, this,
+                [this] { ++received; });
+            connect(g_ServiceSerialPort, &ServiceSerialPort::SGL_WaitReplyTimeout_SerialPort, this,
+                [this](const QString &cmd) { timeouts << cmd; });
+            connect(g_ServiceSerialPort, &ServiceSerialPort::SGL_ConnectStatus_SerialPort, this,
+                [this](bool status, int code) { statuses << qMakePair(status, code); });
+        } else {
+            connect(g_ServiceTcpClient, &ServiceTcpClient::SGL_UpdateSendData_TcpClient, this,
+                [this](const QString &text) { sent << text; });
+            connect(g_ServiceTcpClient, &ServiceTcpClient::SGL_UpdateRecvData_TcpClient, this,
+                [this] { ++received; });
+            connect(g_ServiceTcpClient, &ServiceTcpClient::SGL_WaitReplyTimeout_TcpClient, this,
+                [this](const QString &cmd) { timeouts << cmd; });
+            connect(g_ServiceTcpClient, &ServiceTcpClient::SGL_ConnectStatus_TcpClient, this,
+                [this](bool status, int code) { statuses << qMakePair(status, code); });
+            connect(g_ServiceTcpClient, &ServiceTcpClient::SGL_ReConnectStatus_TcpClient, this,
+                [this](bool status) { reconnects << status; });
+        }
+    }
+};
+
+LinkQueue &QueueOf(const QString &link)
+{
+    return link == Serial ? SerialLinkQueue() : TcpLinkQueue();
+}
+
+QThread *ThreadOf(const QString &link)
+{
+    return link == Serial ? g_ThreadSerialPort : g_ThreadTcpClient;
+}
+
+void Kick(const QString &link)
+{
+    if (link == Serial)
+        QMetaObject::invokeMethod(g_ServiceSerialPort, &ServiceSerialPort::SLT_RealSendData_SerialPort,
+            Qt::QueuedConnection);
+    else
+        QMetaObject::invokeMethod(g_ServiceTcpClient, &ServiceTcpClient::SLT_RealSendData_TcpClient,
+            Qt::QueuedConnection);
+}
+
+void RequestSerialConnect(const QString &portName)
+{
+    g_ThreadSerialPort->start();
+    QMetaObject::invokeMethod(
+        g_ServiceSerialPort,
+        [portName] { g_ServiceSerialPort->SLT_SyncConnect_SerialPort(portName, "115200", "8", "0", "1", "0"); },
+        Qt::QueuedConnection);
+}
+
+void RequestTcpConnect(const QString &localIp, const QString &remotePort)
+{
+    g_ThreadTcpClient->start();
+    QMetaObject::invokeMethod(
+        g_ServiceTcpClient,
+        [localIp, remotePort] { g_ServiceTcpClient->SLT_SyncConnect_TcpClient(localIp, "127.0.0.1", remotePort); },
+        Qt::QueuedConnection);
+}
+
+// Stops a link the way the connection page does: the thread quits and the link closes in it.
+void StopLink(const QString &link)
+{
+    QThread *thread = ThreadOf(link);
+    thread->quit();
+    QVERIFY(thread->wait(3000));
+}
+
+} // namespace
+
+class TestLinkServices : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void sendsOneLineAtATimeAfterAPause_data();
+    void sendsOneLineAtATimeAfterAPause();
+    void endsAnUnansweredCommandAfterTwoSeconds_data();
+    void endsAnUnansweredCommandAfterTwoSeconds();
+    void holdsTheLinkAfterAWallCommand_data();
+    void holdsTheLinkAfterAWallCommand();
+    void assemblesRepliesFromTheByteStream_data();
+    void assemblesRepliesFromTheByteStream();
+    void disconnectDropsQueuedAndReceivedLines_data();
+    void disconnectDropsQueuedAndReceivedLines();
+    void reportsAFailedConnect_data();
+    void reportsAFailedConnect();
+    void cutsTheRemotePortToSixteenBits();
+    void reconnectsSilentlyAfterTheDeviceDropsTheConnection();
+    void reportsAFailedReconnect();
+
+private:
+    void addLinkRows();
+    void openLink(const QString &link);
+
+    std::unique_ptr<LinkEvents> m_events;
+    std::unique_ptr<PtyPair> m_pty;
+    std::unique_ptr<QTcpServer> m_server;
+    std::unique_ptr<DevicePeer> m_peer;
+    SocketPeer *m_socketPeer = nullptr;
+};
+
+void TestLinkServices::initTestCase()
+{
+    MoveLinkServicesToThreads();
+    QCOMPARE(g_ServiceSerialPort->thread(), g_ThreadSerialPort);
+    QCOMPARE(g_ServiceTcpClient->thread(), g_ThreadTcpClient);
+}
+
+void TestLinkServices::init()
+{
+    m_events.reset(new LinkEvents);
+}
+
+void TestLinkServices::cleanup()
+{
+    StopLink(Serial);
+    StopLink(Tcp);
+    m_peer.reset();
+    m_socketPeer = nullptr;
+    m_server.reset();
+    m_pty.reset();
+    m_events.reset();
+}
+
+void TestLinkServices::addLinkRows()
+{
+    QTest::addColumn<QString>("link");
+    QTest::newRow("serial") << Serial;
+    QTest::newRow("tcp") << Tcp;
+}
+
+// Opens the link to a fresh peer and waits until the service reports it open.
+void TestLinkServices::openLink(const QString &link)
+{
+    m_events->listenTo(link);
+    if (link == Serial) {
+        m_pty.reset(new PtyPair);
+        RequestSerialConnect(m_pty->slavePath());
+        m_peer.reset(new PtyPeer(*m_pty));
+    } else {
+        m_server.reset(new QTcpServer);
+        m_server->listen(QHostAddress(QHostAddress::LocalHost), 0);
+        RequestTcpConnect("127.0.0.1", QString::number(m_server->serverPort()));
+        m_server->waitForNewConnection(2000);
+        m_socketPeer = new SocketPeer(m_server->nextPendingConnection());
+        m_peer.reset(m_socketPeer);
+    }
+    QTRY_COMPARE_WITH_TIMEOUT(m_events->statuses.size(), 1, 2000);
+}
+
+void TestLinkServices::sendsOneLineAtATimeAfterAPause_data()
+{
+    addLinkRows();
+}
+
+void TestLinkServices::sendsOneLineAtATimeAfterAPause()
+{
+    QFETCH(QString, link);
+    openLink(link);
+    DevicePeer &device = *m_peer;
+    QCOMPARE(m_events->statuses.first(), qMakePair(true, 0));
+    const ReplyExpectation model = Standard("MODEL TYPE");
+    const ReplyExpectation baud = Standard("BAUDRATE");
+    QueueOf(link).push(QByteArray("GET MODEL TYPE\r"), &model, 0);
+    QueueOf(link).push(QByteArray("GET BAUDRATE\r"), &baud, 0);
+
+    Kick(link);
+    QCOMPARE(device.readLine(1000), QByteArray("GET MODEL TYPE\r"));
+    Kick(link);
+    QCOMPARE(device.readLine(300), QByteArray());
+
+    QElapsedTimer sinceReply;
+    sinceReply.start();
+    device.write("MODEL TYPE RZ7P52KN\r");
+    QCOMPARE(device.readLine(1000), QByteArray("GET BAUDRATE\r"));
+    QVERIFY2(sinceReply.elapsed() >= 48, qPrintable(QString::number(sinceReply.elapsed())));
+
+    device.write("BAUDRATE 115200\r");
+    QTRY_COMPARE(m_events->received, 2);
+    QCOMPARE(m_events->sent, (QStringList {"GET MODEL TYPE\r", "GET BAUDRATE\r"}));
+    QList<QByteArray> lines;
+    QVERIFY(QueueOf(link).drain([&lines](const QByteArray &line) { lines << line; }));
+    QCOMPARE(lines, (QList<QByteArray> {"MODEL TYPE RZ7P52KN\r", "BAUDRATE 115200\r"}));
+    QVERIFY(m_events->timeouts.isEmpty());
+}
+
+void TestLinkServices::endsAnUnansweredCommandAfterTwoSeconds_data()
+{
+    QTest::addColumn<QString>("link");
+    QTest::addColumn<bool>("reported");
+    QTest::newRow("serial, reported") << Serial << true;
+    QTest::newRow("serial, silent") << Serial << false;
+    QTest::newRow("tcp, reported") << Tcp << true;
+    QTest::newRow("tcp, silent") << Tcp << false;
+}
+
+void TestLinkServices::endsAnUnansweredCommandAfterTwoSeconds()
+{
+    QFETCH(QString, link);
+    QFETCH(bool, reported);
+    openLink(link);
+    DevicePeer &device = *m_peer;
+    const ReplyExpectation expectation = reported ? Standard("IN-INFO") : Silent("IN-INFO");
+    QueueOf(link).push(QByteArray("GET IN1 IN-INFO\r"), &expectation, 0);
+    QueueOf(link).push(QByteArray("GET NEXT\r"), nullptr, 0);
+
+    Kick(link);
+    QCOMPARE(device.readLine(1000), QByteArray("GET IN1 IN-INFO\r"));
+    QElapsedTimer sinceFirst;
+    sinceFirst.start();
+    device.write("UNRELATED\r");
+    QCOMPARE(device.readLine(3000), QByteArray("GET NEXT\r"));
+    QVERIFY2(sinceFirst.elapsed() >= 1990, qPrintable(QString::number(sinceFirst.elapsed())));
+
+    QTRY_COMPARE(m_events->sent.size(), 2);
+    QCOMPARE(m_events->timeouts, reported ? QStringList {"GET IN1 IN-INFO\r"} : QStringList {});
+}
+
+void TestLinkServices::holdsTheLinkAfterAWallCommand_data()
+{
+    addLinkRows();
+}
+
+void TestLinkServices::holdsTheLinkAfterAWallCommand()
+{
+    QFETCH(QString, link);
+    openLink(link);
+    DevicePeer &device = *m_peer;
+    const ReplyExpectation wall = Wall("TVWALL-INFO");
+    QueueOf(link).push(QByteArray("SET TVWALL-INFO 1 1 1 0 0 0 0 0 0 0 0\r"), &wall, 0);
+    QueueOf(link).push(QByteArray("GET NEXT\r"), nullptr, 0);
+
+    Kick(link);
+    QVERIFY(device.readLine(1000).startsWith("SET TVWALL-INFO"));
+    QElapsedTimer sinceFirst;
+    sinceFirst.start();
+    // The reply changes nothing: the wall command holds the link for its fixed time.
+    device.write("TVWALL-INFO 1 1 1\r");
+    QCOMPARE(device.readLine(1500), QByteArray("GET NEXT\r"));
+    QVERIFY2(sinceFirst.elapsed() >= 340, qPrintable(QString::number(sinceFirst.elapsed())));
+
+    QTRY_COMPARE(m_events->sent.size(), 2);
+    QTest::qWait(50);
+    QVERIFY(m_events->timeouts.isEmpty());
+}
+
+void TestLinkServices::assemblesRepliesFromTheByteStream_data()
+{
+    QTest::addColumn<QString>("link");
+    QTest::addColumn<QList<QByteArray>>("chunks");
+    QTest::addColumn<QList<QByteArray>>("lines");
+
+    for (const QString &link : {Serial, Tcp}) {
+        const QByteArray name = link.toLatin1();
+        const char *prefix = name.constData();
+        QTest::addRow("%s, keyword split across chunks", prefix)
+            << link << QList<QByteArray> {"MODEL TY", "PE RZ7P52KN\r"} << QList<QByteArray> {"MODEL TYPE RZ7P52KN\r"};
+        QTest::addRow("%s, CR LF endings, LF leading the next chunk", prefix)
+            << link << QList<QByteArray> {"NOISE 1\r", "\nMODEL TYPE RZ7P52KN\r\n"}
+            << QList<QByteArray> {"NOISE 1\r", "MODEL TYPE RZ7P52KN\r"};
+        QTest::addRow("%s, two lines in one chunk", prefix)
+            << link << QList<QByteArray> {"OUT1 VKA ON\rMODEL TYPE RZ7P52KN\r"}
+            << QList<QByteArray> {"OUT1 VKA ON\r", "MODEL TYPE RZ7P52KN\r"};
+    }
+}
+
+void TestLinkServices::assemblesRepliesFromTheByteStream()
+{
+    QFETCH(QString, link);
+    QFETCH(QList<QByteArray>, chunks);
+    QFETCH(QList<QByteArray>, lines);
+    openLink(link);
+    DevicePeer &device = *m_peer;
+    const ReplyExpectation model = Standard("MODEL TYPE");
+    QueueOf(link).push(QByteArray("GET MODEL TYPE\r"), &model, 0);
+    QueueOf(link).push(QByteArray("GET NEXT\r"), nullptr, 0);
+
+    Kick(link);
+    QCOMPARE(device.readLine(1000), QByteArray("GET MODEL TYPE\r"));
+    for (const QByteArray &chunk : chunks) {
+        device.write(chunk);
+        QThread::msleep(40);
+    }
+    // Long before the reply timer would end the wait.
+    QCOMPARE(device.readLine(1000), QByteArray("GET NEXT\r"));
+
+    QTRY_COMPARE(m_events->received, lines.size());
+    QList<QByteArray> received;
+    QVERIFY(QueueOf(link).drain([&received](const QByteArray &line) { received << line; }));
+    QCOMPARE(received, lines);
+    QVERIFY(m_events->timeouts.isEmpty());
+}
+
+void TestLinkServices::disconnectDropsQueuedAndReceivedLines_data()
+{
+    addLinkRows();
+}
+
+void TestLinkServices::disconnectDropsQueuedAndReceivedLines()
+{
+    QFETCH(QString, link);
+    openLink(link);
+    DevicePeer &device = *m_peer;
+    const ReplyExpectation expectation = Standard("VKA");
+    for (const char *line : {"GET OUT1 VKA\r", "GET OUT2 VKA\r", "GET OUT3 VKA\r"})
+        QueueOf(link).push(QByteArray(line), &expectation, 0);
+    Kick(link);
+    QCOMPARE(device.readLine(1000), QByteArray("GET OUT1 VKA\r"));
+    device.write("NOISE\r");
+    QTRY_COMPARE(m_events->received, 1);
+
+    StopLink(link);
+    QueueOf(link).push(QByteArray("GET OUT4 VKA\r"), &expectation, 0);
+
+    QVERIFY(!QueueOf(link).isActive());
+    QCOMPARE(QueueOf(link).sendQueueSize(), 0);
+    QCOMPARE(QueueOf(link).receiveQueueSize(), 0);
+
+    m_events.reset(new LinkEvents);
+    openLink(link);
+    DevicePeer &again = *m_peer;
+    QCOMPARE(m_events->statuses.first(), qMakePair(true, 0));
+    Kick(link);
+    QCOMPARE(again.readLine(400), QByteArray());
+    QCOMPARE(QueueOf(link).sendQueueSize(), 0);
+    QCOMPARE(QueueOf(link).receiveQueueSize(), 0);
+}
+
+void TestLinkServices::reportsAFailedConnect_data()
+{
+    QTest::addColumn<QString>("link");
+    QTest::addColumn<QString>("where");
+    QTest::addColumn<int>("code");
+
+    QTest::newRow("serial port that does not exist") << Serial << "/nonexistent/ttyTAVILON" << 3;
+    QTest::newRow("tcp port nobody listens on") << Tcp << "127.0.0.1" << 5;
+    QTest::newRow("tcp local address not on this host") << Tcp << "192.0.2.1" << 5;
+}
+
+void TestLinkServices::reportsAFailedConnect()
+{
+    QFETCH(QString, link);
+    QFETCH(QString, where);
+    QFETCH(int, code);
+    m_events->listenTo(link);
+
+    if (link == Serial) {
+        RequestSerialConnect(where);
+    } else {
+        // A port that was just free; for the foreign local address any port does.
+        QTcpServer probe;
+        QVERIFY(probe.listen(QHostAddress(QHostAddress::LocalHost), 0));
+        const QString port = QString::number(probe.serverPort());
+        probe.close();
+        RequestTcpConnect(where, port);
+    }
+
+    QTRY_COMPARE_WITH_TIMEOUT(m_events->statuses.size(), 1, 3000);
+    QCOMPARE(m_events->statuses.first(), qMakePair(false, code));
+    // The link stays closed: a queued line does not go anywhere and no timer runs.
+    const ReplyExpectation expectation = Standard("X");
+    QueueOf(link).activate();
+    QueueOf(link).push(QByteArray("GET X\r"), &expectation, 0);
+    Kick(link);
+    QTest::qWait(150);
+    QVERIFY(m_events->sent.isEmpty());
+    QCOMPARE(QueueOf(link).sendQueueSize(), 1);
+    QueueOf(link).deactivate();
+}
+
+void TestLinkServices::cutsTheRemotePortToSixteenBits()
+{
+    m_events->listenTo(Tcp);
+    m_server.reset(new QTcpServer);
+    QVERIFY(m_server->listen(QHostAddress(QHostAddress::LocalHost), 0));
+
+    RequestTcpConnect("127.0.0.1", QString::number(3 * 65536 + m_server->serverPort()));
+
+    QTRY_COMPARE_WITH_TIMEOUT(m_events->statuses.size(), 1, 2000);
+    QCOMPARE(m_events->statuses.first(), qMakePair(true, 0));
+    QVERIFY(m_server->waitForNewConnection(1000));
+}
+
+void TestLinkServices::reconnectsSilentlyAfterTheDeviceDropsTheConnection()
+{
+    openLink(Tcp);
+    m_socketPeer->drop();
+    // Time for the service to see the connection end.
+    QTest::qWait(200);
+
+    const ReplyExpectation expectation = Standard("MODEL TYPE");
+    TcpLinkQueue().push(QByteArray("GET MODEL TYPE\r"), &expectation, 0);
+    Kick(Tcp);
+
+    QVERIFY(m_server->waitForNewConnection(3000));
+    SocketPeer device(m_server->nextPendingConnection());
+    QCOMPARE(device.readLine(2000), QByteArray("GET MODEL TYPE\r"));
+    device.write("MODEL TYPE RZ7P52KN\r");
+    QTRY_COMPARE(m_events->received, 1);
+    QTest::qWait(100);
+    QVERIFY(m_events->reconnects.isEmpty());
+    QVERIFY(m_events->timeouts.isEmpty());
+    QCOMPARE(m_events->statuses.size(), 1);
+}
+
+void TestLinkServices::reportsAFailedReconnect()
+{
+    openLink(Tcp);
+    m_server->close();
+    m_socketPeer->drop();
+    QTest::qWait(200);
+
+    const ReplyExpectation expectation = Standard("MODEL TYPE");
+    TcpLinkQueue().push(QByteArray("GET MODEL TYPE\r"), &expectation, 0);
+    Kick(Tcp);
+
+    QTRY_COMPARE_WITH_TIMEOUT(m_events->reconnects, QList<bool> {false}, 3000);
+    // The line that was due still takes its turn.
+    QTRY_COMPARE(m_events->sent, QStringList {"GET MODEL TYPE\r"});
+}
+
+QTEST_GUILESS_MAIN(TestLinkServices)
+#include "tst_linkservices.moc"
