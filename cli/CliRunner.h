@@ -28,7 +28,7 @@ private:
     int runVersion(CliSession &session, CliPages &pages, QString *error);
     int runRaw(CliSession &session, QString *error);
     // The burst's replies that never came, by the query that asked for them.
-    static QStringList MissingReplies(const CliSession &session, const CliPages &pages, bool networkLink);
+    static QStringList MissingReplies(const CliPages &pages, bool networkLink);
     void printLine(const QByteArray &line);
 
     const CliOptions &m_options;

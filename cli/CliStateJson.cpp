@@ -32,7 +32,7 @@ QJsonArray Routes()
     return routes;
 }
 
-QJsonObject MultiviewOf(quint32 output)
+QJsonObject MultiviewJson(quint32 output)
 {
     const MultiviewState &state = DeviceState.multiview[output];
     // Windows the mode does not use show nothing.
@@ -125,7 +125,7 @@ QJsonObject CliStateJson::Build(const QString &model, const CliPages &pages, Lin
     state.insert(QStringLiteral("routes"), Routes());
     QJsonArray multiview;
     for (quint32 o = 0; o < PortCount(DeviceState.outputCount); ++o)
-        multiview.append(MultiviewOf(o));
+        multiview.append(MultiviewJson(o));
     state.insert(QStringLiteral("multiview"), multiview);
     state.insert(QStringLiteral("wall"), Wall());
     state.insert(QStringLiteral("inputs"), Inputs(pages));

@@ -1,5 +1,10 @@
 #include "link/Ui_Uart_Network.h"
 
+#include "link/LinkMode.h"
+#include "protocol/DeviceState.h"
+#include "settings/ConfigFile.h"
+#include "shell/PngResave.h"
+
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QImage>
@@ -7,11 +12,6 @@
 #include <QPixmap>
 #include <QPlainTextEdit>
 #include <QTextCursor>
-
-#include "link/LinkMode.h"
-#include "protocol/DeviceState.h"
-#include "settings/ConfigFile.h"
-#include "shell/PngResave.h"
 
 namespace {
 
@@ -29,7 +29,8 @@ QString FailPicturePath()
 
 } // namespace
 
-Ui_Uart_Network::Ui_Uart_Network(QWidget *parent) : QWidget(parent)
+Ui_Uart_Network::Ui_Uart_Network(QWidget *parent)
+    : QWidget(parent)
 {
     statusLog = new QPlainTextEdit(this);
     statusLog->setReadOnly(true);

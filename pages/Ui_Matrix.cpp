@@ -1,8 +1,8 @@
 #include "pages/Ui_Matrix.h"
 
-Ui_Matrix::Ui_Matrix(QWidget *parent) : QWidget(parent)
-{
-}
+Ui_Matrix::Ui_Matrix(QWidget *parent)
+    : QWidget(parent)
+{ }
 
 void Ui_Matrix::Retranslate(bool hideRenameBox, bool noRebuild)
 {

@@ -1,8 +1,8 @@
 #include "pages/Ui_Multiview.h"
 
-Ui_Multiview::Ui_Multiview(QWidget *parent) : QWidget(parent)
-{
-}
+Ui_Multiview::Ui_Multiview(QWidget *parent)
+    : QWidget(parent)
+{ }
 
 void Ui_Multiview::Retranslate(bool create, bool noRefresh)
 {

@@ -1,8 +1,8 @@
 #include "pages/Ui_SignalConfig.h"
 
-Ui_SignalConfig::Ui_SignalConfig(QWidget *parent) : QWidget(parent)
-{
-}
+Ui_SignalConfig::Ui_SignalConfig(QWidget *parent)
+    : QWidget(parent)
+{ }
 
 void Ui_SignalConfig::Retranslate(bool noRefresh, bool noRebuild)
 {

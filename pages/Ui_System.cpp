@@ -1,8 +1,8 @@
 #include "pages/Ui_System.h"
 
-Ui_System::Ui_System(QWidget *parent) : QWidget(parent)
-{
-}
+Ui_System::Ui_System(QWidget *parent)
+    : QWidget(parent)
+{ }
 
 void Ui_System::Retranslate(bool firstTime, bool noRebuild)
 {

@@ -1,8 +1,8 @@
 #include "pages/Ui_TVWall.h"
 
-Ui_TVWall::Ui_TVWall(QWidget *parent) : QWidget(parent)
-{
-}
+Ui_TVWall::Ui_TVWall(QWidget *parent)
+    : QWidget(parent)
+{ }
 
 void Ui_TVWall::Retranslate(bool textsOnly)
 {

@@ -1,5 +1,11 @@
 #include "shell/Ui_Login.h"
 
+#include "settings/ConfigFile.h"
+#include "settings/LanguageTexts.h"
+#include "settings/SettingsTexts.h"
+#include "shell/MessageBoxes.h"
+#include "shell/PngResave.h"
+
 #include <QComboBox>
 #include <QFileInfo>
 #include <QFrame>
@@ -10,12 +16,6 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QScreen>
-
-#include "settings/ConfigFile.h"
-#include "settings/LanguageTexts.h"
-#include "settings/SettingsTexts.h"
-#include "shell/MessageBoxes.h"
-#include "shell/PngResave.h"
 
 bool g_UserPasswordChangePending = false;
 
@@ -74,7 +74,8 @@ bool IsSixDigits(const QString &text)
     return true;
 }
 
-Ui_Login::Ui_Login(QWidget *parent) : MyFramelessDialog(parent)
+Ui_Login::Ui_Login(QWidget *parent)
+    : MyFramelessDialog(parent)
 {
     CreateWidgets();
     PlaceWidgets();
@@ -132,8 +133,8 @@ void Ui_Login::PlaceWidgets()
     PlaceBesideLabel(accountComboBox, userNameLabel);
     PlaceBesideLabel(passwordEdit, passwordLabel);
     PlaceBelow(editButton, passwordLabel);
-    loginButton->setGeometry(editButton->x() + editButton->width() + Spacing, editButton->y(), WidgetWidth,
-        WidgetHeight);
+    loginButton->setGeometry(
+        editButton->x() + editButton->width() + Spacing, editButton->y(), WidgetWidth, WidgetHeight);
 }
 
 void Ui_Login::ShowPicture()

@@ -1,17 +1,5 @@
 #include "shell/Ui_Main.h"
 
-#include <QApplication>
-#include <QCloseEvent>
-#include <QComboBox>
-#include <QFileInfo>
-#include <QGridLayout>
-#include <QGuiApplication>
-#include <QKeyEvent>
-#include <QListView>
-#include <QResizeEvent>
-#include <QScreen>
-#include <QTabWidget>
-
 #include "link/LinkMode.h"
 #include "link/LinkQueue.h"
 #include "link/Ui_Uart_Network.h"
@@ -28,6 +16,18 @@
 #include "shell/MessageBoxes.h"
 #include "shell/PngResave.h"
 #include "shell/Ui_Login.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QListView>
+#include <QResizeEvent>
+#include <QScreen>
+#include <QTabWidget>
 
 namespace {
 
@@ -51,7 +51,8 @@ bool IsSwitchedOn(const QString &setting)
 
 } // namespace
 
-Ui_Main::Ui_Main(QWidget *parent) : MyFramelessWindow(parent)
+Ui_Main::Ui_Main(QWidget *parent)
+    : MyFramelessWindow(parent)
 {
     CreateWidgets();
     CreatePages();
@@ -129,8 +130,8 @@ void Ui_Main::ShowLogo()
 
 void Ui_Main::PlaceLanguageComboBox()
 {
-    languageComboBox->setGeometry(width() - LanguageComboBoxWidth, 0, LanguageComboBoxWidth,
-        LanguageComboBoxHeight);
+    languageComboBox->setGeometry(
+        width() - LanguageComboBoxWidth, 0, LanguageComboBoxWidth, LanguageComboBoxHeight);
 }
 
 void Ui_Main::MakeConnections()
@@ -148,8 +149,8 @@ void Ui_Main::MakeConnections()
     connect(tvWallPage, &Ui_TVWall::SGL_UpdateEmit, this, &Ui_Main::SGL_UnifyUpdateEmit);
     connect(systemPage, &Ui_System::SGL_UpdateEmit, this, &Ui_Main::SGL_UnifyUpdateEmit);
 
-    connect(systemPage, &Ui_System::SGL_SyncSerialPortNetworkInfo, this,
-        &Ui_Main::SLT_SyncSerialPortNetworkInfo);
+    connect(
+        systemPage, &Ui_System::SGL_SyncSerialPortNetworkInfo, this, &Ui_Main::SLT_SyncSerialPortNetworkInfo);
     connect(multiviewPage, &Ui_Multiview::SGL_SyncInputSourceName, this, &Ui_Main::SLT_SyncInputSourceName);
 }
 

@@ -2,9 +2,9 @@
 // language selector, and the signal hub between the pages and the two link services.
 #pragma once
 
-#include <QRect>
-
 #include "shell/MyFramelessWindow.h"
+
+#include <QRect>
 
 class QComboBox;
 class QGridLayout;

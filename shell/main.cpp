@@ -1,9 +1,9 @@
-#include <QApplication>
-
 #include "settings/ConfigFile.h"
 #include "shell/StyleSheet.h"
 #include "shell/Ui_Login.h"
 #include "shell/Ui_Main.h"
+
+#include <QApplication>
 
 int main(int argc, char *argv[])
 {

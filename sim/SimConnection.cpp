@@ -37,8 +37,15 @@ void SimConnection::sendRaw(const QByteArray &bytes)
     // of queueing.
     const qint64 due = m_clock.elapsed() + m_settings.latencyMs;
     m_queue.append({bytes, m_queue.isEmpty() ? due : qMax(due, m_queue.last().dueMs)});
-    if (!m_pumpTimer.isActive())
-        schedulePump(int(m_queue.first().dueMs - m_clock.elapsed()));
+    if (m_pumpTimer.isActive())
+        return;
+    // Without a delay the answer goes out at once, before a client that closes right after
+    // its request has gone.
+    const qint64 wait = m_queue.first().dueMs - m_clock.elapsed();
+    if (wait <= 0 && !m_pumping)
+        SLT_Pump();
+    else
+        schedulePump(int(wait));
 }
 
 void SimConnection::closeWhenSent()
@@ -72,6 +79,13 @@ void SimConnection::schedulePump(int delayMs)
 }
 
 void SimConnection::SLT_Pump()
+{
+    m_pumping = true;
+    pumpQueue();
+    m_pumping = false;
+}
+
+void SimConnection::pumpQueue()
 {
     if (!isPeerPresent())
         m_queue.clear();

@@ -64,6 +64,7 @@ private:
     };
 
     void schedulePump(int delayMs);
+    void pumpQueue();
 
     QString m_name;
     SimWriterSettings m_settings;
@@ -73,4 +74,5 @@ private:
     QTimer m_pumpTimer;
     int m_requestCount = 0;
     bool m_closing = false;
+    bool m_pumping = false;
 };

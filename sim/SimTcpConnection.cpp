@@ -1,5 +1,6 @@
 #include "sim/SimTcpConnection.h"
 
+#include <QHostAddress>
 #include <QTcpSocket>
 
 SimTcpConnection::SimTcpConnection(

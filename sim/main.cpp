@@ -67,10 +67,10 @@ int main(int argc, char *argv[])
         return 0;
     }
 
-    SimSignalWatcher signals;
-    if (!signals.install())
+    SimSignalWatcher stopWatcher;
+    if (!stopWatcher.install())
         return Fail(QStringLiteral("cannot install the signal handlers"));
-    QObject::connect(&signals, &SimSignalWatcher::SGL_StopRequested, &app, [&app](int signalNumber) {
+    QObject::connect(&stopWatcher, &SimSignalWatcher::SGL_StopRequested, &app, [&app](int signalNumber) {
         SimLog::Write(QStringLiteral("stopping on signal %1").arg(signalNumber));
         app.quit();
     });

@@ -3,6 +3,8 @@
 // timer keeps firing, so the code under test returns instead of blocking the test.
 #pragma once
 
+#include "shell/MessageBoxes.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
@@ -10,8 +12,6 @@
 #include <QStringList>
 #include <QTimer>
 #include <QVector>
-
-#include "shell/MessageBoxes.h"
 
 class MessageBoxCatcher : public QObject
 {
@@ -22,7 +22,8 @@ public:
     };
 
     // pressYes: answer question boxes with "YES" (otherwise "NO").
-    explicit MessageBoxCatcher(bool pressYes = true) : m_pressYes(pressYes)
+    explicit MessageBoxCatcher(bool pressYes = true)
+        : m_pressYes(pressYes)
     {
         m_timer.setInterval(5);
         connect(&m_timer, &QTimer::timeout, this, [this] { CloseOpenBox(); });
@@ -55,8 +56,8 @@ private:
 
     QAbstractButton *ChooseButton(QMessageBox *box) const
     {
-        const char *names[] = { MessageBoxOkObjectName,
-            m_pressYes ? MessageBoxYesObjectName : MessageBoxNoObjectName };
+        const char *names[]
+            = { MessageBoxOkObjectName, m_pressYes ? MessageBoxYesObjectName : MessageBoxNoObjectName };
         for (const char *name : names) {
             if (auto *button = box->findChild<QAbstractButton *>(QLatin1String(name)))
                 return button;

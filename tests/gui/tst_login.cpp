@@ -1,5 +1,13 @@
 // The login window: start rules, logging in, the user's password change and the language
 // switch, driven through the window's own widgets.
+#include "MessageBoxCatcher.h"
+#include "settings/ConfigFile.h"
+#include "settings/ConfigTables.h"
+#include "settings/LanguageTexts.h"
+#include "settings/SettingsTexts.h"
+#include "shell/Ui_Login.h"
+#include "shell/Ui_Main.h"
+
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
@@ -9,14 +17,6 @@
 #include <QTemporaryDir>
 #include <QVector>
 #include <QtTest>
-
-#include "MessageBoxCatcher.h"
-#include "settings/ConfigFile.h"
-#include "settings/ConfigTables.h"
-#include "settings/LanguageTexts.h"
-#include "settings/SettingsTexts.h"
-#include "shell/Ui_Login.h"
-#include "shell/Ui_Main.h"
 
 namespace {
 
@@ -295,9 +295,12 @@ void TestLogin::login_data()
     QTest::addColumn<bool>("accepted");
 
     const QString defaultPassword = QStringLiteral("582037");
-    QTest::newRow("admin, default password, button") << 0 << defaultPassword << defaultPassword << false << true;
-    QTest::newRow("admin, default password, Enter") << 0 << defaultPassword << defaultPassword << true << true;
-    QTest::newRow("user, default password, button") << 1 << defaultPassword << defaultPassword << false << true;
+    QTest::newRow("admin, default password, button")
+        << 0 << defaultPassword << defaultPassword << false << true;
+    QTest::newRow("admin, default password, Enter")
+        << 0 << defaultPassword << defaultPassword << true << true;
+    QTest::newRow("user, default password, button")
+        << 1 << defaultPassword << defaultPassword << false << true;
     QTest::newRow("user, default password, Enter") << 1 << defaultPassword << defaultPassword << true << true;
     QTest::newRow("admin, wrong password, button") << 0 << defaultPassword << "582038" << false << false;
     QTest::newRow("admin, wrong password, Enter") << 0 << defaultPassword << "000000" << true << false;

@@ -1,18 +1,5 @@
 // The main window: tabs from the page switches, geometry, the language switch, Alt+Z, the
 // signal hub, timeout messages, and the one save when the program ends.
-#include <QComboBox>
-#include <QFile>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QScreen>
-#include <QSignalSpy>
-#include <QTabBar>
-#include <QTabWidget>
-#include <QTemporaryDir>
-#include <QThread>
-#include <QVector>
-#include <QtTest>
-
 #include "MessageBoxCatcher.h"
 #include "link/LinkMode.h"
 #include "link/LinkQueue.h"
@@ -29,6 +16,19 @@
 #include "settings/SettingsTexts.h"
 #include "shell/Ui_Login.h"
 #include "shell/Ui_Main.h"
+
+#include <QComboBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QSignalSpy>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QThread>
+#include <QVector>
+#include <QtTest>
 
 Q_DECLARE_METATYPE(Qt::KeyboardModifiers)
 
@@ -121,8 +121,8 @@ QStringList QueuedLines(LinkQueue &queue)
 // system.
 void SetPageSwitches(const QStringList &switches)
 {
-    QString *settings[] = { &Key_UI_Matrix, &Key_UI_SignalConfig, &Key_UI_Multiview, &Key_UI_TV_Wall,
-        &Key_UI_System };
+    QString *settings[]
+        = { &Key_UI_Matrix, &Key_UI_SignalConfig, &Key_UI_Multiview, &Key_UI_TV_Wall, &Key_UI_System };
     for (int i = 0; i < 5; ++i)
         *settings[i] = switches.at(i);
 }
@@ -261,9 +261,8 @@ void TestMainWindow::tabs_data()
     QTest::addColumn<QStringList>("labels");
     QTest::addColumn<QStringList>("pages");
 
-    QTest::newRow("all pages") << QStringList { "1", "1", "1", "1", "1" }
-                               << QStringList { "Connect", "Matrix", "Signal Config", "Multiview", "TV Wall",
-                                      "System" }
+    QTest::newRow("all pages") << QStringList { "1", "1", "1", "1",
+        "1" } << QStringList { "Connect", "Matrix", "Signal Config", "Multiview", "TV Wall", "System" }
                                << QStringList { "Ui_Uart_Network", "Ui_Matrix", "Ui_SignalConfig",
                                       "Ui_Multiview", "Ui_TVWall", "Ui_System" };
     QTest::newRow("no matrix, signal config or multiview")
@@ -274,9 +273,9 @@ void TestMainWindow::tabs_data()
     QTest::newRow("only multiview") << QStringList { "0", "0", "1", "0", "0" }
                                     << QStringList { "Connect", "Multiview" }
                                     << QStringList { "Ui_Uart_Network", "Ui_Multiview" };
-    QTest::newRow("switches are exact texts") << QStringList { "1 ", " 1", "", "yes", "1" }
-                                              << QStringList { "Connect", "System" }
-                                              << QStringList { "Ui_Uart_Network", "Ui_System" };
+    QTest::newRow("switches are exact texts")
+        << QStringList { "1 ", " 1", "", "yes", "1" } << QStringList { "Connect", "System" }
+        << QStringList { "Ui_Uart_Network", "Ui_System" };
 }
 
 void TestMainWindow::tabs()
@@ -307,7 +306,8 @@ void TestMainWindow::languageSwitchRelabelsByIndex()
     mainWindow.languageComboBox->setCurrentIndex(1);
     QCOMPARE(Key_LanguageIsEnglish, QStringLiteral("0"));
     QCOMPARE(TabTexts(mainWindow.tabWidget), (QStringList { "连接", "电视墙", "系统" }));
-    QCOMPARE(TabClassNames(mainWindow.tabWidget), (QStringList { "Ui_Uart_Network", "Ui_TVWall", "Ui_System" }));
+    QCOMPARE(
+        TabClassNames(mainWindow.tabWidget), (QStringList { "Ui_Uart_Network", "Ui_TVWall", "Ui_System" }));
 
     mainWindow.languageComboBox->setCurrentIndex(0);
     QCOMPARE(Key_LanguageIsEnglish, QStringLiteral("1"));
@@ -378,8 +378,8 @@ void TestMainWindow::altZ_data()
     QTest::newRow("Alt+Z, TCP link") << int(LinkModeTcp) << int(Qt::Key_Z) << alt << 1;
     QTest::newRow("Ctrl+Alt+Z") << int(LinkModeSerial) << int(Qt::Key_Z)
                                 << (Qt::ControlModifier | Qt::AltModifier) << 0;
-    QTest::newRow("Shift+Alt+Z") << int(LinkModeSerial) << int(Qt::Key_Z) << (Qt::ShiftModifier | Qt::AltModifier)
-                                 << 0;
+    QTest::newRow("Shift+Alt+Z") << int(LinkModeSerial) << int(Qt::Key_Z)
+                                 << (Qt::ShiftModifier | Qt::AltModifier) << 0;
     QTest::newRow("Z alone") << int(LinkModeSerial) << int(Qt::Key_Z) << Qt::KeyboardModifiers() << 0;
     QTest::newRow("Alt+X") << int(LinkModeSerial) << int(Qt::Key_X) << alt << 0;
 }
@@ -466,10 +466,10 @@ void TestMainWindow::replyTimeoutMessage_data()
 
     const QString identifyFail = QStringLiteral("Failed to identify device!Error Code:");
     const QString communicationFail = QStringLiteral("Unable to communicate with device!Error Code:");
-    QTest::newRow("model query, serial") << int(LinkModeSerial) << "GET MODEL TYPE\r"
-                                         << identifyFail + "GET MODEL TYPE\r" << true << true;
-    QTest::newRow("model query, TCP") << int(LinkModeTcp) << "GET MODEL TYPE\r"
-                                      << identifyFail + "GET MODEL TYPE\r" << true << true;
+    QTest::newRow("model query, serial")
+        << int(LinkModeSerial) << "GET MODEL TYPE\r" << identifyFail + "GET MODEL TYPE\r" << true << true;
+    QTest::newRow("model query, TCP")
+        << int(LinkModeTcp) << "GET MODEL TYPE\r" << identifyFail + "GET MODEL TYPE\r" << true << true;
     QTest::newRow("model query in lower case") << int(LinkModeSerial) << "get model type\r"
                                                << communicationFail + "get model type\r" << false << true;
     QTest::newRow("network info") << int(LinkModeTcp) << "GET NETWORK-INFO\r"

@@ -1,0 +1,275 @@
+#include "cli/CliRunner.h"
+
+#include "cli/CliEdid.h"
+#include "cli/CliPages.h"
+#include "cli/CliSession.h"
+#include "cli/CliStateJson.h"
+#include "protocol/CommandSet.h"
+#include "protocol/DeviceState.h"
+
+namespace {
+
+QString PortRangeError(const QString &what, quint32 index, quint32 count)
+{
+    return QStringLiteral("%1 %2 is out of range: the device has %3 (1 to %3)")
+        .arg(what)
+        .arg(index + 1)
+        .arg(count);
+}
+
+} // namespace
+
+CliRunner::CliRunner(const CliOptions &options, QTextStream &out, QTextStream &err)
+    : m_options(options)
+    , m_out(out)
+    , m_err(err)
+{
+}
+
+int CliRunner::run()
+{
+    QString error;
+    if (m_options.command == CliOptions::Command::EdidWrite
+        && !CliEdid::LoadFile(m_options.filePath, &m_edidToWrite, &error))
+        return fail(CliExitUsage, error);
+
+    DeviceState_Clear();
+    CliPages pages;
+    // Only sync needs the whole device; other commands need the model check alone.
+    pages.setReadDevice(m_options.command == CliOptions::Command::Sync);
+    CliSession session(m_options, pages);
+
+    int code = session.open(&error);
+    if (code == CliExitDone)
+        code = session.identify(&error);
+    if (code == CliExitDone)
+        code = session.waitForBurstEnd(&error);
+    if (code == CliExitDone)
+        code = checkPortsAgainstDevice(&error);
+    if (code == CliExitDone)
+        code = runCommand(session, pages, &error);
+    session.close();
+    m_out.flush();
+    if (code != CliExitDone)
+        return fail(code, error);
+    return CliExitDone;
+}
+
+int CliRunner::fail(int code, const QString &message)
+{
+    m_err << "tavilon-cli: " << message << '\n';
+    m_err.flush();
+    return code;
+}
+
+int CliRunner::checkPortsAgainstDevice(QString *error) const
+{
+    const quint32 inputs = DeviceState.inputCount;
+    const quint32 outputs = DeviceState.outputCount;
+    using Command = CliOptions::Command;
+    switch (m_options.command) {
+    case Command::Route:
+        if (m_options.input >= inputs) {
+            *error = PortRangeError(QStringLiteral("input"), m_options.input, inputs);
+            return CliExitUsage;
+        }
+        Q_FALLTHROUGH();
+    case Command::Multiview:
+    case Command::Window:
+    case Command::EdidRead:
+        if (m_options.output >= outputs) {
+            *error = PortRangeError(QStringLiteral("output"), m_options.output, outputs);
+            return CliExitUsage;
+        }
+        if (m_options.command == Command::Window && m_options.input >= inputs) {
+            *error = PortRangeError(QStringLiteral("input"), m_options.input, inputs);
+            return CliExitUsage;
+        }
+        return CliExitDone;
+    case Command::RouteAll:
+    case Command::EdidWrite:
+        if (m_options.input >= inputs) {
+            *error = PortRangeError(QStringLiteral("input"), m_options.input, inputs);
+            return CliExitUsage;
+        }
+        return CliExitDone;
+    case Command::Version:
+        if (m_options.versionSelector == VersionInput && m_options.versionPort >= inputs) {
+            *error = PortRangeError(QStringLiteral("input"), m_options.versionPort, inputs);
+            return CliExitUsage;
+        }
+        if (m_options.versionSelector == VersionOutput && m_options.versionPort >= outputs) {
+            *error = PortRangeError(QStringLiteral("output"), m_options.versionPort, outputs);
+            return CliExitUsage;
+        }
+        return CliExitDone;
+    default:
+        return CliExitDone;
+    }
+}
+
+int CliRunner::runCommand(CliSession &session, CliPages &pages, QString *error)
+{
+    const CliOptions &o = m_options;
+    using Command = CliOptions::Command;
+    switch (o.command) {
+    case Command::Sync:
+        return runSync(session, pages, error);
+    case Command::Route:
+        return runConfirmed(session, [&] { CmdSetRoute(o.input, o.output); }, error);
+    case Command::RouteAll:
+        return runConfirmed(session, [&] { CmdSetInputToAll(o.input); }, error);
+    case Command::Multiview:
+        return runConfirmed(session, [&] { CmdSetMultiviewMode(o.output, o.modeIndex); }, error);
+    case Command::Window:
+        return runConfirmed(session, [&] { CmdSetWindowInput(o.output, o.window, o.input); }, error);
+    case Command::SceneSave:
+        return runConfirmed(session, [&] { CmdSaveScene(o.scene); }, error);
+    case Command::SceneLoad:
+        return runConfirmed(session, [&] { CmdLoadScene(o.scene); }, error);
+    case Command::EdidRead:
+        return runEdidRead(session, pages, error);
+    case Command::EdidWrite:
+        return runConfirmed(session, [&] { CmdSetUserEdid(o.input, m_edidToWrite); }, error);
+    case Command::Version:
+        return runVersion(session, pages, error);
+    case Command::Raw:
+        return runRaw(session, error);
+    case Command::None:
+        break;
+    }
+    *error = QStringLiteral("no command given");
+    return CliExitUsage;
+}
+
+int CliRunner::runSync(CliSession &session, CliPages &pages, QString *error)
+{
+    // The burst reads the multiview state of the first output only, as the GUI shows one
+    // output at a time; the state printed covers every output.
+    const quint32 outputs = qMin(DeviceState.outputCount, MaxPorts);
+    for (quint32 output = 0; output < outputs; ++output) {
+        if (output == pages.multiviewShownOutput())
+            continue;
+        CmdGetMultiviewSync(output);
+        CmdGetOutAudioSource(output);
+        CmdGetVka(output);
+        CmdGetItc(output);
+    }
+    int code = session.finishQueuedReads(error);
+
+    const bool networkLink = m_options.transport == CliOptions::Transport::Tcp;
+    const QJsonObject state = CliStateJson::Build(session.model(), pages,
+        networkLink ? CliStateJson::LinkSettings::Network : CliStateJson::LinkSettings::BaudRate);
+    // What did arrive is printed even when something did not, so that a script can see both.
+    m_out << QString::fromUtf8(CliStateJson::ToText(state)) << '\n';
+    if (code != CliExitDone)
+        return code;
+
+    const QStringList missing = MissingReplies(pages, networkLink);
+    if (!missing.isEmpty()) {
+        *error = QStringLiteral("no reply to %1").arg(missing.first());
+        if (missing.size() > 1)
+            *error += QStringLiteral(" (and %1 more: %2)").arg(missing.size() - 1).arg(missing.mid(1).join(QStringLiteral(", ")));
+        return CliExitReplyTimeout;
+    }
+    return CliExitDone;
+}
+
+QStringList CliRunner::MissingReplies(const CliPages &pages, bool networkLink)
+{
+    QStringList missing;
+    if (!pages.routesSeen())
+        missing << QStringLiteral("GET MATRIX-ROUTE");
+    for (quint32 i = 0; i < qMin(DeviceState.inputCount, MaxPorts); ++i) {
+        if (!pages.input(i).infoSeen)
+            missing << QStringLiteral("GET IN%1 IN-INFO").arg(i + 1);
+    }
+    for (quint32 o = 0; o < qMin(DeviceState.outputCount, MaxPorts); ++o) {
+        if (!pages.output(o).infoSeen)
+            missing << QStringLiteral("GET OUT%1 OUT-INFO").arg(o + 1);
+    }
+    for (quint32 o = 0; o < qMin(DeviceState.outputCount, MaxPorts); ++o) {
+        const CliPages::MultiviewSeen &seen = pages.multiviewSeen(o);
+        if (!seen.sync)
+            missing << QStringLiteral("GET OUT%1 MULTIVIEW-SYNC").arg(o + 1);
+        if (!seen.audioSource)
+            missing << QStringLiteral("GET OUT%1 AUDIO SOURCE").arg(o + 1);
+        if (!seen.vka)
+            missing << QStringLiteral("GET OUT%1 VKA").arg(o + 1);
+        if (!seen.itc)
+            missing << QStringLiteral("GET OUT%1 ITC").arg(o + 1);
+    }
+    if (!pages.wallSeen())
+        missing << QStringLiteral("GET TVWALL-INFO");
+    if (networkLink && !pages.networkSeen())
+        missing << QStringLiteral("GET NETWORK-INFO");
+    if (!networkLink && !pages.baudSeen())
+        missing << QStringLiteral("GET BAUDRATE");
+    if (!pages.syncOver())
+        missing << QStringLiteral("GET SYNC-OVER");
+    return missing;
+}
+
+int CliRunner::runConfirmed(CliSession &session, const std::function<void()> &build, QString *error)
+{
+    QByteArray reply;
+    const int code = session.sendCommand(build, &reply, error);
+    if (code == CliExitDone)
+        printLine(reply);
+    return code;
+}
+
+int CliRunner::runEdidRead(CliSession &session, CliPages &pages, QString *error)
+{
+    const quint32 output = m_options.output;
+    const int before = pages.outEdidCount(output);
+    QByteArray reply;
+    const int code = session.sendCommand([&] { CmdGetOutportEdid(output); }, &reply, error);
+    if (code != CliExitDone)
+        return code;
+    QByteArray edid;
+    if (pages.outEdidCount(output) == before || !CliEdid::FromHexText(pages.outEdid(output), &edid)) {
+        *error = QStringLiteral("the EDID of output %1 arrived incomplete; nothing was saved").arg(output + 1);
+        return CliExitFailed;
+    }
+    if (!CliEdid::SaveFile(m_options.filePath, edid, error))
+        return CliExitFailed;
+    const CliEdid::Check check = CliEdid::CheckBlock(edid);
+    m_out << QStringLiteral("OUT%1 EDID: %2 bytes saved to %3 (%4)")
+                 .arg(output + 1)
+                 .arg(edid.size())
+                 .arg(m_options.filePath, CliEdid::CheckText(check))
+          << '\n';
+    return CliExitDone;
+}
+
+int CliRunner::runVersion(CliSession &session, CliPages &pages, QString *error)
+{
+    const int before = pages.versionCount();
+    QByteArray reply;
+    const int code = session.sendCommand(
+        [&] { CmdGetVersion(quint32(m_options.versionSelector), m_options.versionPort); }, &reply, error);
+    if (code != CliExitDone)
+        return code;
+    if (pages.versionCount() > before)
+        m_out << pages.versionText().trimmed() << '\n';
+    else
+        printLine(reply);
+    return CliExitDone;
+}
+
+int CliRunner::runRaw(CliSession &session, QString *error)
+{
+    return session.sendRawLine(m_options.rawLine, [this](const QByteArray &line) { printLine(line); }, error);
+}
+
+void CliRunner::printLine(const QByteArray &line)
+{
+    QByteArray text = line;
+    while (!text.isEmpty() && (text.endsWith('\r') || text.endsWith('\n')))
+        text.chop(1);
+    while (!text.isEmpty() && (text.startsWith('\r') || text.startsWith('\n')))
+        text.remove(0, 1);
+    m_out << QString::fromUtf8(text) << '\n';
+    m_out.flush();
+}

@@ -1,0 +1,862 @@
+// Frameless windows and dialogs, the message boxes, the picture re-save and the style
+// sheets of the program's look.
+#include <QApplication>
+#include <QDirIterator>
+#include <QGridLayout>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QWindow>
+#include <QtEndian>
+#include <QtTest>
+#include <csignal>
+#include <functional>
+#include <sys/resource.h>
+
+#include "settings/ConfigFile.h"
+#include "shell/FrameGeometry.h"
+#include "shell/MessageBoxes.h"
+#include "shell/MyFramelessDialog.h"
+#include "shell/MyFramelessWindow.h"
+#include "shell/PngResave.h"
+#include "shell/StyleSheet.h"
+#include "support/TestPaths.h"
+
+namespace {
+
+bool CopyTree(const QString &from, const QString &to)
+{
+    QDirIterator it(from, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString source = it.next();
+        const QString target = to + source.mid(from.size());
+        QDir().mkpath(QFileInfo(target).absolutePath());
+        if (!QFile::copy(source, target))
+            return false;
+    }
+    return true;
+}
+
+QByteArray ReadBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool WriteBytes(const QString &path, const QByteArray &bytes)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+quint32 Crc32(const QByteArray &data)
+{
+    quint32 crc = 0xFFFFFFFFu;
+    for (const char byte : data) {
+        crc ^= static_cast<quint8>(byte);
+        for (int bit = 0; bit < 8; ++bit)
+            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+    }
+    return ~crc;
+}
+
+// A valid PNG that carries a private ancillary chunk right after its header. Decoders skip
+// the chunk and a re-encoded file no longer has it, so its presence tells whether the file
+// was rewritten.
+QByteArray PngWithMarker(const QImage &image)
+{
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "png");
+    const QByteArray body = QByteArray("tvMk") + QByteArray("marker");
+    QByteArray chunk(4, '\0');
+    qToBigEndian<quint32>(6, chunk.data());
+    chunk += body;
+    QByteArray crc(4, '\0');
+    qToBigEndian<quint32>(Crc32(body), crc.data());
+    chunk += crc;
+    const int afterHeader = 8 + 4 + 4 + 13 + 4;
+    png.insert(afterHeader, chunk);
+    return png;
+}
+
+QImage TestImage(int width, int height, bool noisy)
+{
+    QImage image(width, height, QImage::Format_ARGB32);
+    quint32 seed = 12345;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            seed = seed * 1664525u + 1013904223u;
+            image.setPixel(x, y, noisy ? (seed | 0xFF000000u) : qRgba(x * 7 % 256, y * 11 % 256, 90, 200));
+        }
+    return image;
+}
+
+void LimitFileSize(rlim_t bytes)
+{
+    struct rlimit limit;
+    getrlimit(RLIMIT_FSIZE, &limit);
+    limit.rlim_cur = bytes;
+    setrlimit(RLIMIT_FSIZE, &limit);
+}
+
+void LiftFileSizeLimit()
+{
+    struct rlimit limit;
+    getrlimit(RLIMIT_FSIZE, &limit);
+    limit.rlim_cur = limit.rlim_max;
+    setrlimit(RLIMIT_FSIZE, &limit);
+}
+
+// Runs the action once the box is open (as the active modal widget), then lets the box's
+// own event loop return. A box that never shows up is closed after a few seconds so that
+// the test fails instead of hanging.
+class ModalBoxDriver : public QObject
+{
+public:
+    explicit ModalBoxDriver(std::function<void(QMessageBox *)> action) : action(std::move(action))
+    {
+        timer.setInterval(10);
+        connect(&timer, &QTimer::timeout, this, &ModalBoxDriver::Poll);
+        timer.start();
+    }
+
+    QString shownText;
+    QString shownTitle;
+    Qt::TextFormat shownFormat = Qt::AutoText;
+    QPoint shownPosition;
+    bool shownIcon = false;
+    QStringList buttonTexts;
+    bool found = false;
+
+private:
+    void Poll()
+    {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box) {
+            if (++attempts > 500) {
+                timer.stop();
+                for (QWidget *widget : QApplication::topLevelWidgets())
+                    if (auto *stray = qobject_cast<QMessageBox *>(widget))
+                        stray->done(0);
+            }
+            return;
+        }
+        timer.stop();
+        found = true;
+        if (const QLabel *label = box->findChild<QLabel *>(QLatin1String(MessageBoxTextObjectName))) {
+            shownText = label->text();
+            shownFormat = label->textFormat();
+        }
+        shownTitle = box->windowTitle();
+        shownPosition = box->pos();
+        shownIcon = !box->iconPixmap().isNull();
+        for (const QAbstractButton *button : box->buttons())
+            buttonTexts << button->text();
+        action(box);
+    }
+
+    std::function<void(QMessageBox *)> action;
+    QTimer timer;
+    int attempts = 0;
+};
+
+void ClickButton(QMessageBox *box, const char *objectName)
+{
+    QPushButton *button = box->findChild<QPushButton *>(QLatin1String(objectName));
+    QVERIFY(button);
+    QTest::mouseClick(button, Qt::LeftButton);
+}
+
+void SendMouse(QWidget *target, QEvent::Type type, const QPoint &position, Qt::MouseButton button,
+    Qt::MouseButtons held)
+{
+    QMouseEvent event(type, position, target->mapToGlobal(position), button, held, Qt::NoModifier);
+    QApplication::sendEvent(target, &event);
+}
+
+} // namespace
+
+class TestFrameless : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void hitTestBands_data();
+    void hitTestBands();
+    void defaultSizeFollowsScreen_data();
+    void defaultSizeFollowsScreen();
+    void layoutFollowsEverySize_data();
+    void layoutFollowsEverySize();
+    void contentWidgetFillsContentArea();
+    void maximiseAndRestore();
+    void dragByTitleBar_data();
+    void dragByTitleBar();
+    void resizeFromBorders_data();
+    void resizeFromBorders();
+    void bandCursorShapes_data();
+    void bandCursorShapes();
+    void noBorderResizeWhenFixedOrMaximised();
+    void titleBarPicturesAndStyle_data();
+    void titleBarPicturesAndStyle();
+    void dialogOnlyMovesResizesAndCloses();
+    void messageBoxOk_data();
+    void messageBoxOk();
+    void messageBoxYesNo_data();
+    void messageBoxYesNo();
+    void resavePngImage_data();
+    void resavePngImage();
+    void interruptedResaveKeepsPicture();
+    void styleSheetsParse_data();
+    void styleSheetsParse();
+    void loadStyleSheetAppliesOrSkips();
+    void flatButtonsLookSelected();
+
+private:
+    QString AppDir() const { return appDir->path(); }
+    void UseShippedData();
+
+    QScopedPointer<QTemporaryDir> appDir;
+};
+
+void TestFrameless::init()
+{
+    appDir.reset(new QTemporaryDir);
+    QVERIFY(appDir->isValid());
+    ConfigFile_SetAppDir(appDir->path());
+}
+
+void TestFrameless::cleanup()
+{
+    LiftFileSizeLimit();
+    for (QWidget *widget : QApplication::topLevelWidgets())
+        widget->close();
+    qApp->setStyleSheet(QString());
+    ConfigFile_SetAppDir(QString());
+    appDir.reset();
+}
+
+// Copies of the shipped pictures and style sheets: the frame re-saves pictures in place,
+// which must never touch the source tree.
+void TestFrameless::UseShippedData()
+{
+    QVERIFY(CopyTree(TestSourceDir() + QStringLiteral("/TitleBar"), AppDir() + QStringLiteral("/TitleBar")));
+    QVERIFY(CopyTree(TestSourceDir() + QStringLiteral("/APP/Image"), AppDir() + QStringLiteral("/APP/Image")));
+    QVERIFY(CopyTree(
+        TestSourceDir() + QStringLiteral("/APP/StyleSheet"), AppDir() + QStringLiteral("/APP/StyleSheet")));
+}
+
+void TestFrameless::hitTestBands_data()
+{
+    QTest::addColumn<QPoint>("position");
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<int>("code");
+    QTest::addColumn<Qt::Edges>("edges");
+
+    const QSize s(1000, 600);
+    const Qt::Edges none;
+    QTest::newRow("centre is client area") << QPoint(500, 300) << s << 2 << none;
+    QTest::newRow("column 0 is not a band") << QPoint(0, 300) << s << 2 << none;
+    QTest::newRow("row 0 is not a band") << QPoint(500, 0) << s << 2 << none;
+    QTest::newRow("top-left pixel") << QPoint(0, 0) << s << 2 << none;
+    QTest::newRow("left band starts at 1") << QPoint(1, 300) << s << 10 << Qt::Edges(Qt::LeftEdge);
+    QTest::newRow("left band ends at 5") << QPoint(5, 300) << s << 10 << Qt::Edges(Qt::LeftEdge);
+    QTest::newRow("6 is past the left band") << QPoint(6, 300) << s << 2 << none;
+    QTest::newRow("last column is right") << QPoint(999, 300) << s << 11 << Qt::Edges(Qt::RightEdge);
+    QTest::newRow("right band starts 4 before") << QPoint(995, 300) << s << 11 << Qt::Edges(Qt::RightEdge);
+    QTest::newRow("5 before the last is client") << QPoint(994, 300) << s << 2 << none;
+    QTest::newRow("3 from the right, 20 from the top") << QPoint(996, 20) << s << 11 << Qt::Edges(Qt::RightEdge);
+    QTest::newRow("top band starts at 1") << QPoint(500, 1) << s << 12 << Qt::Edges(Qt::TopEdge);
+    QTest::newRow("top band ends at 5") << QPoint(500, 5) << s << 12 << Qt::Edges(Qt::TopEdge);
+    QTest::newRow("last row is bottom") << QPoint(500, 599) << s << 15 << Qt::Edges(Qt::BottomEdge);
+    QTest::newRow("bottom band starts 4 before") << QPoint(500, 595) << s << 15 << Qt::Edges(Qt::BottomEdge);
+    QTest::newRow("5 before the last row is client") << QPoint(500, 594) << s << 2 << none;
+    QTest::newRow("top-left corner") << QPoint(3, 3) << s << 13 << (Qt::TopEdge | Qt::LeftEdge);
+    QTest::newRow("top-right corner") << QPoint(997, 2) << s << 14 << (Qt::TopEdge | Qt::RightEdge);
+    QTest::newRow("bottom-left corner") << QPoint(1, 599) << s << 16 << (Qt::BottomEdge | Qt::LeftEdge);
+    QTest::newRow("bottom-right corner near") << QPoint(995, 595) << s << 17 << (Qt::BottomEdge | Qt::RightEdge);
+    QTest::newRow("bottom-right corner far") << QPoint(999, 599) << s << 17 << (Qt::BottomEdge | Qt::RightEdge);
+    QTest::newRow("column 0 in the bottom band") << QPoint(0, 598) << s << 15 << Qt::Edges(Qt::BottomEdge);
+    QTest::newRow("outside to the right") << QPoint(1000, 300) << s << 2 << none;
+    // Overlapping bands on a tiny window: bottom beats top, the bottom-right corner wins.
+    QTest::newRow("tiny: top and bottom overlap") << QPoint(20, 4) << QSize(40, 8) << 15
+                                                  << Qt::Edges(Qt::BottomEdge);
+    QTest::newRow("tiny: all four overlap") << QPoint(3, 3) << QSize(8, 8) << 17
+                                            << (Qt::BottomEdge | Qt::RightEdge);
+    QTest::newRow("tiny: left and right overlap at the top") << QPoint(3, 2) << QSize(8, 100) << 14
+                                                             << (Qt::TopEdge | Qt::RightEdge);
+}
+
+void TestFrameless::hitTestBands()
+{
+    QFETCH(QPoint, position);
+    QFETCH(QSize, size);
+    QFETCH(int, code);
+    QFETCH(Qt::Edges, edges);
+
+    const FrameHitCode hit = FrameHitTest(position, size);
+    QCOMPARE(static_cast<int>(hit), code);
+    QCOMPARE(FrameEdgesForHit(hit), edges);
+}
+
+void TestFrameless::defaultSizeFollowsScreen_data()
+{
+    QTest::addColumn<QSize>("screen");
+    QTest::addColumn<QSize>("expected");
+
+    QTest::newRow("800 x 600") << QSize(800, 600) << QSize(560, 240);
+    QTest::newRow("1366 x 768") << QSize(1366, 768) << QSize(956, 307);
+    QTest::newRow("just below full HD") << QSize(1919, 1079) << QSize(1343, 431);
+    QTest::newRow("1920 x 1080") << QSize(1920, 1080) << QSize(1344, 432);
+    QTest::newRow("2560 x 1440") << QSize(2560, 1440) << QSize(1344, 432);
+    QTest::newRow("portrait 1080 x 1920") << QSize(1080, 1920) << QSize(756, 432);
+}
+
+void TestFrameless::defaultSizeFollowsScreen()
+{
+    QFETCH(QSize, screen);
+    QFETCH(QSize, expected);
+    QCOMPARE(FrameDefaultSize(screen), expected);
+}
+
+void TestFrameless::layoutFollowsEverySize_data()
+{
+    QTest::addColumn<bool>("dialog");
+    QTest::addColumn<QSize>("size");
+
+    for (const bool dialog : { false, true }) {
+        const char *kind = dialog ? "dialog" : "window";
+        QTest::addRow("%s 1000 x 600", kind) << dialog << QSize(1000, 600);
+        QTest::addRow("%s minimum", kind) << dialog << QSize(480, 270);
+        QTest::addRow("%s 1920 x 1040", kind) << dialog << QSize(1920, 1040);
+        QTest::addRow("%s 777 x 333", kind) << dialog << QSize(777, 333);
+    }
+}
+
+void TestFrameless::layoutFollowsEverySize()
+{
+    QFETCH(bool, dialog);
+    QFETCH(QSize, size);
+
+    QScopedPointer<QWidget> window(dialog ? static_cast<QWidget *>(new MyFramelessDialog)
+                                          : static_cast<QWidget *>(new MyFramelessWindow));
+    window->show();
+    // Each size change alone, without any explicit layout call, must move the frame parts.
+    window->resize(size);
+    QCOMPARE(window->size(), size);
+
+    const auto *central = window->findChild<QWidget *>(QStringLiteral("CentralWidget"));
+    const auto *icon = window->findChild<QLabel *>(QStringLiteral("TitleBarIcon"));
+    const auto *title = window->findChild<QLabel *>(QStringLiteral("TitleBarText"));
+    const auto *minButton = window->findChild<QPushButton *>(QStringLiteral("TitleBarMin"));
+    const auto *maxButton = window->findChild<QPushButton *>(QStringLiteral("TitleBarMax"));
+    const auto *closeButton = window->findChild<QPushButton *>(QStringLiteral("TitleBarClose"));
+    QVERIFY(central && icon && title && minButton && maxButton && closeButton);
+    const QWidget *titleBar = title->parentWidget();
+    const QWidget *content = window->findChild<QGridLayout *>()->parentWidget();
+
+    const int w = size.width();
+    const int h = size.height();
+    QCOMPARE(central->geometry(), QRect(0, 0, w, h));
+    QCOMPARE(titleBar->geometry(), QRect(0, 0, w, 48));
+    QCOMPARE(icon->geometry(), QRect(0, 0, 48, 48));
+    QCOMPARE(title->geometry(), QRect(48, 0, w - 192, 48));
+    QCOMPARE(minButton->geometry(), QRect(w - 144, 0, 48, 48));
+    QCOMPARE(maxButton->geometry(), QRect(w - 96, 0, 48, 48));
+    QCOMPARE(closeButton->geometry(), QRect(w - 48, 0, 48, 48));
+    QCOMPARE(content->geometry(), QRect(0, 48, w, h - 48));
+}
+
+void TestFrameless::contentWidgetFillsContentArea()
+{
+    MyFramelessWindow window;
+    auto *page = new QWidget;
+    window.SetContentWidget(page);
+    window.show();
+    window.resize(1000, 600);
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QTRY_COMPARE(page->geometry(), QRect(0, 0, 1000, 552));
+    QCOMPARE(page->mapTo(&window, QPoint(0, 0)), QPoint(0, 48));
+
+    window.SetTitleText(QStringLiteral(" Tavilon"));
+    QCOMPARE(window.findChild<QLabel *>(QStringLiteral("TitleBarText"))->text(), QStringLiteral(" Tavilon"));
+}
+
+void TestFrameless::maximiseAndRestore()
+{
+    UseShippedData();
+    MyFramelessWindow window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    auto *maxButton = window.findChild<QPushButton *>(QStringLiteral("TitleBarMax"));
+    auto *title = window.findChild<QLabel *>(QStringLiteral("TitleBarText"));
+    const QImage maxPicture(AppDir() + QStringLiteral("/TitleBar/Image/MaxSize.png"));
+    const QImage normalPicture(AppDir() + QStringLiteral("/TitleBar/Image/NormalSize.png"));
+    auto shownPicture = [maxButton] { return maxButton->icon().pixmap(QSize(32, 32)).toImage(); };
+    QCOMPARE(shownPicture(), maxPicture.convertToFormat(shownPicture().format()));
+
+    QTest::mouseClick(maxButton, Qt::LeftButton);
+    QVERIFY(window.IsMaximisedByButton());
+    QTRY_VERIFY(window.isMaximized());
+    QCOMPARE(shownPicture(), normalPicture.convertToFormat(shownPicture().format()));
+    // The frame follows the maximised size.
+    QTRY_COMPARE(maxButton->geometry().right(), window.width() - 48 - 1);
+
+    // A double-click on the content area does nothing; on the title bar it restores.
+    auto *page = new QLabel;
+    window.SetContentWidget(page);
+    QTest::mouseDClick(page, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
+    QVERIFY(window.IsMaximisedByButton());
+    QTest::mouseDClick(title, Qt::LeftButton, Qt::NoModifier, QPoint(20, 20));
+    QVERIFY(!window.IsMaximisedByButton());
+    QTRY_VERIFY(!window.isMaximized());
+    QCOMPARE(shownPicture(), maxPicture.convertToFormat(shownPicture().format()));
+
+    // A double-click never maximises; the button does, again.
+    QTest::mouseDClick(title, Qt::LeftButton, Qt::NoModifier, QPoint(20, 20));
+    QVERIFY(!window.isMaximized());
+    QTest::mouseClick(maxButton, Qt::LeftButton);
+    QTRY_VERIFY(window.isMaximized());
+    QTest::mouseClick(maxButton, Qt::LeftButton);
+    QTRY_VERIFY(!window.isMaximized());
+    QVERIFY(!window.IsMaximisedByButton());
+}
+
+void TestFrameless::dragByTitleBar_data()
+{
+    QTest::addColumn<int>("pressButton");
+    QTest::addColumn<int>("releaseButton");
+    QTest::addColumn<QPoint>("moveAfterPress");
+    QTest::addColumn<QPoint>("expectedShift");
+    QTest::addColumn<QPoint>("moveAfterRelease");
+
+    QTest::newRow("left button drags") << int(Qt::LeftButton) << int(Qt::LeftButton) << QPoint(30, 15)
+                                       << QPoint(30, 15) << QPoint(50, 50);
+    QTest::newRow("drag to the upper left") << int(Qt::LeftButton) << int(Qt::LeftButton) << QPoint(-25, -7)
+                                            << QPoint(-25, -7) << QPoint(0, 0);
+    QTest::newRow("right button does not drag") << int(Qt::RightButton) << int(Qt::RightButton) << QPoint(30, 15)
+                                                << QPoint(0, 0) << QPoint(0, 0);
+    QTest::newRow("any release ends the drag") << int(Qt::LeftButton) << int(Qt::RightButton) << QPoint(10, 10)
+                                               << QPoint(10, 10) << QPoint(40, 40);
+}
+
+void TestFrameless::dragByTitleBar()
+{
+    QFETCH(int, pressButton);
+    QFETCH(int, releaseButton);
+    QFETCH(QPoint, moveAfterPress);
+    QFETCH(QPoint, expectedShift);
+    QFETCH(QPoint, moveAfterRelease);
+
+    MyFramelessWindow window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    window.move(200, 150);
+    const QPoint start = window.pos();
+    auto *title = window.findChild<QLabel *>(QStringLiteral("TitleBarText"));
+    const QPoint grab(100, 20);
+    const auto pressed = Qt::MouseButton(pressButton);
+
+    SendMouse(title, QEvent::MouseButtonPress, grab, pressed, pressed);
+    // The label's coordinates move with the window: the grabbed point stays under the cursor.
+    SendMouse(title, QEvent::MouseMove, grab + moveAfterPress, Qt::NoButton, pressed);
+    QCOMPARE(window.pos(), start + expectedShift);
+    SendMouse(title, QEvent::MouseButtonRelease, grab + moveAfterPress, Qt::MouseButton(releaseButton),
+        Qt::NoButton);
+    SendMouse(title, QEvent::MouseMove, grab + moveAfterRelease, Qt::NoButton, Qt::NoButton);
+    QCOMPARE(window.pos(), start + expectedShift);
+}
+
+void TestFrameless::resizeFromBorders_data()
+{
+    QTest::addColumn<bool>("dialog");
+    QTest::addColumn<QPoint>("press");
+    QTest::addColumn<QPoint>("delta");
+    QTest::addColumn<QRect>("expected");
+
+    // Window at (200, 150), 1000 x 600, minimum 480 x 270.
+    for (const bool dialog : { false, true }) {
+        const char *kind = dialog ? "dialog" : "window";
+        QTest::addRow("%s left grows", kind) << dialog << QPoint(2, 300) << QPoint(-50, 9)
+                                            << QRect(150, 150, 1050, 600);
+        QTest::addRow("%s right shrinks", kind) << dialog << QPoint(997, 300) << QPoint(-100, 0)
+                                               << QRect(200, 150, 900, 600);
+        QTest::addRow("%s top grows", kind) << dialog << QPoint(500, 3) << QPoint(7, -40)
+                                           << QRect(200, 110, 1000, 640);
+        QTest::addRow("%s bottom-right corner", kind) << dialog << QPoint(998, 598) << QPoint(20, 30)
+                                                     << QRect(200, 150, 1020, 630);
+        QTest::addRow("%s top-left stops at the minimum", kind) << dialog << QPoint(2, 2) << QPoint(900, 900)
+                                                               << QRect(720, 480, 480, 270);
+    }
+}
+
+void TestFrameless::resizeFromBorders()
+{
+    QFETCH(bool, dialog);
+    QFETCH(QPoint, press);
+    QFETCH(QPoint, delta);
+    QFETCH(QRect, expected);
+
+    QScopedPointer<QWidget> window(dialog ? static_cast<QWidget *>(new MyFramelessDialog)
+                                          : static_cast<QWidget *>(new MyFramelessWindow));
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window.data()));
+    window->setGeometry(200, 150, 1000, 600);
+    QTRY_COMPARE(window->geometry(), QRect(200, 150, 1000, 600));
+    QWindow *handle = window->windowHandle();
+
+    // Through the native window, as the window system delivers a press on the border.
+    QTest::mousePress(handle, Qt::LeftButton, Qt::NoModifier, press);
+    QTest::mouseMove(handle, press + delta);
+    QTest::mouseRelease(handle, Qt::LeftButton, Qt::NoModifier, press + delta);
+    QTRY_COMPARE(window->geometry(), expected);
+    // Frame parts follow the new size.
+    const auto *closeButton = window->findChild<QPushButton *>(QStringLiteral("TitleBarClose"));
+    QCOMPARE(closeButton->geometry().right(), expected.width() - 1);
+}
+
+void TestFrameless::bandCursorShapes_data()
+{
+    QTest::addColumn<QPoint>("position");
+    QTest::addColumn<int>("shape");
+
+    QTest::newRow("left") << QPoint(3, 300) << int(Qt::SizeHorCursor);
+    QTest::newRow("right") << QPoint(998, 300) << int(Qt::SizeHorCursor);
+    QTest::newRow("top") << QPoint(500, 2) << int(Qt::SizeVerCursor);
+    QTest::newRow("bottom") << QPoint(500, 597) << int(Qt::SizeVerCursor);
+    QTest::newRow("top-left") << QPoint(2, 2) << int(Qt::SizeFDiagCursor);
+    QTest::newRow("bottom-right") << QPoint(998, 598) << int(Qt::SizeFDiagCursor);
+    QTest::newRow("top-right") << QPoint(998, 2) << int(Qt::SizeBDiagCursor);
+    QTest::newRow("bottom-left") << QPoint(2, 598) << int(Qt::SizeBDiagCursor);
+}
+
+void TestFrameless::bandCursorShapes()
+{
+    QFETCH(QPoint, position);
+    QFETCH(int, shape);
+
+    MyFramelessWindow window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    window.resize(1000, 600);
+    QTRY_COMPARE(window.size(), QSize(1000, 600));
+    QWindow *handle = window.windowHandle();
+
+    QTest::mouseMove(handle, position);
+    QCOMPARE(int(handle->cursor().shape()), shape);
+    // Leaving the band gives the cursor back to the widget under the mouse.
+    QTest::mouseMove(handle, QPoint(500, 300));
+    QCOMPARE(int(handle->cursor().shape()), int(Qt::ArrowCursor));
+}
+
+void TestFrameless::noBorderResizeWhenFixedOrMaximised()
+{
+    MyFramelessDialog fixedDialog;
+    fixedDialog.setFixedSize(340, 432);
+    fixedDialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&fixedDialog));
+    const QRect before = fixedDialog.geometry();
+    QTest::mousePress(fixedDialog.windowHandle(), Qt::LeftButton, Qt::NoModifier, QPoint(338, 430));
+    QTest::mouseMove(fixedDialog.windowHandle(), QPoint(400, 500));
+    QTest::mouseRelease(fixedDialog.windowHandle(), Qt::LeftButton, Qt::NoModifier, QPoint(400, 500));
+    QCOMPARE(fixedDialog.size(), before.size());
+    QTest::mouseMove(fixedDialog.windowHandle(), QPoint(338, 200));
+    QVERIFY(fixedDialog.windowHandle()->cursor().shape() != Qt::SizeHorCursor);
+    fixedDialog.close();
+
+    MyFramelessWindow window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QTest::mouseClick(window.findChild<QPushButton *>(QStringLiteral("TitleBarMax")), Qt::LeftButton);
+    QTRY_VERIFY(window.isMaximized());
+    const QRect maximised = window.geometry();
+    QTest::mousePress(window.windowHandle(), Qt::LeftButton, Qt::NoModifier, QPoint(2, 200));
+    QTest::mouseMove(window.windowHandle(), QPoint(60, 200));
+    QTest::mouseRelease(window.windowHandle(), Qt::LeftButton, Qt::NoModifier, QPoint(60, 200));
+    QCOMPARE(window.geometry(), maximised);
+}
+
+void TestFrameless::titleBarPicturesAndStyle_data()
+{
+    QTest::addColumn<bool>("shipped");
+    QTest::newRow("shipped pictures and style sheet") << true;
+    QTest::newRow("nothing installed") << false;
+}
+
+void TestFrameless::titleBarPicturesAndStyle()
+{
+    QFETCH(bool, shipped);
+    if (shipped)
+        UseShippedData();
+
+    MyFramelessWindow window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    const auto *icon = window.findChild<QLabel *>(QStringLiteral("TitleBarIcon"));
+    for (const char *name : { "TitleBarMin", "TitleBarMax", "TitleBarClose" })
+        QCOMPARE(window.findChild<QPushButton *>(QLatin1String(name))->icon().isNull(), !shipped);
+    QCOMPARE(icon->pixmap() && !icon->pixmap()->isNull(), shipped);
+    QCOMPARE(window.styleSheet().contains(QLatin1String("#TitleBarClose")), shipped);
+    QCOMPARE(window.windowFlags() & (Qt::Window | Qt::FramelessWindowHint | Qt::WindowMinimizeButtonHint),
+        Qt::WindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowMinimizeButtonHint));
+
+    // The window's own icon replaces the default picture; a missing file keeps it.
+    const QString logo = AppDir() + QStringLiteral("/APP/Image/mainui_logo.png");
+    window.SetTitleIcon(logo);
+    QCOMPARE(icon->pixmap() && !icon->pixmap()->isNull(), shipped);
+    if (shipped)
+        QCOMPARE(icon->pixmap()->toImage(), QImage(logo).convertToFormat(icon->pixmap()->toImage().format()));
+    QVERIFY(icon->hasScaledContents() || !shipped);
+
+    // Plain or pictured, the buttons work.
+    QTest::mouseClick(window.findChild<QPushButton *>(QStringLiteral("TitleBarMin")), Qt::LeftButton);
+    QTRY_VERIFY(window.isMinimized());
+    window.showNormal();
+    QTest::mouseClick(window.findChild<QPushButton *>(QStringLiteral("TitleBarClose")), Qt::LeftButton);
+    QTRY_VERIFY(!window.isVisible());
+}
+
+void TestFrameless::dialogOnlyMovesResizesAndCloses()
+{
+    UseShippedData();
+    MyFramelessDialog dialog;
+    QCOMPARE(QByteArray(dialog.metaObject()->className()), QByteArray("MyFramelessDialog"));
+    QCOMPARE(dialog.pos(), QPoint(120, 120));
+    QCOMPARE(dialog.minimumSize(), QSize(480, 270));
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QVERIFY(!dialog.findChild<QPushButton *>(QStringLiteral("TitleBarMin"))->isEnabled());
+    QVERIFY(!dialog.findChild<QPushButton *>(QStringLiteral("TitleBarMax"))->isEnabled());
+    QVERIFY(dialog.findChild<QPushButton *>(QStringLiteral("TitleBarClose"))->isEnabled());
+    QTest::mouseClick(dialog.findChild<QPushButton *>(QStringLiteral("TitleBarMax")), Qt::LeftButton);
+    QVERIFY(!dialog.isMaximized());
+
+    QTest::mouseClick(dialog.findChild<QPushButton *>(QStringLiteral("TitleBarClose")), Qt::LeftButton);
+    QTRY_VERIFY(!dialog.isVisible());
+}
+
+void TestFrameless::messageBoxOk_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("pressEscape");
+    QTest::addColumn<bool>("withPicture");
+
+    QTest::newRow("message, OK clicked") << "Password error!" << false << true;
+    QTest::newRow("composed text, Escape") << "Unable to communicate with device!Error Code:GET MODEL TYPE" << true
+                                           << true;
+    QTest::newRow("several lines") << "1-Sync Config Info....\n2-Please ReConnect App!" << false << true;
+    QTest::newRow("markup is shown as text") << "<b>OUT1</b> &amp; <i>x</i>" << false << false;
+    QTest::newRow("empty text, no picture") << "" << true << false;
+}
+
+void TestFrameless::messageBoxOk()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, pressEscape);
+    QFETCH(bool, withPicture);
+    if (withPicture)
+        UseShippedData();
+
+    QWidget parent;
+    parent.move(140, 90);
+    parent.resize(400, 300);
+    parent.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&parent));
+    ModalBoxDriver driver([pressEscape](QMessageBox *box) {
+        if (pressEscape)
+            QTest::keyClick(box, Qt::Key_Escape);
+        else
+            ClickButton(box, MessageBoxOkObjectName);
+    });
+    MessageBoxOk(text, &parent);
+
+    QVERIFY(driver.found);
+    QCOMPARE(driver.shownText, text);
+    QCOMPARE(driver.shownFormat, Qt::PlainText);
+    QCOMPARE(driver.shownTitle, QStringLiteral(" "));
+    QCOMPARE(driver.shownPosition, parent.pos());
+    QCOMPARE(driver.shownIcon, withPicture);
+    QCOMPARE(driver.buttonTexts, QStringList { QStringLiteral("OK") });
+    QVERIFY(!QApplication::activeModalWidget());
+}
+
+void TestFrameless::messageBoxYesNo_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<bool>("expected");
+
+    QTest::newRow("YES") << "yes" << true;
+    QTest::newRow("NO") << "no" << false;
+    QTest::newRow("Escape") << "escape" << false;
+    QTest::newRow("window closed") << "close" << false;
+    QTest::newRow("Enter on the default button") << "enter" << true;
+}
+
+void TestFrameless::messageBoxYesNo()
+{
+    QFETCH(QString, how);
+    QFETCH(bool, expected);
+
+    QWidget parent;
+    parent.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&parent));
+    ModalBoxDriver driver([how](QMessageBox *box) {
+        if (how == QLatin1String("yes"))
+            ClickButton(box, MessageBoxYesObjectName);
+        else if (how == QLatin1String("no"))
+            ClickButton(box, MessageBoxNoObjectName);
+        else if (how == QLatin1String("escape"))
+            QTest::keyClick(box, Qt::Key_Escape);
+        else if (how == QLatin1String("enter"))
+            QTest::keyClick(box, Qt::Key_Return);
+        else
+            box->close();
+    });
+    const bool answer = MessageBoxYesNo(QStringLiteral("Confirm to reset the device to factory settings?"), &parent);
+
+    QVERIFY(driver.found);
+    QCOMPARE(answer, expected);
+    QCOMPARE(driver.shownText, QStringLiteral("Confirm to reset the device to factory settings?"));
+    QCOMPARE(driver.buttonTexts, (QStringList { QStringLiteral("YES"), QStringLiteral("NO") }));
+}
+
+void TestFrameless::resavePngImage_data()
+{
+    QTest::addColumn<QString>("fileName");
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<bool>("rewritten");
+
+    const QByteArray png = PngWithMarker(TestImage(40, 30, false));
+    QTest::newRow("png is rewritten") << "mainui_logo.png" << png << true;
+    QTest::newRow("capital PNG is left alone") << "logo.PNG" << png << false;
+    QTest::newRow("complete suffix tar.png is left alone") << "logo.tar.png" << png << false;
+    QTest::newRow("other suffix is left alone") << "logo.jpg" << png << false;
+    QTest::newRow("broken picture is left alone") << "broken.png" << QByteArray("not a picture") << false;
+    QTest::newRow("truncated picture is left alone") << "cut.png" << png.left(60) << false;
+}
+
+void TestFrameless::resavePngImage()
+{
+    QFETCH(QString, fileName);
+    QFETCH(QByteArray, content);
+    QFETCH(bool, rewritten);
+
+    const QString path = AppDir() + QLatin1Char('/') + fileName;
+    QVERIFY(WriteBytes(path, content));
+    const QImage before = QImage::fromData(content, "png");
+
+    ResavePngImage(path);
+    const QByteArray after = ReadBytes(path);
+    QCOMPARE(after != content, rewritten);
+    QCOMPARE(after.contains("tvMk"), !rewritten && content.contains("tvMk"));
+    if (rewritten)
+        QCOMPARE(QImage::fromData(after, "png").convertToFormat(before.format()), before);
+    QCOMPARE(QDir(AppDir()).entryList(QDir::Files), QStringList { fileName });
+
+    // A missing file stays missing.
+    ResavePngImage(AppDir() + QStringLiteral("/missing.png"));
+    QVERIFY(!QFile::exists(AppDir() + QStringLiteral("/missing.png")));
+}
+
+void TestFrameless::interruptedResaveKeepsPicture()
+{
+    const QString path = AppDir() + QStringLiteral("/fail.png");
+    const QByteArray original = PngWithMarker(TestImage(400, 400, true));
+    QVERIFY(original.size() > 256 * 1024);
+    QVERIFY(WriteBytes(path, original));
+
+    // Every write beyond 64 KiB fails (EFBIG) part-way through the new picture.
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    LimitFileSize(64 * 1024);
+    ResavePngImage(path);
+    LiftFileSizeLimit();
+    std::signal(SIGXFSZ, previousHandler);
+
+    QCOMPARE(ReadBytes(path), original);
+    QCOMPARE(QDir(AppDir()).entryList(QDir::Files), QStringList { QStringLiteral("fail.png") });
+}
+
+void TestFrameless::styleSheetsParse_data()
+{
+    QTest::addColumn<QString>("relativePath");
+    QTest::newRow("application") << "/APP/StyleSheet/default.qss";
+    QTest::newRow("title bar") << "/TitleBar/StyleSheet/SystemTitle.qss";
+}
+
+namespace {
+QStringList g_capturedWarnings;
+void CaptureWarnings(QtMsgType type, const QMessageLogContext &, const QString &message)
+{
+    if (type == QtWarningMsg)
+        g_capturedWarnings << message;
+}
+} // namespace
+
+void TestFrameless::styleSheetsParse()
+{
+    QFETCH(QString, relativePath);
+    const QString path = TestSourceDir() + relativePath;
+    QVERIFY(QFile::exists(path));
+
+    // Qt drops an unparsable sheet with only a warning; render a sample so every rule is used.
+    g_capturedWarnings.clear();
+    const QtMessageHandler previous = qInstallMessageHandler(CaptureWarnings);
+    QWidget sample;
+    sample.setStyleSheet(ConfigFile_ReadStyleSheetText(path));
+    auto *button = new QPushButton(QStringLiteral("OK"), &sample);
+    button->setObjectName(QStringLiteral("TitleBarClose"));
+    new QLabel(QStringLiteral("text"), &sample);
+    sample.show();
+    sample.grab();
+    qInstallMessageHandler(previous);
+
+    const QStringList parseWarnings = g_capturedWarnings.filter(QStringLiteral("parse"));
+    QVERIFY2(parseWarnings.isEmpty(), qPrintable(parseWarnings.join(QLatin1Char('\n'))));
+}
+
+void TestFrameless::loadStyleSheetAppliesOrSkips()
+{
+    const QString path = AppDir() + QStringLiteral("/APP/StyleSheet/default.qss");
+    QVERIFY(WriteBytes(path, QByteArray("QLabel { color: #123456; }\0ignored", 35)));
+    LoadStyleSheet(path);
+    QCOMPARE(qApp->styleSheet(), QStringLiteral("QLabel { color: #123456; }"));
+
+    // A missing file leaves the current look as it is.
+    LoadStyleSheet(AppDir() + QStringLiteral("/missing.qss"));
+    QCOMPARE(qApp->styleSheet(), QStringLiteral("QLabel { color: #123456; }"));
+}
+
+void TestFrameless::flatButtonsLookSelected()
+{
+    LoadStyleSheet(TestSourceDir() + QStringLiteral("/APP/StyleSheet/default.qss"));
+    QWidget panel;
+    panel.resize(300, 100);
+    auto *routed = new QPushButton(&panel);
+    routed->setGeometry(10, 10, 66, 22);
+    routed->setFlat(true);
+    auto *plain = new QPushButton(&panel);
+    plain->setGeometry(100, 10, 66, 22);
+    panel.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&panel));
+
+    auto centreColour = [](QPushButton *button) { return button->grab().toImage().pixelColor(33, 11); };
+    const QColor selectedLook = centreColour(routed);
+    const QColor normalLook = centreColour(plain);
+    QVERIFY2(qAbs(selectedLook.lightness() - normalLook.lightness()) > 60,
+        qPrintable(selectedLook.name() + QLatin1Char(' ') + normalLook.name()));
+
+    // The pages change routes while the buttons are shown: the look must follow at once.
+    routed->setFlat(false);
+    plain->setFlat(true);
+    QCOMPARE(centreColour(plain), selectedLook);
+    QCOMPARE(centreColour(routed), normalLook);
+}
+
+QTEST_MAIN(TestFrameless)
+#include "tst_frameless.moc"
