@@ -2,6 +2,16 @@
 
 #include "settings/LanguageTexts.h"
 
+namespace {
+
+// A reported text is never null, even when empty: null stands for "not reported".
+QString Reported(const QString &text)
+{
+    return text.isNull() ? QString::fromLatin1("") : text;
+}
+
+} // namespace
+
 CliPages::CliPages(QObject *parent)
     : QObject(parent)
 {
@@ -61,43 +71,43 @@ void CliPages::matrixOutEdid(quint32 output, const QString &hexText)
 
 void CliPages::signalInputFormat(quint32 input, const QString &text)
 {
-    m_inputs[ClampSlot(input)].format = text;
+    m_inputs[ClampSlot(input)].format = Reported(text);
 }
 
 void CliPages::signalInputAudio(quint32 input, const QString &keyword)
 {
-    m_inputs[ClampSlot(input)].audio = keyword;
+    m_inputs[ClampSlot(input)].audio = Reported(keyword);
 }
 
 void CliPages::signalInputType(quint32 input, const QString &text)
 {
     // Only an IN-INFO reply reports the input type, and it reports it first.
     InputTexts &texts = m_inputs[ClampSlot(input)];
-    texts.type = text;
+    texts.type = Reported(text);
     texts.infoSeen = true;
 }
 
 void CliPages::signalInputOutputFormat(quint32 input, const QString &text)
 {
-    m_inputs[ClampSlot(input)].outputFormat = text;
+    m_inputs[ClampSlot(input)].outputFormat = Reported(text);
 }
 
 void CliPages::signalOutputType(quint32 output, const QString &keyword)
 {
-    m_outputs[ClampSlot(output)].hdcp = keyword;
+    m_outputs[ClampSlot(output)].hdcp = Reported(keyword);
 }
 
 void CliPages::signalOutputInputFormat(quint32 output, const QString &text)
 {
     // Only an OUT-INFO reply reports the format the output receives.
     OutputTexts &texts = m_outputs[ClampSlot(output)];
-    texts.inputFormat = text;
+    texts.inputFormat = Reported(text);
     texts.infoSeen = true;
 }
 
 void CliPages::signalOutputResolution(quint32 output, const QString &keyword)
 {
-    m_outputs[ClampSlot(output)].resolution = keyword;
+    m_outputs[ClampSlot(output)].resolution = Reported(keyword);
 }
 
 void CliPages::signalReadAll()

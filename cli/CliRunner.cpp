@@ -11,7 +11,7 @@ namespace {
 
 QString PortRangeError(const QString &what, quint32 index, quint32 count)
 {
-    return QStringLiteral("%1 %2 is out of range: the device has %3 (1 to %3)")
+    return QStringLiteral("%1 %2 is out of range: the device has %1s 1 to %3")
         .arg(what)
         .arg(index + 1)
         .arg(count);

@@ -180,6 +180,9 @@ int CliSession::identify(QString *error)
         return CliExitNoIdentification;
     }
     m_identifiedAtMs = m_clock.elapsed();
+    // The parser queues the closing GET SYNC-OVER without a kick of its own; with the read
+    // burst left out nothing else would send it.
+    emit SGL_UpdateEmit();
     return CliExitDone;
 }
 

@@ -14,6 +14,9 @@ QJsonValue WordOrNull(const ValueWordList &list, quint32 index)
     return list.contains(index) ? QJsonValue(list.text(index)) : QJsonValue(QJsonValue::Null);
 }
 
+// Indices into MultiviewModeWords.
+enum : quint32 { ModeSingle = 0, ModePip = 1, ModePbp = 2, Mode3xWin = 3, Mode4xWin = 4 };
+
 QJsonValue TextOrNull(const QString &text, bool seen)
 {
     return seen ? QJsonValue(text) : QJsonValue(QJsonValue::Null);
@@ -44,14 +47,19 @@ QJsonObject MultiviewJson(quint32 output)
         else
             windows.append(QJsonValue(QJsonValue::Null));
     }
+    // The device reports position and size only in PIP mode, and aspect, layout and the
+    // number of layouts only in the multi-window modes; elsewhere they are unknown.
+    const bool pip = state.mode == ModePip;
+    const bool multiWindow = state.mode == ModePbp || state.mode == Mode3xWin || state.mode == Mode4xWin;
+    const QJsonValue unknown(QJsonValue::Null);
     QJsonObject object;
     object.insert(QStringLiteral("mode"), WordOrNull(MultiviewModeWords, state.mode));
     object.insert(QStringLiteral("windows"), windows);
-    object.insert(QStringLiteral("aspect"), WordOrNull(AspectWords, state.aspect));
-    object.insert(QStringLiteral("layout"), int(state.layout) + 1);
-    object.insert(QStringLiteral("maxMode"), int(state.maxMode));
-    object.insert(QStringLiteral("pipPos"), WordOrNull(PipPosWords, state.pipPos));
-    object.insert(QStringLiteral("pipSize"), WordOrNull(PipSizeWords, state.pipSize));
+    object.insert(QStringLiteral("aspect"), multiWindow ? WordOrNull(AspectWords, state.aspect) : unknown);
+    object.insert(QStringLiteral("layout"), multiWindow ? QJsonValue(qint64(state.layout) + 1) : unknown);
+    object.insert(QStringLiteral("maxMode"), multiWindow ? QJsonValue(qint64(state.maxMode)) : unknown);
+    object.insert(QStringLiteral("pipPos"), pip ? WordOrNull(PipPosWords, state.pipPos) : unknown);
+    object.insert(QStringLiteral("pipSize"), pip ? WordOrNull(PipSizeWords, state.pipSize) : unknown);
     object.insert(QStringLiteral("audioSource"), WordOrNull(AudioSourceWords, state.audioSource));
     object.insert(QStringLiteral("vka"), WordOrNull(VkaWords, state.vka));
     object.insert(QStringLiteral("itc"), WordOrNull(OnOffWords, state.itc));
@@ -92,8 +100,8 @@ QJsonArray Inputs(const CliPages &pages)
     for (quint32 i = 0; i < PortCount(DeviceState.inputCount); ++i) {
         const CliPages::InputTexts &texts = pages.input(i);
         QJsonObject object;
-        object.insert(QStringLiteral("format"), TextOrNull(texts.format, texts.infoSeen || !texts.format.isEmpty()));
-        object.insert(QStringLiteral("audio"), TextOrNull(texts.audio, texts.infoSeen || !texts.audio.isEmpty()));
+        object.insert(QStringLiteral("format"), TextOrNull(texts.format, !texts.format.isNull()));
+        object.insert(QStringLiteral("audio"), TextOrNull(texts.audio, !texts.audio.isNull()));
         inputs.append(object);
     }
     return inputs;
@@ -105,10 +113,9 @@ QJsonArray Outputs(const CliPages &pages)
     for (quint32 o = 0; o < PortCount(DeviceState.outputCount); ++o) {
         const CliPages::OutputTexts &texts = pages.output(o);
         QJsonObject object;
-        object.insert(QStringLiteral("hdcp"), TextOrNull(texts.hdcp, texts.infoSeen || !texts.hdcp.isEmpty()));
-        object.insert(QStringLiteral("inputFormat"), TextOrNull(texts.inputFormat, texts.infoSeen));
-        object.insert(QStringLiteral("resolution"),
-            TextOrNull(texts.resolution, texts.infoSeen || !texts.resolution.isEmpty()));
+        object.insert(QStringLiteral("hdcp"), TextOrNull(texts.hdcp, !texts.hdcp.isNull()));
+        object.insert(QStringLiteral("inputFormat"), TextOrNull(texts.inputFormat, !texts.inputFormat.isNull()));
+        object.insert(QStringLiteral("resolution"), TextOrNull(texts.resolution, !texts.resolution.isNull()));
         outputs.append(object);
     }
     return outputs;

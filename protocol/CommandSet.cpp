@@ -66,16 +66,16 @@ void SendPortCommand(const char *verb, const char *prefix, quint32 port, const c
     line.send(profile);
 }
 
-void SetPortWord(const char *prefix, quint32 port, const char *keyword, const ValueWordList &list,
-    quint32 value)
+void SetPortWord(
+    const char *prefix, quint32 port, const char *keyword, const ValueWordList &list, quint32 value)
 {
     if (!list.contains(value))
         return;
     SendPortCommand("SET", prefix, port, keyword, list.at(value));
 }
 
-void GetPort(const char *prefix, quint32 port, const char *keyword,
-    ReplyProfile profile = ReplyProfile::Standard)
+void GetPort(
+    const char *prefix, quint32 port, const char *keyword, ReplyProfile profile = ReplyProfile::Standard)
 {
     SendPortCommand("GET", prefix, port, keyword, nullptr, profile);
 }
@@ -109,9 +109,9 @@ void AppendWallCell(CommandLine &line, quint32 cell)
     const quint32 output = OutputOfCell(cell);
     const WallEntry &screen = WallSlot(output);
     const bool edgesSent = !screen.singleExit;
-    const quint32 numbers[8] = {FlagsNumber(screen), screen.spliceAnchor, output,
+    const quint32 numbers[8] = { FlagsNumber(screen), screen.spliceAnchor, output,
         edgesSent ? screen.edgeLeft : 0u, edgesSent ? screen.edgeRight : 0u, edgesSent ? screen.edgeUp : 0u,
-        edgesSent ? screen.edgeBottom : 0u, screen.inputIndex};
+        edgesSent ? screen.edgeBottom : 0u, screen.inputIndex };
     for (quint32 number : numbers)
         line.space().number(number);
 }
@@ -335,7 +335,7 @@ void CmdSetUserWindow(quint32 o, int a, int b, int c, int d)
         return;
     CommandLine line("SET");
     line.port("OUT", o).space().text(keyword).endOfExpected();
-    for (int number : {a, b, c, d})
+    for (int number : { a, b, c, d })
         line.space().number(number);
     line.send(ReplyProfile::Standard);
 }
@@ -482,7 +482,7 @@ void CmdSetUserEdid(quint32 i, const QByteArray &edid)
     line.port("IN", i).text(" EDID-USER");
     for (char byte : edid) {
         const auto value = static_cast<unsigned char>(byte);
-        const char group[3] = {' ', HexDigits[value >> 4], HexDigits[value & 0x0F]};
+        const char group[3] = { ' ', HexDigits[value >> 4], HexDigits[value & 0x0F] };
         line.text(group, 3);
     }
     CommandLine expected("SET");
@@ -504,8 +504,9 @@ void CmdSetWallPort(quint32 cell)
         return;
     CommandLine line("SET");
     line.port("OUT", output).text(" WALLPORT").endOfExpected();
-    const quint32 numbers[9] = {screen.spliceRows, screen.spliceCols, screen.spliceRowPos, screen.spliceColPos,
-        screen.edgeLeft, screen.edgeRight, screen.edgeUp, screen.edgeBottom, screen.flagBit1 ? 1u : 0u};
+    const quint32 numbers[9]
+        = { screen.spliceRows, screen.spliceCols, screen.spliceRowPos, screen.spliceColPos, screen.edgeLeft,
+              screen.edgeRight, screen.edgeUp, screen.edgeBottom, screen.flagBit1 ? 1u : 0u };
     for (quint32 number : numbers)
         line.space().number(number);
     line.send(ReplyProfile::Wall);
@@ -557,7 +558,7 @@ void CmdSetNetworkInfo(const QString &ip, const QString &port, const QString &ma
 {
     CommandLine line("SET");
     line.text("NETWORK-INFO").endOfExpected();
-    for (const QString *field : {&ip, &port, &mask, &gateway}) {
+    for (const QString *field : { &ip, &port, &mask, &gateway }) {
         const QByteArray bytes = field->toUtf8();
         if (HasControlCharacter(bytes))
             return;

@@ -37,25 +37,25 @@ void CmdGetMatrixRoute();
 
 // Signal configuration.
 void CmdSetOutResolution(quint32 o, quint32 resolution); // OutResolutionWords
-void CmdSetOutRotation(quint32 o, quint32 rotation);     // RotationWords
-void CmdSetOutHdcp(quint32 o, quint32 hdcp);             // HdcpWords
-void CmdSetInAudio(quint32 i, quint32 audio);            // InAudioWords
-void CmdSetAudioMute(quint32 o, quint32 onOff);          // OnOffWords
-void CmdSetFreeze(quint32 o, quint32 onOff);             // OnOffWords
+void CmdSetOutRotation(quint32 o, quint32 rotation); // RotationWords
+void CmdSetOutHdcp(quint32 o, quint32 hdcp); // HdcpWords
+void CmdSetInAudio(quint32 i, quint32 audio); // InAudioWords
+void CmdSetAudioMute(quint32 o, quint32 onOff); // OnOffWords
+void CmdSetFreeze(quint32 o, quint32 onOff); // OnOffWords
 void CmdGetInInfo(quint32 i);
 void CmdGetOutInfo(quint32 o);
 
 // Multiview.
 void CmdSetMultiviewMode(quint32 o, quint32 mode); // MultiviewModeWords
 void CmdGetMultiviewSync(quint32 o);
-void CmdSetAspect(quint32 o, quint32 aspect);      // AspectWords; PBP, 3xWIN, 4xWIN only
-void CmdSetLayout(quint32 o, int layoutNumber);    // 1-based; PBP, 3xWIN, 4xWIN only
-void CmdSetPipPos(quint32 o, quint32 position);    // PipPosWords; PIP only
-void CmdSetPipSize(quint32 o, quint32 size);       // PipSizeWords; PIP only
+void CmdSetAspect(quint32 o, quint32 aspect); // AspectWords; PBP, 3xWIN, 4xWIN only
+void CmdSetLayout(quint32 o, int layoutNumber); // 1-based; PBP, 3xWIN, 4xWIN only
+void CmdSetPipPos(quint32 o, quint32 position); // PipPosWords; PIP only
+void CmdSetPipSize(quint32 o, quint32 size); // PipSizeWords; PIP only
 void CmdSetUserWindow(quint32 o, int a, int b, int c, int d);
 void CmdGetUserWindow(quint32 o);
 void CmdSetWindowInput(quint32 o, quint32 w, quint32 input); // WindowWords, WindowInputWords
-void CmdSetOutAudioSource(quint32 o, quint32 source);        // AudioSourceWords
+void CmdSetOutAudioSource(quint32 o, quint32 source); // AudioSourceWords
 void CmdGetOutAudioSource(quint32 o);
 void CmdSetVka(quint32 o, quint32 vka); // VkaWords
 void CmdGetVka(quint32 o);

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-const quint8 WindowCountOfMode[5] = {1, 2, 2, 3, 4};
+const quint8 WindowCountOfMode[5] = { 1, 2, 2, 3, 4 };
 
 DeviceStateRecord DeviceState = [] {
     DeviceStateRecord record;

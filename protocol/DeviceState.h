@@ -12,16 +12,16 @@ inline quint32 ClampSlot(quint32 index)
 }
 
 struct MultiviewState {
-    quint32 mode;     // index into MultiviewModeWords
-    quint32 maxMode;  // number of layout variants of the mode
-    quint32 aspect;   // index into AspectWords
-    quint32 layout;   // 0-based layout variant
-    quint32 pipPos;   // index into PipPosWords
-    quint32 pipSize;  // index into PipSizeWords
+    quint32 mode; // index into MultiviewModeWords
+    quint32 maxMode; // number of layout variants of the mode
+    quint32 aspect; // index into AspectWords
+    quint32 layout; // 0-based layout variant
+    quint32 pipPos; // index into PipPosWords
+    quint32 pipSize; // index into PipSizeWords
     quint32 windowInput[4]; // index into WindowInputWords
     quint32 audioSource; // index into AudioSourceWords
-    quint32 vka;      // index into VkaWords
-    quint32 itc;      // index into OnOffWords
+    quint32 vka; // index into VkaWords
+    quint32 itc; // index into OnOffWords
 };
 
 struct SlotRect {

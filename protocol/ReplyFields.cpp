@@ -69,7 +69,7 @@ ByteRange ReplyFields::next()
     int end = start;
     while (end < m_value.size && m_value.data[end] != m_separator)
         ++end;
-    m_last = ByteRange {m_value.data + start, end - start};
+    m_last = ByteRange { m_value.data + start, end - start };
     if (end >= m_value.size)
         m_exhausted = true;
     else

@@ -19,7 +19,10 @@ struct ByteRange {
 class ReplyFields
 {
 public:
-    ReplyFields(ByteRange value, char separator) : m_value(value), m_separator(separator) { }
+    ReplyFields(ByteRange value, char separator)
+        : m_value(value)
+        , m_separator(separator)
+    { }
 
     // Field n, counted from 1. Each separator ends one field, so two in a row make an empty
     // field; past the last field, field n is the last field.

@@ -76,8 +76,8 @@ public:
     // Fills the layout list with count entries.
     virtual void multiviewFillLayoutList(quint32 output, quint32 count);
     // Shows the user window coordinates; nothing is stored.
-    virtual void multiviewShowUserWindow(quint32 output, quint32 hStart, quint32 vStart, quint32 hSize,
-        quint32 vSize);
+    virtual void multiviewShowUserWindow(
+        quint32 output, quint32 hStart, quint32 vStart, quint32 hSize, quint32 vSize);
     // Redraws everything of the output from DeviceState after a MULTIVIEW-SYNC reply.
     virtual void multiviewShowSyncState(quint32 output);
     // Refills the output list with the current output count.
@@ -99,8 +99,8 @@ public:
 
     // System page.
     virtual void systemShowVersion(const QString &text);
-    virtual void systemNetworkReply(const QString &ip, const QString &port, const QString &mask,
-        const QString &gateway);
+    virtual void systemNetworkReply(
+        const QString &ip, const QString &port, const QString &mask, const QString &gateway);
     virtual void systemBaudReply(int baudrate);
     // Fills the firmware selector once the model is confirmed.
     virtual void systemRebuild();

@@ -56,7 +56,7 @@ bool ReadPort(const char *bytes, int length, int prefix, ReplyLine *line, int *s
     int numberEnd = numberStart;
     while (numberEnd < length && bytes[numberEnd] != ' ' && bytes[numberEnd] != '\r')
         ++numberEnd;
-    const quint32 number = ReadUnsigned(ByteRange {bytes + numberStart, numberEnd - numberStart});
+    const quint32 number = ReadUnsigned(ByteRange { bytes + numberStart, numberEnd - numberStart });
     line->hasPort = true;
     *searchStart = numberEnd + 1;
     if (number == 0) {
@@ -91,7 +91,7 @@ bool SplitLine(const char *bytes, int length, ReplyLine *line)
     int valueEnd = length;
     if (valueEnd > 0 && bytes[valueEnd - 1] == '\r')
         --valueEnd;
-    line->value = ByteRange {bytes + valueStart, valueEnd > valueStart ? valueEnd - valueStart : 0};
+    line->value = ByteRange { bytes + valueStart, valueEnd > valueStart ? valueEnd - valueStart : 0 };
     return true;
 }
 
@@ -102,8 +102,8 @@ QString SectionDoneText(const QString &pageTitle)
 
 QString PortDoneText(const QString &portKind, quint32 port)
 {
-    return QStringLiteral("%1 %2-%3 %4.").arg(S_Sync, portKind, QString::number(static_cast<qint64>(port) + 1),
-        S_Message);
+    return QStringLiteral("%1 %2-%3 %4.")
+        .arg(S_Sync, portKind, QString::number(static_cast<qint64>(port) + 1), S_Message);
 }
 
 // The three steps of a route reply for one output: route, first window, wall screen input.
@@ -429,7 +429,7 @@ void HandleTvWallInfo(ReplyPages &pages, const ReplyLine &line)
     const quint32 cols = ReadUnsigned(fields.next());
     // A wall larger than the slots, or whose size only matches after 32-bit wrap-around, is
     // not a wall this program can hold: the previous wall stays.
-    if (static_cast<quint32>(rows * cols) != total)
+    if (static_cast<quint64>(rows) * cols != total || total > MaxPorts)
         return;
     DeviceState_ResetWall();
     DeviceState.wall.rows = rows;
@@ -467,12 +467,17 @@ void HandleVideoOut(ReplyPages &pages, const ReplyLine &line)
     if (!RouteLineAccepted(line))
         return;
     ReplyFields fields(line.value, ',');
-    // The list ends at its last item or at an empty one, and never names more outputs than exist.
+    // The list ends at its last item or at an empty one, and never holds more items than there
+    // are outputs. An item naming no existing output is skipped: 0 would become output 2^32-1
+    // and 256 the "all outputs" 255.
     for (quint32 k = 0; k < DeviceState.outputCount && !fields.exhausted(); ++k) {
         const ByteRange field = fields.next();
         if (field.isEmpty())
             break;
-        RouteInputToOutput(pages, line.port, ReadUnsigned(field) - 1);
+        const quint32 number = ReadUnsigned(field);
+        if (number == 0 || number > DeviceState.outputCount)
+            continue;
+        RouteInputToOutput(pages, line.port, number - 1);
     }
 }
 

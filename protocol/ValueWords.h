@@ -19,20 +19,20 @@ struct ValueWordList {
     bool contains(quint32 index) const { return index < count; }
 };
 
-extern const ValueWordList EdidModeWords;      // 21, edidModeOfInput; EDIDMODE
-extern const ValueWordList AspectWords;        // 2, multiview aspect
-extern const ValueWordList PipSizeWords;       // 4, PIP window size
-extern const ValueWordList PipPosWords;        // 5, PIP window position
+extern const ValueWordList EdidModeWords; // 21, edidModeOfInput; EDIDMODE
+extern const ValueWordList AspectWords; // 2, multiview aspect
+extern const ValueWordList PipSizeWords; // 4, PIP window size
+extern const ValueWordList PipPosWords; // 5, PIP window position
 extern const ValueWordList MultiviewModeWords; // 5, SINGLE .. 4xWIN
-extern const ValueWordList VkaWords;           // 3, picture without signal
-extern const ValueWordList HdcpWords;          // 3, output HDCP
+extern const ValueWordList VkaWords; // 3, picture without signal
+extern const ValueWordList HdcpWords; // 3, output HDCP
 extern const ValueWordList OutResolutionWords; // 18, output resolution
-extern const ValueWordList RotationWords;      // 3, output rotation
-extern const ValueWordList InAudioWords;       // 2, input audio source
-extern const ValueWordList AudioSourceWords;   // 5, output audio source
-extern const ValueWordList WindowInputWords;   // 4, window input and route input word
-extern const ValueWordList WindowWords;        // 4, window selector
-extern const ValueWordList OnOffWords;         // 3, ON, OFF, NULL
+extern const ValueWordList RotationWords; // 3, output rotation
+extern const ValueWordList InAudioWords; // 2, input audio source
+extern const ValueWordList AudioSourceWords; // 5, output audio source
+extern const ValueWordList WindowInputWords; // 4, window input and route input word
+extern const ValueWordList WindowWords; // 4, window selector
+extern const ValueWordList OnOffWords; // 3, ON, OFF, NULL
 
 // The only device model this program drives.
 extern const char *const ExpectedModel;

@@ -1,13 +1,13 @@
 #include "settings/ConfigFile.h"
 
+#include "settings/ConfigTables.h"
+#include "settings/SettingsTexts.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
-
-#include "settings/ConfigTables.h"
-#include "settings/SettingsTexts.h"
 
 bool g_SaveSettingsOnExit = true;
 

@@ -11,8 +11,8 @@ extern bool g_SaveSettingsOnExit;
 QString ConfigFile_AppDir();
 void ConfigFile_SetAppDir(const QString &directory);
 
-QString ConfigFile_SettingsPath();      // <app>/APP/ConfigFile/config.ini
-QString ConfigFile_EnglishPath();       // <app>/APP/ConfigFile/language-English.ini
+QString ConfigFile_SettingsPath(); // <app>/APP/ConfigFile/config.ini
+QString ConfigFile_EnglishPath(); // <app>/APP/ConfigFile/language-English.ini
 QString ConfigFile_OtherLanguagePath(); // <app>/APP/ConfigFile/language-Other.ini
 // The language file that Key_LanguageIsEnglish selects.
 QString ConfigFile_ActiveLanguagePath();

@@ -5,7 +5,10 @@
 #include <QWindow>
 #include <algorithm>
 
-FrameEdgeResizer::FrameEdgeResizer(QWidget *window) : QObject(window), window(window) {}
+FrameEdgeResizer::FrameEdgeResizer(QWidget *window)
+    : QObject(window)
+    , window(window)
+{ }
 
 void FrameEdgeResizer::AttachToNativeWindow()
 {
@@ -125,7 +128,8 @@ void FrameEdgeResizer::ResizeByHand(const QPoint &globalPosition)
     }
     if (resizeEdges & (Qt::TopEdge | Qt::BottomEdge)) {
         const int grow = (resizeEdges & Qt::TopEdge) ? -delta.y() : delta.y();
-        const int height = std::clamp(resizeStartGeometry.height() + grow, minimum.height(), maximum.height());
+        const int height
+            = std::clamp(resizeStartGeometry.height() + grow, minimum.height(), maximum.height());
         geometry.setHeight(height);
         if (resizeEdges & Qt::TopEdge)
             geometry.moveBottom(resizeStartGeometry.bottom());

@@ -5,11 +5,11 @@
 // held). Points outside the bands stay with the widgets.
 #pragma once
 
+#include "shell/FrameGeometry.h"
+
 #include <QObject>
 #include <QPoint>
 #include <QRect>
-
-#include "shell/FrameGeometry.h"
 
 class QWidget;
 class QWindow;

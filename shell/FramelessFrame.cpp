@@ -1,5 +1,9 @@
 #include "shell/FramelessFrame.h"
 
+#include "settings/ConfigFile.h"
+#include "shell/FrameGeometry.h"
+#include "shell/PngResave.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QGridLayout>
@@ -11,10 +15,6 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QWidget>
-
-#include "settings/ConfigFile.h"
-#include "shell/FrameGeometry.h"
-#include "shell/PngResave.h"
 
 namespace {
 
@@ -38,7 +38,8 @@ QSize PrimaryScreenSize()
 
 } // namespace
 
-FramelessFrame::FramelessFrame(QWidget *window) : window(window)
+FramelessFrame::FramelessFrame(QWidget *window)
+    : window(window)
 {
     window->resize(FrameDefaultSize(PrimaryScreenSize()));
     window->move(FrameDefaultX, FrameDefaultY);
@@ -84,8 +85,8 @@ void FramelessFrame::LayoutTitleBar(QWidget *reference)
     const int barHeight = titleBar->height();
     const int buttonsWidth = 3 * FrameTitleButtonWidth;
     iconLabel->setGeometry(0, 0, FrameTitleButtonWidth, barHeight);
-    titleLabel->setGeometry(iconLabel->width(), 0, titleBar->width() - buttonsWidth - FrameTitleButtonWidth,
-        barHeight);
+    titleLabel->setGeometry(
+        iconLabel->width(), 0, titleBar->width() - buttonsWidth - FrameTitleButtonWidth, barHeight);
     int x = iconLabel->width() + titleLabel->width();
     for (QPushButton *button : { minButton, maxButton, closeButton }) {
         button->setGeometry(x, 0, FrameTitleButtonWidth, barHeight);

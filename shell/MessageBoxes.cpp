@@ -1,12 +1,12 @@
 #include "shell/MessageBoxes.h"
 
+#include "settings/ConfigFile.h"
+#include "shell/PngResave.h"
+
 #include <QLabel>
 #include <QMessageBox>
 #include <QPixmap>
 #include <QPushButton>
-
-#include "settings/ConfigFile.h"
-#include "shell/PngResave.h"
 
 const char *const MessageBoxTextObjectName = "MessageBoxText";
 const char *const MessageBoxOkObjectName = "MessageBoxOk";

@@ -7,10 +7,10 @@
 class QWidget;
 
 // Object names by which the text label and the buttons of an open box can be found.
-extern const char *const MessageBoxTextObjectName;   // "MessageBoxText"
-extern const char *const MessageBoxOkObjectName;     // "MessageBoxOk"
-extern const char *const MessageBoxYesObjectName;    // "MessageBoxYes"
-extern const char *const MessageBoxNoObjectName;     // "MessageBoxNo"
+extern const char *const MessageBoxTextObjectName; // "MessageBoxText"
+extern const char *const MessageBoxOkObjectName; // "MessageBoxOk"
+extern const char *const MessageBoxYesObjectName; // "MessageBoxYes"
+extern const char *const MessageBoxNoObjectName; // "MessageBoxNo"
 
 // Shows the text with one button "OK".
 void MessageBoxOk(const QString &text, QWidget *parent);

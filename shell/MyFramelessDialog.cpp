@@ -1,9 +1,9 @@
 #include "shell/MyFramelessDialog.h"
 
+#include "shell/FrameEdgeResizer.h"
+
 #include <QEvent>
 #include <QPushButton>
-
-#include "shell/FrameEdgeResizer.h"
 
 #ifdef Q_OS_WIN
 #include <windows.h>
@@ -11,7 +11,9 @@
 #endif
 
 MyFramelessDialog::MyFramelessDialog(QWidget *parent)
-    : QDialog(parent), frame(this), edgeResizer(new FrameEdgeResizer(this))
+    : QDialog(parent)
+    , frame(this)
+    , edgeResizer(new FrameEdgeResizer(this))
 {
     connect(frame.minButton, &QPushButton::clicked, this, &MyFramelessDialog::SLOT_WindowMin);
     connect(frame.maxButton, &QPushButton::clicked, this, &MyFramelessDialog::SLOT_WindowMax);
@@ -67,7 +69,8 @@ bool MyFramelessDialog::nativeEvent(const QByteArray &eventType, void *message, 
 #ifdef Q_OS_WIN
     const MSG *msg = static_cast<const MSG *>(message);
     if (msg->message == WM_NCHITTEST) {
-        const QPoint position = QPoint(GET_X_LPARAM(msg->lParam), GET_Y_LPARAM(msg->lParam)) - frameGeometry().topLeft();
+        const QPoint position
+            = QPoint(GET_X_LPARAM(msg->lParam), GET_Y_LPARAM(msg->lParam)) - frameGeometry().topLeft();
         const FrameHitCode code = FrameHitTest(position, size());
         if (code == FrameHitCaption)
             return false;

@@ -3,9 +3,9 @@
 // moved, resized from its borders and closed.
 #pragma once
 
-#include <QDialog>
-
 #include "shell/FramelessFrame.h"
+
+#include <QDialog>
 
 class FrameEdgeResizer;
 

@@ -3,9 +3,9 @@
 // the title bar and passive areas, resizing from the 5-pixel borders.
 #pragma once
 
-#include <QWidget>
-
 #include "shell/FramelessFrame.h"
+
+#include <QWidget>
 
 class FrameEdgeResizer;
 

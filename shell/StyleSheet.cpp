@@ -1,8 +1,8 @@
 #include "shell/StyleSheet.h"
 
-#include <QApplication>
-
 #include "settings/ConfigFile.h"
+
+#include <QApplication>
 
 void LoadStyleSheet(const QString &path)
 {

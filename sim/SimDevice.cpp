@@ -379,7 +379,9 @@ SimDevice::Outcome SimDevice::handleSetInput(quint32 input, const Words &rest)
         }
         if (audio) {
             m_state.live.inputAudio[input] = quint32(index);
+            // A controller takes the audio choice from the information line, not from the echo.
             outcome.status.append(inAudioLine(input));
+            outcome.status.append(inInfoLine(input));
         } else {
             m_state.edidMode[input] = quint32(index);
             outcome.status.append(edidModeLine(input));

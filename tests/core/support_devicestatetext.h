@@ -92,7 +92,8 @@ inline quint32 *wordField(const QString &name)
 
 inline bool *boolField(const QString &name)
 {
-    static const QRegularExpression wallFlag(QStringLiteral("^wall\\[(\\d+)\\]\\.(spliced|singleExit|flag1)$"));
+    static const QRegularExpression wallFlag(
+        QStringLiteral("^wall\\[(\\d+)\\]\\.(spliced|singleExit|flag1)$"));
     if (name == QLatin1String("unconfirmed"))
         return &DeviceState.modelUnconfirmed;
     if (name == QLatin1String("handled"))

@@ -132,8 +132,8 @@ public:
     {
         record(QStringLiteral("multiviewFillLayoutList(%1,%2)").arg(output).arg(count));
     }
-    void multiviewShowUserWindow(quint32 output, quint32 hStart, quint32 vStart, quint32 hSize,
-        quint32 vSize) override
+    void multiviewShowUserWindow(
+        quint32 output, quint32 hStart, quint32 vStart, quint32 hSize, quint32 vSize) override
     {
         record(QStringLiteral("multiviewShowUserWindow(%1,%2,%3,%4,%5)")
                    .arg(output)
@@ -170,8 +170,8 @@ public:
     {
         record(QStringLiteral("systemShowVersion(%1)").arg(text));
     }
-    void systemNetworkReply(const QString &ip, const QString &port, const QString &mask,
-        const QString &gateway) override
+    void systemNetworkReply(
+        const QString &ip, const QString &port, const QString &mask, const QString &gateway) override
     {
         record(QStringLiteral("systemNetworkReply(%1,%2,%3,%4)").arg(ip, port, mask, gateway));
     }

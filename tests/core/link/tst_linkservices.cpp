@@ -513,28 +513,31 @@ void TestLinkServices::reportsAFailedConnect_data()
 {
     QTest::addColumn<QString>("link");
     QTest::addColumn<QString>("where");
+    QTest::addColumn<bool>("deviceListens");
     QTest::addColumn<int>("code");
 
-    QTest::newRow("serial port that does not exist") << Serial << "/nonexistent/ttyTAVILON" << 3;
-    QTest::newRow("tcp port nobody listens on") << Tcp << "127.0.0.1" << 5;
-    QTest::newRow("tcp local address not on this host") << Tcp << "192.0.2.1" << 5;
+    QTest::newRow("serial port that does not exist") << Serial << "/nonexistent/ttyTAVILON" << false << 3;
+    QTest::newRow("tcp port nobody listens on") << Tcp << "127.0.0.1" << false << 5;
+    // The device is there; only the local address is wrong.
+    QTest::newRow("tcp local address not on this host") << Tcp << "192.0.2.1" << true << 5;
 }
 
 void TestLinkServices::reportsAFailedConnect()
 {
     QFETCH(QString, link);
     QFETCH(QString, where);
+    QFETCH(bool, deviceListens);
     QFETCH(int, code);
     m_events->listenTo(link);
 
     if (link == Serial) {
         RequestSerialConnect(where);
     } else {
-        // A port that was just free; for the foreign local address any port does.
-        QTcpServer probe;
-        QVERIFY(probe.listen(QHostAddress(QHostAddress::LocalHost), 0));
-        const QString port = QString::number(probe.serverPort());
-        probe.close();
+        m_server.reset(new QTcpServer);
+        QVERIFY(m_server->listen(QHostAddress(QHostAddress::LocalHost), 0));
+        const QString port = QString::number(m_server->serverPort());
+        if (!deviceListens)
+            m_server->close();
         RequestTcpConnect(where, port);
     }
 

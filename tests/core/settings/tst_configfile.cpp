@@ -1,5 +1,11 @@
 // Settings and language files: positional reading, exact writing, the language fallback
 // and saves that never lose the previous file.
+#include "settings/ConfigFile.h"
+#include "settings/ConfigTables.h"
+#include "settings/LanguageTexts.h"
+#include "settings/SettingsTexts.h"
+#include "support/TestPaths.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -8,12 +14,6 @@
 #include <QtTest>
 #include <csignal>
 #include <sys/resource.h>
-
-#include "support/TestPaths.h"
-#include "settings/ConfigFile.h"
-#include "settings/ConfigTables.h"
-#include "settings/LanguageTexts.h"
-#include "settings/SettingsTexts.h"
 
 namespace {
 
@@ -226,9 +226,9 @@ void TestConfigFile::positionalReading_data()
         return values;
     };
 
-    QTest::newRow("CR LF blank lines are skipped")
-        << QByteArray("\r\n" + SettingsLine(0, "a") + "\r\n\r\n" + SettingsLine(1, "b") + SettingsLine(2, "c"))
-        << with({ { 0, "a" }, { 1, "b" }, { 2, "c" } });
+    QTest::newRow("CR LF blank lines are skipped") << QByteArray(
+        "\r\n" + SettingsLine(0, "a") + "\r\n\r\n" + SettingsLine(1, "b") + SettingsLine(2, "c"))
+                                                   << with({ { 0, "a" }, { 1, "b" }, { 2, "c" } });
     QTest::newRow("LF blank lines are skipped")
         << QByteArray(SettingsLine(0, "a") + "\n" + SettingsLine(1, "b") + "\n")
         << with({ { 0, "a" }, { 1, "b" } });
@@ -240,9 +240,9 @@ void TestConfigFile::positionalReading_data()
     QTest::newRow("a line out of place empties the entry it replaces")
         << QByteArray(SettingsLine(0, "a") + SettingsLine(9, "COM7") + SettingsLine(2, "c"))
         << with({ { 0, "a" }, { 1, "" }, { 2, "c" } });
-    QTest::newRow("two swapped lines empty both")
-        << QByteArray(SettingsLine(0, "a") + SettingsLine(2, "c") + SettingsLine(1, "b") + SettingsLine(3, "d"))
-        << with({ { 0, "a" }, { 1, "" }, { 2, "" }, { 3, "d" } });
+    QTest::newRow("two swapped lines empty both") << QByteArray(
+        SettingsLine(0, "a") + SettingsLine(2, "c") + SettingsLine(1, "b") + SettingsLine(3, "d"))
+                                                  << with({ { 0, "a" }, { 1, "" }, { 2, "" }, { 3, "d" } });
     QTest::newRow("surplus lines are ignored")
         << QByteArray(allLines + "Extra=1\r\n" + SettingsLine(0, "late") + "\r\n") << allAssigned;
     QStringList firstSeven = kept;
@@ -260,9 +260,8 @@ void TestConfigFile::positionalReading_data()
         << QByteArray(SettingsLine(0, "a") + "Key_UI_Login=0\r\r\n") << with({ { 0, "a" }, { 1, "0\r" } });
     QTest::newRow("prefix before the key still matches")
         << QByteArray(SettingsLine(0, "a") + "#Key_UI_Login=0\r\n") << with({ { 0, "a" }, { 1, "0" } });
-    QTest::newRow("value starts after the first equals of the line")
-        << QByteArray(SettingsLine(0, "a") + "x=y Key_UI_Login=0\r\n")
-        << with({ { 0, "a" }, { 1, "y Key_UI_Login=0" } });
+    QTest::newRow("value starts after the first equals of the line") << QByteArray(
+        SettingsLine(0, "a") + "x=y Key_UI_Login=0\r\n") << with({ { 0, "a" }, { 1, "y Key_UI_Login=0" } });
     QTest::newRow("spaces around the equals sign empty the entry")
         << QByteArray(SettingsLine(0, "a") + "Key_UI_Login = 0\r\n") << with({ { 0, "a" }, { 1, "" } });
     QTest::newRow("space after the equals sign stays in the value")
@@ -348,14 +347,20 @@ void TestConfigFile::languageFallback_data()
     QTest::addColumn<QString>("expectedText");
     QTest::addColumn<QString>("expectedFlag");
 
-    QTest::newRow("English chosen, both exist") << true << QByteArray("1") << true << true << "EN" << "1";
-    QTest::newRow("other chosen, both exist") << true << QByteArray("0") << true << true << "OT" << "0";
+    QTest::newRow("English chosen, both exist") << true << QByteArray("1") << true << true << "EN"
+                                                << "1";
+    QTest::newRow("other chosen, both exist") << true << QByteArray("0") << true << true << "OT"
+                                              << "0";
     QTest::newRow("any other flag chooses the other file") << true << QByteArray("1 ") << true << true << "OT"
                                                            << "1 ";
-    QTest::newRow("English chosen but missing") << true << QByteArray("1") << false << true << "OT" << "0";
-    QTest::newRow("other chosen but missing") << true << QByteArray("0") << true << false << "EN" << "1";
-    QTest::newRow("neither exists") << true << QByteArray("0") << false << false << "On" << "1";
-    QTest::newRow("no config.ini reads nothing") << false << QByteArray("0") << true << true << "On" << "1";
+    QTest::newRow("English chosen but missing") << true << QByteArray("1") << false << true << "OT"
+                                                << "0";
+    QTest::newRow("other chosen but missing") << true << QByteArray("0") << true << false << "EN"
+                                              << "1";
+    QTest::newRow("neither exists") << true << QByteArray("0") << false << false << "On"
+                                    << "1";
+    QTest::newRow("no config.ini reads nothing") << false << QByteArray("0") << true << true << "On"
+                                                 << "1";
 }
 
 void TestConfigFile::languageFallback()
@@ -413,7 +418,8 @@ void TestConfigFile::startupWritesDefaultsWhenSettingsMissing()
     QCOMPARE(S_OnOff[0], QStringLiteral("On"));
     const QString dataDir = TestSourceDir() + QStringLiteral("/tests/core/settings/data/");
     QCOMPARE(ReadBytes(SettingsPath()), ReadBytes(dataDir + QStringLiteral("default-config.ini")));
-    QCOMPARE(ReadBytes(ConfigFile_EnglishPath()), ReadBytes(dataDir + QStringLiteral("default-language-English.ini")));
+    QCOMPARE(ReadBytes(ConfigFile_EnglishPath()),
+        ReadBytes(dataDir + QStringLiteral("default-language-English.ini")));
     QCOMPARE(ReadBytes(ConfigFile_OtherLanguagePath()), QByteArray("S_OnOff[0]=OT\r\n"));
 }
 
@@ -433,11 +439,16 @@ void TestConfigFile::lineBreaksInValuesKeepLinesInPlace_data()
     QTest::addColumn<QString>("value");
     QTest::addColumn<QString>("readBack");
 
-    QTest::newRow("CR LF") << "a\r\nb" << "a  b";
-    QTest::newRow("LF") << "a\nb" << "a b";
-    QTest::newRow("CR") << "a\rb" << "a b";
-    QTest::newRow("only a line break") << "\n" << " ";
-    QTest::newRow("trailing line break") << "COM3\r\n" << "COM3  ";
+    QTest::newRow("CR LF") << "a\r\nb"
+                           << "a  b";
+    QTest::newRow("LF") << "a\nb"
+                        << "a b";
+    QTest::newRow("CR") << "a\rb"
+                        << "a b";
+    QTest::newRow("only a line break") << "\n"
+                                       << " ";
+    QTest::newRow("trailing line break") << "COM3\r\n"
+                                         << "COM3  ";
 }
 
 void TestConfigFile::lineBreaksInValuesKeepLinesInPlace()
@@ -512,10 +523,12 @@ void TestConfigFile::styleSheetText_data()
     QTest::addColumn<QString>("expected");
     QTest::addColumn<bool>("expectedOk");
 
-    QTest::newRow("plain") << true << QByteArray("QWidget { color: red; }\n") << "QWidget { color: red; }\n" << true;
-    QTest::newRow("stops at a zero byte") << true << QByteArray("QLabel {}\0garbage", 17) << "QLabel {}" << true;
-    QTest::newRow("bytes taken as Latin-1") << true << QByteArray("/* \xE9 */") << QString::fromLatin1("/* \xE9 */")
-                                           << true;
+    QTest::newRow("plain") << true << QByteArray("QWidget { color: red; }\n") << "QWidget { color: red; }\n"
+                           << true;
+    QTest::newRow("stops at a zero byte")
+        << true << QByteArray("QLabel {}\0garbage", 17) << "QLabel {}" << true;
+    QTest::newRow("bytes taken as Latin-1")
+        << true << QByteArray("/* \xE9 */") << QString::fromLatin1("/* \xE9 */") << true;
     QTest::newRow("empty file") << true << QByteArray() << "" << true;
     QTest::newRow("missing file") << false << QByteArray() << "" << false;
 }
