@@ -5,7 +5,6 @@
 #include <QEventLoop>
 #include <QTimer>
 #include <climits>
-#include <cstring>
 
 namespace {
 
@@ -15,11 +14,9 @@ bool ContainsBytes(const char *haystack, int haystackLength, const char *needle,
 {
     if (needleLength == 0)
         return true;
-    for (int start = 0; start + needleLength <= haystackLength; ++start) {
-        if (std::memcmp(haystack + start, needle, size_t(needleLength)) == 0)
-            return true;
-    }
-    return false;
+    return QByteArray::fromRawData(haystack, haystackLength)
+               .indexOf(QByteArray::fromRawData(needle, needleLength))
+        >= 0;
 }
 
 } // namespace
@@ -211,6 +208,12 @@ void LinkEngine::waitTimerExpired()
         }
         m_transport.requestSendAttempt();
     });
+}
+
+void LinkEngine::discardPartialLine()
+{
+    m_queue.lineLength = 0;
+    m_queue.lineOverflow = false;
 }
 
 void LinkEngine::stopRunningTimer()

@@ -57,6 +57,8 @@ public:
     void matchTimerExpired();
     void waitTimerExpired();
 
+    // Forgets the bytes of an unfinished line (their connection is gone).
+    void discardPartialLine();
     // Stops whichever timer runs (the link is closing).
     void stopRunningTimer();
     // True when a close must wait: a step is on the stack (the pause before a write runs a

@@ -167,6 +167,8 @@ void ServiceTcpClient::reconnectIfNeeded()
         return;
     // The old connection may still be half there; it must be gone before binding again.
     m_socket->abort();
+    // What the old connection left after its last CR cannot be completed by the new one.
+    m_engine.discardPartialLine();
     if (connectSocket(ReconnectWaitMs))
         m_lastError = NoErrorSinceConnect;
     else

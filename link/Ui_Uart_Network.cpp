@@ -1,21 +1,53 @@
 #include "link/Ui_Uart_Network.h"
 
 #include "link/LinkMode.h"
+#include "link/LinkServices.h"
+#include "link/ServiceSerialPort.h"
+#include "link/ServiceTcpClient.h"
+#include "protocol/CommandSet.h"
 #include "protocol/DeviceState.h"
 #include "settings/ConfigFile.h"
+#include "settings/LanguageTexts.h"
+#include "settings/SettingsTexts.h"
+#include "shell/MessageBoxes.h"
+#include "shell/MyComboBox.h"
 #include "shell/PngResave.h"
 
 #include <QFileInfo>
+#include <QGridLayout>
+#include <QGroupBox>
 #include <QHBoxLayout>
+#include <QHostAddress>
 #include <QImage>
 #include <QLabel>
+#include <QLineEdit>
+#include <QNetworkAddressEntry>
+#include <QNetworkInterface>
 #include <QPixmap>
 #include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSerialPortInfo>
+#include <QSplitter>
 #include <QTextCursor>
+#include <QThread>
+#include <QVBoxLayout>
 
 namespace {
 
 constexpr int StatusLogMaximumLines = 400;
+constexpr int WorkerThreadWaitMs = 2000;
+constexpr int StatusPictureSize = 64;
+constexpr int ParameterColumnWidth = 380;
+constexpr quint32 LargestDevicePort = 65534;
+constexpr int LongestDevicePortText = 5;
+
+const QStringList BaudRates { "9600", "19200", "38400", "57600", "115200" };
+const QStringList DataBits { "5", "6", "7", "8" };
+const QStringList Parities { "None", "Even", "Odd", "Space", "Mark" };
+const QStringList StopBits { "1", "1.5", "2" };
+const QStringList FlowControls { "None", "Hardware", "Software" };
+const QStringList NetworkModes { "TCP-Client", "TCP-Server", "UDP" };
+const QString LocalPortText = QStringLiteral("1001");
 
 QString SuccessPicturePath()
 {
@@ -27,23 +59,298 @@ QString FailPicturePath()
     return ConfigFile_AppDir() + QStringLiteral("/APP/Image/fail.png");
 }
 
+void FillList(QComboBox *comboBox, const QStringList &items, const QString &selected)
+{
+    comboBox->clear();
+    comboBox->addItems(items);
+    comboBox->setCurrentIndex(items.indexOf(selected));
+}
+
+// Picks the entry whose text equals the given one; no equal entry leaves the choice alone.
+void SelectEqualEntry(QComboBox *comboBox, const QString &text)
+{
+    const int index = comboBox->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (index >= 0)
+        comboBox->setCurrentIndex(index);
+}
+
+bool IsDecimalDigit(QChar character)
+{
+    return character >= QLatin1Char('0') && character <= QLatin1Char('9');
+}
+
+// A group box with its labels and fields in two columns and its button, if any, at the
+// bottom right.
+QGridLayout *NewFieldGrid(QGroupBox *group)
+{
+    auto *grid = new QGridLayout(group);
+    grid->setColumnStretch(1, 1);
+    grid->setHorizontalSpacing(12);
+    grid->setVerticalSpacing(8);
+    grid->setContentsMargins(12, 16, 12, 12);
+    return grid;
+}
+
+void AddField(QGridLayout *grid, QLabel *label, QWidget *field)
+{
+    const int row = grid->rowCount();
+    grid->addWidget(label, row, 0);
+    grid->addWidget(field, row, 1);
+}
+
+void AddButton(QGridLayout *grid, QPushButton *button)
+{
+    button->setMinimumWidth(120);
+    grid->addWidget(button, grid->rowCount(), 1, Qt::AlignRight);
+}
+
 } // namespace
 
 Ui_Uart_Network::Ui_Uart_Network(QWidget *parent)
     : QWidget(parent)
 {
-    statusLog = new QPlainTextEdit(this);
-    statusLog->setReadOnly(true);
-    statusLog->setWordWrapMode(QTextOption::WrapAnywhere);
-    statusLog->setMaximumBlockCount(StatusLogMaximumLines);
-    statusPicture = new QLabel(this);
-    statusPicture->setFixedSize(64, 64);
+    CreateWidgets();
+    ArrangeGroups();
+    MoveLinkServicesToThreads();
+    MakeConnections();
+    ConnectLinkServices();
+    Fill(true);
+    SLT_comboBox_GetVaildLocalIp();
+}
+
+// The link's worker thread ends with the page; LinkMode and the buttons stay as they are.
+Ui_Uart_Network::~Ui_Uart_Network()
+{
+    if (LinkMode == LinkModeTcp)
+        StopWorkerThread(g_ThreadTcpClient);
+    else if (LinkMode == LinkModeSerial)
+        StopWorkerThread(g_ThreadSerialPort);
+    SetParameterWidgetsEnabled(true);
+}
+
+void Ui_Uart_Network::CreateWidgets()
+{
+    CreateUartGroup();
+    CreateNetworkGroup();
+    CreateMyNetworkGroup();
+    CreateStatusGroup();
+}
+
+void Ui_Uart_Network::CreateUartGroup()
+{
+    uartGroup = new QGroupBox;
+    uartLabel = new QLabel(uartGroup);
+    serialPortComboBox = new MyComboBox(uartGroup);
+    // Pseudo-terminals and symlinked adapters are never listed, so the name can be typed.
+    serialPortComboBox->setEditable(true);
+    serialPortComboBox->setInsertPolicy(QComboBox::NoInsert);
+    baudRateLabel = new QLabel(uartGroup);
+    baudRateComboBox = new QComboBox(uartGroup);
+    dataBitLabel = new QLabel(uartGroup);
+    dataBitComboBox = new QComboBox(uartGroup);
+    parityLabel = new QLabel(uartGroup);
+    parityComboBox = new QComboBox(uartGroup);
+    stopBitLabel = new QLabel(uartGroup);
+    stopBitComboBox = new QComboBox(uartGroup);
+    flowControlLabel = new QLabel(uartGroup);
+    flowControlComboBox = new QComboBox(uartGroup);
+    uartConnectButton = new QPushButton(uartGroup);
+    uartConnectButton->setObjectName(QStringLiteral("UartConnectButton"));
+
+    QGridLayout *grid = NewFieldGrid(uartGroup);
+    AddField(grid, uartLabel, serialPortComboBox);
+    AddField(grid, baudRateLabel, baudRateComboBox);
+    AddField(grid, dataBitLabel, dataBitComboBox);
+    AddField(grid, parityLabel, parityComboBox);
+    AddField(grid, stopBitLabel, stopBitComboBox);
+    AddField(grid, flowControlLabel, flowControlComboBox);
+    AddButton(grid, uartConnectButton);
+}
+
+void Ui_Uart_Network::CreateNetworkGroup()
+{
+    networkGroup = new QGroupBox;
+    networkModeLabel = new QLabel(networkGroup);
+    networkModeComboBox = new QComboBox(networkGroup);
+    ipLabel = new QLabel(networkGroup);
+    ipEdit = new QLineEdit(networkGroup);
+    portLabel = new QLabel(networkGroup);
+    portEdit = new QLineEdit(networkGroup);
+    subMaskLabel = new QLabel(networkGroup);
+    subMaskEdit = new QLineEdit(networkGroup);
+    gatewayLabel = new QLabel(networkGroup);
+    gatewayEdit = new QLineEdit(networkGroup);
+    networkConnectButton = new QPushButton(networkGroup);
+    networkConnectButton->setObjectName(QStringLiteral("NetworkConnectButton"));
+
+    QGridLayout *grid = NewFieldGrid(networkGroup);
+    AddField(grid, networkModeLabel, networkModeComboBox);
+    AddField(grid, ipLabel, ipEdit);
+    AddField(grid, portLabel, portEdit);
+    AddField(grid, subMaskLabel, subMaskEdit);
+    AddField(grid, gatewayLabel, gatewayEdit);
+    AddButton(grid, networkConnectButton);
+}
+
+void Ui_Uart_Network::CreateMyNetworkGroup()
+{
+    myNetworkGroup = new QGroupBox;
+    myIpv4Label = new QLabel(myNetworkGroup);
+    localIpComboBox = new MyComboBox(myNetworkGroup);
+    myPortLabel = new QLabel(myNetworkGroup);
+    localPortEdit = new QLineEdit(myNetworkGroup);
+
+    QGridLayout *grid = NewFieldGrid(myNetworkGroup);
+    AddField(grid, myIpv4Label, localIpComboBox);
+    AddField(grid, myPortLabel, localPortEdit);
+}
+
+void Ui_Uart_Network::CreateStatusGroup()
+{
+    statusGroup = new QGroupBox;
+    statusLog = new QPlainTextEdit(statusGroup);
+    statusPicture = new QLabel(statusGroup);
+    statusPicture->setFixedSize(StatusPictureSize, StatusPictureSize);
+    clearButton = new QPushButton(statusGroup);
+
+    auto *grid = new QGridLayout(statusGroup);
+    grid->setContentsMargins(12, 16, 12, 12);
+    grid->setHorizontalSpacing(12);
+    grid->addWidget(statusLog, 0, 0, 2, 1);
+    grid->addWidget(statusPicture, 0, 1, Qt::AlignTop | Qt::AlignHCenter);
+    grid->addWidget(clearButton, 1, 1, Qt::AlignBottom);
+    grid->setRowStretch(0, 1);
+}
+
+// Link parameters on the left, the status log with the rest of the width on the right.
+void Ui_Uart_Network::ArrangeGroups()
+{
+    auto *parameterColumn = new QWidget;
+    auto *column = new QVBoxLayout(parameterColumn);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(10);
+    column->addWidget(uartGroup);
+    column->addWidget(networkGroup);
+    column->addWidget(myNetworkGroup);
+    column->addStretch(1);
+
+    splitter = new QSplitter(Qt::Horizontal, this);
+    splitter->setChildrenCollapsible(false);
+    splitter->addWidget(parameterColumn);
+    splitter->addWidget(statusGroup);
+    splitter->setStretchFactor(0, 0);
+    splitter->setStretchFactor(1, 1);
+    splitter->setSizes({ ParameterColumnWidth, 3 * ParameterColumnWidth });
 
     auto *layout = new QHBoxLayout(this);
-    layout->addWidget(statusLog);
-    layout->addWidget(statusPicture, 0, Qt::AlignTop);
+    layout->setContentsMargins(10, 10, 10, 10);
+    layout->addWidget(splitter);
+}
 
-    SetStatusPicture(false);
+void Ui_Uart_Network::MakeConnections()
+{
+    connect(uartConnectButton, &QPushButton::clicked, this, &Ui_Uart_Network::SLT_pushButton_UartConnect_clicked);
+    connect(networkConnectButton, &QPushButton::clicked, this,
+        &Ui_Uart_Network::SLT_pushButton_NetworkConnect_clicked);
+    connect(serialPortComboBox, &MyComboBox::SGL_Auto_UpdateComboBox, this,
+        &Ui_Uart_Network::SLT_comboBox_GetVaildSerialPort);
+    connect(localIpComboBox, &MyComboBox::SGL_Auto_UpdateComboBox, this,
+        &Ui_Uart_Network::SLT_comboBox_GetVaildLocalIp);
+    connect(clearButton, &QPushButton::clicked, this, &Ui_Uart_Network::SLT_ClearStatus);
+}
+
+// The services live in their worker threads: every call across goes queued.
+void Ui_Uart_Network::ConnectLinkServices()
+{
+    connect(this, &Ui_Uart_Network::SGL_PretendConnect_SerialPort, g_ServiceSerialPort,
+        &ServiceSerialPort::SLT_SyncConnect_SerialPort, Qt::QueuedConnection);
+    connect(this, &Ui_Uart_Network::SGL_PretendConnect_TcpClient, g_ServiceTcpClient,
+        &ServiceTcpClient::SLT_SyncConnect_TcpClient, Qt::QueuedConnection);
+    connect(g_ServiceSerialPort, &ServiceSerialPort::SGL_ConnectStatus_SerialPort, this,
+        &Ui_Uart_Network::SLT_ConnectStatus_SerialPort, Qt::QueuedConnection);
+    connect(g_ServiceTcpClient, &ServiceTcpClient::SGL_ConnectStatus_TcpClient, this,
+        &Ui_Uart_Network::SLT_ConnectStatus_TcpClient, Qt::QueuedConnection);
+    connect(g_ServiceTcpClient, &ServiceTcpClient::SGL_ReConnectStatus_TcpClient, this,
+        &Ui_Uart_Network::SLT_ReConnectStatus_TcpClient, Qt::QueuedConnection);
+}
+
+void Ui_Uart_Network::Fill(bool firstTime)
+{
+    SetTexts();
+    if (firstTime) {
+        serialPortComboBox->clear();
+        FillFixedLists();
+        statusLog->clear();
+        statusLog->setReadOnly(true);
+        statusLog->setWordWrapMode(QTextOption::WrapAnywhere);
+        statusLog->setMaximumBlockCount(StatusLogMaximumLines);
+        localIpComboBox->clear();
+        localPortEdit->setEnabled(false);
+        localPortEdit->hide();
+        myPortLabel->hide();
+        uartConnectButton->setText(S_ConnectDisconnect[0]);
+        networkConnectButton->setText(S_ConnectDisconnect[0]);
+        SetStatusPicture(false);
+    } else {
+        serialPortComboBox->clear();
+        serialPortComboBox->addItem(SP_Name);
+        SelectEqualEntry(baudRateComboBox, SP_BaudRate);
+        ShowButtonsForLinkMode();
+    }
+    ShowNetworkSettings();
+}
+
+void Ui_Uart_Network::FillFixedLists()
+{
+    FillList(baudRateComboBox, BaudRates, QStringLiteral("9600"));
+    FillList(dataBitComboBox, DataBits, QStringLiteral("8"));
+    FillList(parityComboBox, Parities, QStringLiteral("None"));
+    FillList(stopBitComboBox, StopBits, QStringLiteral("1"));
+    FillList(flowControlComboBox, FlowControls, QStringLiteral("None"));
+    FillList(networkModeComboBox, NetworkModes, NetworkModes.at(1));
+    // Only 8N1 without flow control is offered, and the device is always the server.
+    dataBitComboBox->setEnabled(false);
+    parityComboBox->setEnabled(false);
+    stopBitComboBox->setEnabled(false);
+    flowControlComboBox->setEnabled(false);
+    networkModeComboBox->setEnabled(false);
+}
+
+void Ui_Uart_Network::SetTexts()
+{
+    uartGroup->setTitle(SgroupBox_Uart);
+    uartLabel->setText(Slabel_Uart);
+    baudRateLabel->setText(Slabel_Baudrate);
+    dataBitLabel->setText(Slabel_DataBit);
+    parityLabel->setText(Slabel_Parity);
+    stopBitLabel->setText(Slabel_StopBit);
+    flowControlLabel->setText(Slabel_FlowControl);
+    networkGroup->setTitle(SgroupBox_Network);
+    networkModeLabel->setText(Slabel_Network);
+    ipLabel->setText(Slabel_Ip);
+    portLabel->setText(Slabel_Port);
+    subMaskLabel->setText(Slabel_SubMask);
+    gatewayLabel->setText(Slabel_Gateway);
+    myNetworkGroup->setTitle(SgroupBox_MyNetwork);
+    myIpv4Label->setText(Slabel_MyIpv4);
+    myPortLabel->setText(Slabel_MyPort);
+    statusGroup->setTitle(SgroupBox_Status);
+    clearButton->setText(S_Clear);
+}
+
+void Ui_Uart_Network::ShowButtonsForLinkMode()
+{
+    uartConnectButton->setText(S_ConnectDisconnect[LinkMode == LinkModeSerial ? 1 : 0]);
+    networkConnectButton->setText(S_ConnectDisconnect[LinkMode == LinkModeTcp ? 1 : 0]);
+}
+
+void Ui_Uart_Network::ShowNetworkSettings()
+{
+    ipEdit->setText(SP_RemoteIp);
+    portEdit->setText(SP_RemotePort);
+    subMaskEdit->setText(SP_RemoteSubmask);
+    gatewayEdit->setText(SP_RemoteGateway);
+    localPortEdit->setText(LocalPortText);
 }
 
 void Ui_Uart_Network::AppendStatusLine(const QString &text)
@@ -52,19 +359,35 @@ void Ui_Uart_Network::AppendStatusLine(const QString &text)
     statusLog->insertPlainText(text + QStringLiteral("\r\n"));
 }
 
+// The button of the selected link reads "Disconnect" while its link is up, so a click runs
+// the disconnect path. After a failed network attempt the link stays selected with its
+// button at "Connect"; a click there would start a new attempt instead of dropping the
+// link, so only the selection and the judged model reply are forgotten.
 void Ui_Uart_Network::DisconnectActiveLink()
 {
-    // No link thread can be running yet, so dropping the link is forgetting the choice and
-    // the model judgement that belongs to it.
-    if (LinkMode == LinkModeNone)
+    QPushButton *button = nullptr;
+    QPushButton *otherButton = nullptr;
+    if (LinkMode == LinkModeTcp) {
+        button = networkConnectButton;
+        otherButton = uartConnectButton;
+    } else if (LinkMode == LinkModeSerial) {
+        button = uartConnectButton;
+        otherButton = networkConnectButton;
+    } else {
         return;
+    }
+    if (!ShowsConnect(button)) {
+        button->click();
+        return;
+    }
     LinkMode = LinkModeNone;
     DeviceState.modelReplyHandled = false;
+    otherButton->setEnabled(true);
 }
 
 void Ui_Uart_Network::RefreshFromSettings()
 {
-    // No parameter widgets to fill yet.
+    Fill(false);
 }
 
 void Ui_Uart_Network::SetStatusPicture(bool success)
@@ -76,4 +399,288 @@ void Ui_Uart_Network::SetStatusPicture(bool success)
         return;
     statusPicture->setPixmap(QPixmap::fromImage(QImage(path)));
     statusPicture->setScaledContents(true);
+}
+
+bool Ui_Uart_Network::NetworkParametersValid(
+    const QString &ip, const QString &port, const QString &mask, const QString &gateway)
+{
+    return IsDottedQuad(ip) && IsDevicePort(port) && IsDottedQuad(mask) && IsDottedQuad(gateway);
+}
+
+bool Ui_Uart_Network::IsDottedQuad(const QString &text)
+{
+    if (text.count(QLatin1Char('.')) != 3)
+        return false;
+    quint32 part = 0;
+    for (const QChar character : text) {
+        if (character == QLatin1Char('.')) {
+            part = 0;
+            continue;
+        }
+        if (!IsDecimalDigit(character))
+            return false;
+        part = part * 10 + quint32(character.unicode() - '0');
+        // Checked digit by digit, so a long run of digits cannot wrap around.
+        if (part > 255)
+            return false;
+    }
+    return true;
+}
+
+bool Ui_Uart_Network::IsDevicePort(const QString &text)
+{
+    if (text.isEmpty() || text.size() > LongestDevicePortText)
+        return false;
+    quint32 value = 0;
+    for (const QChar character : text) {
+        if (!IsDecimalDigit(character))
+            return false;
+        value = value * 10 + quint32(character.unicode() - '0');
+    }
+    return value >= 1 && value <= LargestDevicePort;
+}
+
+std::array<quint32, 4> Ui_Uart_Network::DottedOctets(const QString &text)
+{
+    std::array<quint32, 4> octets { 0, 0, 0, 0 };
+    if (text.count(QLatin1Char('.')) != 3)
+        return octets;
+    int part = 0;
+    for (const QChar character : text) {
+        if (character == QLatin1Char('.'))
+            ++part;
+        else if (IsDecimalDigit(character))
+            octets[part] = octets[part] * 10 + quint32(character.unicode() - '0');
+    }
+    return octets;
+}
+
+bool Ui_Uart_Network::InDeviceSubnet(const QString &localAddress, const QString &localNetmask,
+    const QString &deviceIp, const QString &deviceMask)
+{
+    const std::array<quint32, 4> local = DottedOctets(localAddress);
+    const std::array<quint32, 4> localMask = DottedOctets(localNetmask);
+    const std::array<quint32, 4> device = DottedOctets(deviceIp);
+    const std::array<quint32, 4> mask = DottedOctets(deviceMask);
+    for (int i = 0; i < 4; ++i) {
+        if ((local[i] & localMask[i]) != (device[i] & mask[i]))
+            return false;
+    }
+    return true;
+}
+
+bool Ui_Uart_Network::OffersLocalAddress(const QNetworkAddressEntry &entry, bool loopbackInterface,
+    const QString &deviceIp, const QString &deviceMask)
+{
+    if (entry.ip().protocol() != QAbstractSocket::IPv4Protocol)
+        return false;
+    const QString address = entry.ip().toString();
+    const QString netmask = entry.netmask().toString();
+    if (address.isEmpty() || netmask.isEmpty())
+        return false;
+    if (entry.broadcast().toString().isEmpty() && !loopbackInterface)
+        return false;
+    return InDeviceSubnet(address, netmask, deviceIp, deviceMask);
+}
+
+QString Ui_Uart_Network::DataBitSetting(const QString &text)
+{
+    return DataBits.contains(text) ? text : QStringLiteral("8");
+}
+
+QString Ui_Uart_Network::ParitySetting(const QString &text)
+{
+    // The serial port's own numbering: no parity 0, even 2, odd 3, space 4, mark 5.
+    static const QStringList settings { "0", "2", "3", "4", "5" };
+    const int index = Parities.indexOf(text);
+    return index < 0 ? QStringLiteral("0") : settings.at(index);
+}
+
+QString Ui_Uart_Network::StopBitSetting(const QString &text)
+{
+    // One and a half stop bits are 3 in the serial port's numbering.
+    static const QStringList settings { "1", "3", "2" };
+    const int index = StopBits.indexOf(text);
+    return index < 0 ? QStringLiteral("1") : settings.at(index);
+}
+
+QString Ui_Uart_Network::FlowControlSetting(const QString &text)
+{
+    const int index = FlowControls.indexOf(text);
+    return QString::number(index < 0 ? 0 : index);
+}
+
+void Ui_Uart_Network::SLT_pushButton_UartConnect_clicked()
+{
+    if (ShowsConnect(uartConnectButton))
+        ConnectSerial();
+    else
+        DisconnectSerial();
+}
+
+void Ui_Uart_Network::ConnectSerial()
+{
+    LinkMode = LinkModeSerial;
+    SP_Name = serialPortComboBox->currentText();
+    SP_BaudRate = baudRateComboBox->currentText();
+    SP_DataBit = DataBitSetting(dataBitComboBox->currentText());
+    SP_Parity = ParitySetting(parityComboBox->currentText());
+    SP_StopBit = StopBitSetting(stopBitComboBox->currentText());
+    SP_FlowControl = FlowControlSetting(flowControlComboBox->currentText());
+    SetParameterWidgetsEnabled(false);
+    g_ThreadSerialPort->start();
+    emit SGL_PretendConnect_SerialPort(SP_Name, SP_BaudRate, SP_DataBit, SP_Parity, SP_StopBit, SP_FlowControl);
+    uartConnectButton->setText(S_ConnectDisconnect[1]);
+    networkConnectButton->setEnabled(false);
+}
+
+void Ui_Uart_Network::DisconnectSerial()
+{
+    SetParameterWidgetsEnabled(true);
+    SetStatusPicture(false);
+    StopWorkerThread(g_ThreadSerialPort);
+    LinkMode = LinkModeNone;
+    uartConnectButton->setText(S_ConnectDisconnect[0]);
+    DeviceState.modelReplyHandled = false;
+    networkConnectButton->setEnabled(true);
+}
+
+void Ui_Uart_Network::SLT_pushButton_NetworkConnect_clicked()
+{
+    if (!ShowsConnect(networkConnectButton)) {
+        DisconnectNetwork();
+        return;
+    }
+    LinkMode = LinkModeTcp;
+    const bool connecting = AttemptNetworkConnect();
+    networkConnectButton->setText(S_ConnectDisconnect[connecting ? 1 : 0]);
+    uartConnectButton->setEnabled(!connecting);
+}
+
+bool Ui_Uart_Network::AttemptNetworkConnect()
+{
+    if (!NetworkParametersValid(ipEdit->text(), portEdit->text(), subMaskEdit->text(), gatewayEdit->text())) {
+        MessageBoxOk(SMSG_Network_Param_Fail, this);
+        return false;
+    }
+    if (localIpComboBox->count() == 0) {
+        MessageBoxOk(SMSG_Network_Connect_Fail, this);
+        return false;
+    }
+    SP_RemoteIp = ipEdit->text();
+    SP_RemotePort = portEdit->text();
+    SP_RemoteSubmask = subMaskEdit->text();
+    SP_RemoteGateway = gatewayEdit->text();
+    const QString itemText = localIpComboBox->currentText();
+    const QString localIp = itemText.left(itemText.indexOf(QLatin1Char('<')));
+    SetParameterWidgetsEnabled(false);
+    g_ThreadTcpClient->start();
+    emit SGL_PretendConnect_TcpClient(localIp, SP_RemoteIp, SP_RemotePort);
+    return true;
+}
+
+void Ui_Uart_Network::DisconnectNetwork()
+{
+    SetParameterWidgetsEnabled(true);
+    SetStatusPicture(false);
+    StopWorkerThread(g_ThreadTcpClient);
+    LinkMode = LinkModeNone;
+    networkConnectButton->setText(S_ConnectDisconnect[0]);
+    DeviceState.modelReplyHandled = false;
+    uartConnectButton->setEnabled(true);
+}
+
+void Ui_Uart_Network::SLT_comboBox_GetVaildSerialPort()
+{
+    serialPortComboBox->clear();
+    const QList<QSerialPortInfo> ports = QSerialPortInfo::availablePorts();
+    for (const QSerialPortInfo &port : ports) {
+        if (!port.description().isEmpty() && !port.manufacturer().isEmpty())
+            serialPortComboBox->addItem(port.portName());
+    }
+}
+
+void Ui_Uart_Network::SLT_comboBox_GetVaildLocalIp()
+{
+    const QString deviceIp = ipEdit->text();
+    const QString deviceMask = subMaskEdit->text();
+    localIpComboBox->clear();
+    const QList<QNetworkInterface> interfaces = QNetworkInterface::allInterfaces();
+    for (const QNetworkInterface &networkInterface : interfaces) {
+        const bool loopback = networkInterface.flags().testFlag(QNetworkInterface::IsLoopBack);
+        const QList<QNetworkAddressEntry> entries = networkInterface.addressEntries();
+        for (const QNetworkAddressEntry &entry : entries) {
+            if (!OffersLocalAddress(entry, loopback, deviceIp, deviceMask))
+                continue;
+            localIpComboBox->addItem(entry.ip().toString() + QLatin1Char('<')
+                + networkInterface.humanReadableName() + QLatin1Char('>'));
+        }
+    }
+}
+
+void Ui_Uart_Network::SLT_ConnectStatus_SerialPort(bool status, int ErrorCode)
+{
+    if (status) {
+        CmdGetModelType();
+        emit SGL_UpdateEmit();
+        return;
+    }
+    ShowLinkFailed(uartConnectButton, networkConnectButton, SMSG_SerialPort_Connect_Fail + QString::number(ErrorCode));
+}
+
+void Ui_Uart_Network::SLT_ConnectStatus_TcpClient(bool status, int ErrorCode)
+{
+    if (status) {
+        CmdGetModelType();
+        emit SGL_UpdateEmit();
+        return;
+    }
+    ShowLinkFailed(networkConnectButton, uartConnectButton, SMSG_Network_Connect_Fail + QString::number(ErrorCode));
+}
+
+void Ui_Uart_Network::ShowLinkFailed(QPushButton *linkButton, QPushButton *otherButton, const QString &message)
+{
+    DisconnectActiveLink();
+    linkButton->setText(S_ConnectDisconnect[0]);
+    otherButton->setEnabled(true);
+    MessageBoxOk(message, this);
+    SetParameterWidgetsEnabled(true);
+    SetStatusPicture(false);
+}
+
+void Ui_Uart_Network::SLT_ReConnectStatus_TcpClient(bool status)
+{
+    if (status)
+        return;
+    DisconnectActiveLink();
+    MessageBoxOk(SMSG_Network_ReConnect_Fail, this);
+}
+
+void Ui_Uart_Network::SLT_ClearStatus()
+{
+    statusLog->clear();
+}
+
+void Ui_Uart_Network::SetParameterWidgetsEnabled(bool enabled)
+{
+    serialPortComboBox->setEnabled(enabled);
+    baudRateComboBox->setEnabled(enabled);
+    ipEdit->setEnabled(enabled);
+    portEdit->setEnabled(enabled);
+    subMaskEdit->setEnabled(enabled);
+    gatewayEdit->setEnabled(enabled);
+    localIpComboBox->setEnabled(enabled);
+    localPortEdit->setEnabled(enabled);
+}
+
+bool Ui_Uart_Network::ShowsConnect(const QPushButton *button)
+{
+    return button->text() == S_ConnectDisconnect[0];
+}
+
+// Ends the worker thread's event loop; its finished() closes the link inside the thread.
+void Ui_Uart_Network::StopWorkerThread(QThread *thread)
+{
+    thread->quit();
+    thread->wait(WorkerThreadWaitMs);
 }

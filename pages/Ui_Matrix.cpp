@@ -1,12 +1,581 @@
 #include "pages/Ui_Matrix.h"
 
+#include "link/LinkMode.h"
+#include "protocol/CommandSet.h"
+#include "protocol/DeviceState.h"
+#include "settings/LanguageTexts.h"
+#include "shell/MyComboBox.h"
+
+#include <QEvent>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QPushButton>
+#include <QVector>
+
+namespace {
+
+const QString CrossPointNamePrefix = QStringLiteral("MatrixButton-");
+
+// Header and cross-point geometry inside the grid group box, in pixels.
+constexpr int Gap = 1;
+const QRect CornerGeometry(4, 20, 128, 60);
+constexpr int InputNameWidth = 66;
+constexpr int InputNameHeight = 38;
+constexpr int InputNumberHeight = 22;
+constexpr int OutputNameWidth = 98;
+constexpr int OutputNumberWidth = 30;
+constexpr int RowHeight = 22;
+constexpr int ButtonWidth = 66;
+constexpr int ButtonHeight = 22;
+
+// The grid group box grows with the shown port counts.
+constexpr int GridLeft = 2;
+constexpr int GridTop = 2;
+constexpr int GridExtraWidth = 136;
+constexpr int GridExtraHeight = 84;
+
+constexpr int ArrowSize = 22;
+constexpr int RenameBoxWidth = 168;
+constexpr int RenameBoxHeight = 80;
+constexpr int RenameFieldWidth = 160;
+constexpr int ControlHeight = 26;
+constexpr int AllOutputLabelWidth = 60;
+constexpr int AllOutputComboWidth = 100;
+constexpr int DialogButtonWidth = 100;
+
+int RightOf(const QWidget *widget, int gap)
+{
+    return widget->x() + widget->width() + gap;
+}
+
+int BelowOf(const QWidget *widget, int gap)
+{
+    return widget->y() + widget->height() + gap;
+}
+
+quint32 ShownPorts(quint32 count)
+{
+    return qMin(count, Ui_Matrix::PortsPerPage);
+}
+
+} // namespace
+
 Ui_Matrix::Ui_Matrix(QWidget *parent)
     : QWidget(parent)
-{ }
+{
+    CreateFixedWidgets();
+    Retranslate(true, false);
+    MakeConnections();
+    BuildGrid(PortsPerPage, PortsPerPage);
+}
+
+Ui_Matrix::~Ui_Matrix()
+{
+    DeleteGrid();
+}
+
+void Ui_Matrix::CreateFixedWidgets()
+{
+    gridGroup = new QGroupBox(this);
+    upButton = new QPushButton(this);
+    downButton = new QPushButton(this);
+    leftButton = new QPushButton(this);
+    rightButton = new QPushButton(this);
+    renameGroup = new QGroupBox(this);
+    renameLabel = new QLabel(renameGroup);
+    renameLabel->setGeometry(4, 20, RenameFieldWidth, ControlHeight);
+    renameEdit = new QLineEdit(renameGroup);
+    renameEdit->setGeometry(4, BelowOf(renameLabel, 4), RenameFieldWidth, ControlHeight);
+    allOutputLabel = new QLabel(this);
+    allOutputComboBox = new MyComboBox(this);
+    // The combo box takes ownership of the view.
+    allOutputComboBox->setView(new QListView());
+    saveLoadButton = new QPushButton(this);
+    edidButton = new QPushButton(this);
+}
+
+void Ui_Matrix::MakeConnections()
+{
+    connect(upButton, &QPushButton::clicked, this, &Ui_Matrix::SLT_BTN_Move_Up);
+    connect(downButton, &QPushButton::clicked, this, &Ui_Matrix::SLT_BTN_Move_Down);
+    connect(leftButton, &QPushButton::clicked, this, &Ui_Matrix::SLT_BTN_Move_Left);
+    connect(rightButton, &QPushButton::clicked, this, &Ui_Matrix::SLT_BTN_Move_Right);
+    connect(allOutputComboBox, &MyComboBox::SGL_Auto_UpdateComboBox, this, &Ui_Matrix::SLT_AutoAddSource);
+    connect(allOutputComboBox, QOverload<int>::of(&QComboBox::activated), this, &Ui_Matrix::SLT_SetAllOutput);
+    connect(saveLoadButton, &QPushButton::clicked, this, &Ui_Matrix::SLT_BTN_SaveLoadWin);
+    connect(edidButton, &QPushButton::clicked, this, &Ui_Matrix::SLT_BTN_EDIDWin);
+}
+
+void Ui_Matrix::BuildGrid(quint32 inputCount, quint32 outputCount)
+{
+    DeviceState.inputCount = inputCount;
+    DeviceState.outputCount = outputCount;
+    if (gridBuilt) {
+        DeleteGrid();
+        gridBuilt = false;
+    }
+    inputsPerPage = ShownPorts(inputCount);
+    outputsPerPage = ShownPorts(outputCount);
+    // The new grid shows the first page of each side.
+    inputPage = 0;
+    outputPage = 0;
+    CreateHeaderLabels();
+    CreateCrossPointButtons();
+    gridBuilt = true;
+    LayOutPage();
+    ShowArrows();
+    FillAllOutputComboWithNames();
+}
+
+void Ui_Matrix::DeleteGrid()
+{
+    qDeleteAll(headerLabels);
+    headerLabels.clear();
+    for (QPushButton *button : qAsConst(crossPointButtons))
+        disconnect(button, &QPushButton::clicked, this, &Ui_Matrix::SLT_BTN_SwitchMatrix);
+    qDeleteAll(crossPointButtons);
+    crossPointButtons.clear();
+}
+
+QLabel *Ui_Matrix::NewHeaderLabel(const QRect &geometry, const QString &text, Qt::Alignment alignment)
+{
+    auto *label = new QLabel(text, gridGroup);
+    label->setGeometry(geometry);
+    label->setAlignment(alignment);
+    label->setWordWrap(true);
+    headerLabels.append(label);
+    return label;
+}
+
+void Ui_Matrix::CreateHeaderLabels()
+{
+    const int inputs = int(inputsPerPage);
+    const int outputs = int(outputsPerPage);
+    const QRect corner = CornerGeometry;
+    NewHeaderLabel(corner, S_OutPut + QLatin1Char('\\') + S_Input, Qt::AlignCenter);
+
+    const int firstInputX = corner.x() + corner.width() + Gap;
+    const int inputNumberY = corner.y() + InputNameHeight + Gap;
+    for (int j = 0; j < inputs; ++j) {
+        const QRect geometry(firstInputX + j * (InputNameWidth + Gap), corner.y(), InputNameWidth, InputNameHeight);
+        NewHeaderLabel(geometry, S_InputName[j], Qt::AlignCenter)->installEventFilter(this);
+    }
+    for (int j = 0; j < inputs; ++j) {
+        const QRect geometry(firstInputX + j * (InputNameWidth + Gap), inputNumberY, InputNameWidth, InputNumberHeight);
+        NewHeaderLabel(geometry, QString::number(j + 1), Qt::AlignCenter);
+    }
+
+    const int firstRowY = corner.y() + corner.height() + Gap;
+    const int outputNumberX = corner.x() + OutputNameWidth + Gap;
+    for (int j = 0; j < outputs; ++j) {
+        const QRect geometry(corner.x(), firstRowY + j * (RowHeight + Gap), OutputNameWidth, RowHeight);
+        NewHeaderLabel(geometry, S_OutputName[j], Qt::AlignLeft | Qt::AlignVCenter)->installEventFilter(this);
+    }
+    for (int j = 0; j < outputs; ++j) {
+        const QRect geometry(outputNumberX, firstRowY + j * (RowHeight + Gap), OutputNumberWidth, RowHeight);
+        NewHeaderLabel(geometry, QString::number(j + 1), Qt::AlignLeft | Qt::AlignVCenter);
+    }
+    for (QLabel *label : qAsConst(headerLabels))
+        label->show();
+}
+
+void Ui_Matrix::CreateCrossPointButtons()
+{
+    const int inputs = int(inputsPerPage);
+    const int outputs = int(outputsPerPage);
+    const int firstColumnX = CornerGeometry.x() + OutputNameWidth + Gap + OutputNumberWidth + Gap;
+    const int firstRowY = CornerGeometry.y() + CornerGeometry.height() + Gap;
+    for (int k = 0; k < inputs * outputs; ++k) {
+        const int row = k / inputs;
+        const int column = k % inputs;
+        auto *button = new QPushButton(gridGroup);
+        button->setObjectName(CrossPointNamePrefix + QString::number(k));
+        button->setGeometry(firstColumnX + column * (ButtonWidth + Gap), firstRowY + row * (RowHeight + Gap),
+            ButtonWidth, ButtonHeight);
+        connect(button, &QPushButton::clicked, this, &Ui_Matrix::SLT_BTN_SwitchMatrix);
+        button->show();
+        crossPointButtons.append(button);
+    }
+}
+
+void Ui_Matrix::LayOutPage()
+{
+    gridGroup->setGeometry(GridLeft, GridTop, int(ButtonWidth * inputsPerPage) + GridExtraWidth,
+        int(RowHeight * outputsPerPage) + GridExtraHeight);
+
+    upButton->setGeometry(RightOf(gridGroup, 2), BelowOf(gridGroup, 30), ArrowSize, ArrowSize);
+    downButton->setGeometry(upButton->x(), BelowOf(upButton, 26), ArrowSize, ArrowSize);
+    leftButton->setGeometry(upButton->x() - 24, BelowOf(upButton, 2), ArrowSize, ArrowSize);
+    rightButton->setGeometry(RightOf(upButton, 2), BelowOf(upButton, 2), ArrowSize, ArrowSize);
+
+    renameGroup->setGeometry(gridGroup->x(), BelowOf(gridGroup, 4), RenameBoxWidth, RenameBoxHeight);
+    allOutputLabel->setGeometry(renameGroup->x(), BelowOf(renameGroup, 10), AllOutputLabelWidth, ControlHeight);
+    allOutputComboBox->setGeometry(RightOf(allOutputLabel, 10), allOutputLabel->y(), AllOutputComboWidth, ControlHeight);
+    saveLoadButton->setGeometry(allOutputLabel->x(), BelowOf(allOutputLabel, 20), DialogButtonWidth, ControlHeight);
+    edidButton->setGeometry(saveLoadButton->x(), BelowOf(saveLoadButton, 20), DialogButtonWidth, ControlHeight);
+}
+
+void Ui_Matrix::ShowArrows()
+{
+    const bool pagedInputs = DeviceState.inputCount > PortsPerPage;
+    const bool pagedOutputs = DeviceState.outputCount > PortsPerPage;
+    leftButton->setVisible(pagedInputs);
+    rightButton->setVisible(pagedInputs);
+    upButton->setVisible(pagedOutputs);
+    downButton->setVisible(pagedOutputs);
+}
+
+void Ui_Matrix::FillAllOutputComboWithNumbers()
+{
+    allOutputComboBox->clear();
+    for (quint32 input = 0; input < DeviceState.inputCount && input < MaxPorts; ++input)
+        allOutputComboBox->addItem(QStringLiteral("%1%2").arg(S_Input).arg(input + 1));
+}
+
+// The list index is the input index.
+void Ui_Matrix::FillAllOutputComboWithNames()
+{
+    allOutputComboBox->clear();
+    for (quint32 input = 0; input < DeviceState.inputCount && input < MaxPorts; ++input)
+        allOutputComboBox->addItem(S_InputName[input]);
+}
+
+void Ui_Matrix::RebuildIfConfirmed()
+{
+    if (!DeviceState.modelUnconfirmed)
+        BuildGrid(DeviceState.inputCount, DeviceState.outputCount);
+}
 
 void Ui_Matrix::Retranslate(bool hideRenameBox, bool noRebuild)
 {
-    // The page has no labelled widgets yet.
-    Q_UNUSED(hideRenameBox)
-    Q_UNUSED(noRebuild)
+    gridGroup->setTitle(SgroupBox_Matrix);
+    leftButton->setText(QStringLiteral("←"));
+    rightButton->setText(QStringLiteral("→"));
+    upButton->setText(QStringLiteral("↑"));
+    downButton->setText(QStringLiteral("↓"));
+    renameGroup->setTitle(S_Rename);
+    allOutputLabel->setText(Slabel_AllOutputSet);
+    allOutputLabel->setAlignment(Qt::AlignCenter);
+    saveLoadButton->setText(SpushButton_SaveLoadWin);
+    edidButton->setText(SpushButton_EDIDWin);
+    FillAllOutputComboWithNumbers();
+    if (hideRenameBox)
+        renameGroup->hide();
+    else
+        PageRefresh(true, true);
+    if (!noRebuild && !DeviceState.modelUnconfirmed)
+        BuildGrid(DeviceState.inputCount, DeviceState.outputCount);
+}
+
+QLabel *Ui_Matrix::HeaderLabel(quint32 index) const
+{
+    return headerLabels.value(int(index), nullptr);
+}
+
+QPushButton *Ui_Matrix::CrossPointButton(quint32 row, quint32 column) const
+{
+    return crossPointButtons.value(int(row * inputsPerPage + column), nullptr);
+}
+
+quint32 Ui_Matrix::InputStart() const
+{
+    return inputPage * inputsPerPage;
+}
+
+// Never more than the grid has columns, even if the counts changed since it was built.
+quint32 Ui_Matrix::VisibleInputs() const
+{
+    const quint32 start = InputStart();
+    if (start >= DeviceState.inputCount)
+        return 0;
+    return qMin(DeviceState.inputCount - start, inputsPerPage);
+}
+
+quint32 Ui_Matrix::OutputStart() const
+{
+    return outputPage * outputsPerPage;
+}
+
+quint32 Ui_Matrix::VisibleOutputs() const
+{
+    const quint32 start = OutputStart();
+    if (start >= DeviceState.outputCount)
+        return 0;
+    return qMin(DeviceState.outputCount - start, outputsPerPage);
+}
+
+void Ui_Matrix::ShowCornerText()
+{
+    if (QLabel *corner = HeaderLabel(0))
+        corner->setText(S_OutPut + QLatin1Char('\\') + S_Input);
+}
+
+void Ui_Matrix::ClearAndHideLabels(quint32 first, quint32 last)
+{
+    for (quint32 index = first; index <= last; ++index) {
+        if (QLabel *label = HeaderLabel(index)) {
+            label->clear();
+            label->hide();
+        }
+    }
+}
+
+void Ui_Matrix::HideAllButtons()
+{
+    for (QPushButton *button : qAsConst(crossPointButtons)) {
+        button->setFlat(false);
+        button->hide();
+    }
+}
+
+void Ui_Matrix::ShowInputHeaders()
+{
+    const quint32 start = InputStart();
+    for (quint32 j = 1; j <= VisibleInputs(); ++j) {
+        QLabel *name = HeaderLabel(j);
+        QLabel *number = HeaderLabel(inputsPerPage + j);
+        name->setText(S_InputName[ClampSlot(start + j - 1)]);
+        number->setText(QString::number(start + j));
+        name->show();
+        number->show();
+    }
+}
+
+void Ui_Matrix::ShowOutputHeaders()
+{
+    const quint32 start = OutputStart();
+    const quint32 offset = 2 * inputsPerPage;
+    for (quint32 j = 1; j <= VisibleOutputs(); ++j) {
+        QLabel *name = HeaderLabel(offset + j);
+        QLabel *number = HeaderLabel(offset + outputsPerPage + j);
+        name->setText(S_OutputName[ClampSlot(start + j - 1)]);
+        number->setText(QString::number(start + j));
+        name->show();
+        number->show();
+    }
+}
+
+void Ui_Matrix::MarkRoutedButtonsAndShowVisible()
+{
+    const quint32 inStart = InputStart();
+    const quint32 inVisible = VisibleInputs();
+    const quint32 outStart = OutputStart();
+    const quint32 outVisible = VisibleOutputs();
+    for (quint32 row = 0; row < outVisible; ++row) {
+        const quint32 input = DeviceState.routeInputOfOutput[ClampSlot(outStart + row)];
+        if (input >= inStart && input < inStart + inVisible)
+            CrossPointButton(row, input - inStart)->setFlat(true);
+    }
+    for (quint32 row = 0; row < outVisible; ++row) {
+        for (quint32 column = 0; column < inVisible; ++column)
+            CrossPointButton(row, column)->show();
+    }
+}
+
+void Ui_Matrix::PageRefresh(bool inputs, bool outputs)
+{
+    if (!gridBuilt)
+        return;
+    ShowCornerText();
+    if (inputs) {
+        ClearAndHideLabels(1, 2 * inputsPerPage);
+        HideAllButtons();
+        ShowInputHeaders();
+        MarkRoutedButtonsAndShowVisible();
+    }
+    if (outputs) {
+        ClearAndHideLabels(2 * inputsPerPage + 1, 2 * inputsPerPage + 2 * outputsPerPage);
+        HideAllButtons();
+        ShowOutputHeaders();
+        MarkRoutedButtonsAndShowVisible();
+    }
+}
+
+void Ui_Matrix::SetRoute(quint32 input, quint32 output)
+{
+    DeviceState_SetRoute(input, output);
+    const quint32 storedInput = ClampSlot(input);
+    if (output != 255) {
+        RedrawOutputRow(storedInput, ClampSlot(output));
+        return;
+    }
+    for (quint32 each = 0; each < DeviceState.outputCount && each < MaxPorts; ++each)
+        RedrawOutputRow(storedInput, each);
+}
+
+void Ui_Matrix::RedrawOutputRow(quint32 input, quint32 output)
+{
+    if (!gridBuilt)
+        return;
+    const quint32 outStart = OutputStart();
+    const quint32 inStart = InputStart();
+    const quint32 inVisible = VisibleInputs();
+    if (output < outStart || output >= outStart + VisibleOutputs() || inVisible == 0)
+        return;
+    for (quint32 column = 0; column < inVisible; ++column)
+        CrossPointButton(output - outStart, column)->setFlat(inStart + column == input);
+}
+
+void Ui_Matrix::SetRouteList(const QString &text)
+{
+    const QVector<QStringRef> parts = text.splitRef(QLatin1Char(' '));
+    quint32 output = 0;
+    for (const QStringRef &part : parts) {
+        if (output >= MaxPorts)
+            break;
+        SetRoute(part.toUInt(), output);
+        ++output;
+    }
+}
+
+void Ui_Matrix::RequestRoutes()
+{
+    CmdGetMatrixRoute();
+    emit SGL_UpdateEmit();
+}
+
+bool Ui_Matrix::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::MouseButtonDblClick) {
+        if (auto *label = qobject_cast<QLabel *>(watched))
+            StartRename(label);
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void Ui_Matrix::StartRename(QLabel *label)
+{
+    const int index = headerLabels.indexOf(label);
+    if (index < 0)
+        return;
+    const quint32 position = quint32(index);
+    const quint32 firstOutputName = 2 * inputsPerPage + 1;
+    if (position >= 1 && position <= inputsPerPage) {
+        disconnect(renameEdit, &QLineEdit::returnPressed, nullptr, nullptr);
+        connect(renameEdit, &QLineEdit::returnPressed, this, &Ui_Matrix::SLT_I_Rename);
+        inputRenameTarget = position - 1;
+    } else if (position >= firstOutputName && position < firstOutputName + outputsPerPage) {
+        disconnect(renameEdit, &QLineEdit::returnPressed, nullptr, nullptr);
+        connect(renameEdit, &QLineEdit::returnPressed, this, &Ui_Matrix::SLT_O_Rename);
+        outputRenameTarget = position - firstOutputName;
+    } else {
+        return;
+    }
+    renameEdit->setToolTip(STIPS_EnterKeyFinishInputAndClose);
+    renameEdit->clear();
+    renameLabel->setText(label->text());
+    renameGroup->show();
+}
+
+// The names live in the language texts; they are written to a file only with those.
+void Ui_Matrix::FinishRename(
+    quint32 target, quint32 perPage, quint32 page, quint32 labelOffset, QString *names, void (Ui_Matrix::*slot)())
+{
+    const QString text = renameEdit->text();
+    if (!text.isEmpty() && target < perPage) {
+        if (QLabel *label = HeaderLabel(labelOffset + target + 1))
+            label->setText(text);
+        names[ClampSlot(perPage * page + target)] = text;
+    }
+    disconnect(renameEdit, &QLineEdit::returnPressed, this, slot);
+    renameGroup->hide();
+}
+
+void Ui_Matrix::SLT_I_Rename()
+{
+    FinishRename(inputRenameTarget, inputsPerPage, inputPage, 0, S_InputName, &Ui_Matrix::SLT_I_Rename);
+    inputRenameTarget = 0;
+}
+
+void Ui_Matrix::SLT_O_Rename()
+{
+    FinishRename(outputRenameTarget, outputsPerPage, outputPage, 2 * inputsPerPage, S_OutputName,
+        &Ui_Matrix::SLT_O_Rename);
+    outputRenameTarget = 0;
+}
+
+// The grid is not changed here: the device's routing reply redraws it.
+void Ui_Matrix::SLT_BTN_SwitchMatrix(bool checked)
+{
+    Q_UNUSED(checked)
+    const QObject *button = sender();
+    if (!button || inputsPerPage == 0)
+        return;
+    const quint32 k = button->objectName().mid(CrossPointNamePrefix.size()).toUInt();
+    const quint32 input = k % inputsPerPage + inputsPerPage * inputPage;
+    const quint32 output = outputsPerPage * outputPage + k / inputsPerPage;
+    CmdSetRoute(input, output);
+    emit SGL_UpdateEmit();
+}
+
+quint32 Ui_Matrix::PageCount(quint32 portCount)
+{
+    return (portCount + PortsPerPage - 1) / PortsPerPage;
+}
+
+void Ui_Matrix::SLT_BTN_Move_Up(bool checked)
+{
+    Q_UNUSED(checked)
+    if (outputPage == 0)
+        return;
+    --outputPage;
+    PageRefresh(false, true);
+}
+
+void Ui_Matrix::SLT_BTN_Move_Down(bool checked)
+{
+    Q_UNUSED(checked)
+    if (DeviceState.outputCount <= PortsPerPage || outputPage + 1 >= PageCount(DeviceState.outputCount))
+        return;
+    ++outputPage;
+    PageRefresh(false, true);
+}
+
+void Ui_Matrix::SLT_BTN_Move_Left(bool checked)
+{
+    Q_UNUSED(checked)
+    if (inputPage == 0)
+        return;
+    --inputPage;
+    PageRefresh(true, false);
+}
+
+void Ui_Matrix::SLT_BTN_Move_Right(bool checked)
+{
+    Q_UNUSED(checked)
+    if (DeviceState.inputCount <= PortsPerPage || inputPage + 1 >= PageCount(DeviceState.inputCount))
+        return;
+    ++inputPage;
+    PageRefresh(true, false);
+}
+
+void Ui_Matrix::SLT_AutoAddSource()
+{
+    FillAllOutputComboWithNames();
+}
+
+void Ui_Matrix::SLT_SetAllOutput(int index)
+{
+    if (index >= 0)
+        CmdSetInputToAll(quint32(index));
+    emit SGL_UpdateEmit();
+}
+
+// The scene dialog is not part of the program yet: without a link the button does nothing,
+// as it always will, and with one it does nothing until the dialog exists.
+void Ui_Matrix::SLT_BTN_SaveLoadWin(bool checked)
+{
+    Q_UNUSED(checked)
+    if (LinkMode == LinkModeNone)
+        return;
+}
+
+// The EDID dialog is not part of the program yet; see SLT_BTN_SaveLoadWin.
+void Ui_Matrix::SLT_BTN_EDIDWin(bool checked)
+{
+    Q_UNUSED(checked)
+    if (LinkMode == LinkModeNone)
+        return;
 }

@@ -2,6 +2,10 @@
 
 #include "link/LinkMode.h"
 #include "link/LinkQueue.h"
+#include "link/LinkServices.h"
+#include "link/ServiceSerialPort.h"
+#include "link/ServiceTcpClient.h"
+#include "link/Ui_Debug.h"
 #include "link/Ui_Uart_Network.h"
 #include "pages/Ui_Matrix.h"
 #include "pages/Ui_Multiview.h"
@@ -10,12 +14,14 @@
 #include "pages/Ui_TVWall.h"
 #include "protocol/CommandSet.h"
 #include "protocol/DeviceState.h"
+#include "protocol/ReplyParser.h"
 #include "settings/ConfigFile.h"
 #include "settings/LanguageTexts.h"
 #include "settings/SettingsTexts.h"
 #include "shell/MessageBoxes.h"
 #include "shell/PngResave.h"
 #include "shell/Ui_Login.h"
+#include "shell/Ui_MainReplyPages.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -63,12 +69,17 @@ Ui_Main::Ui_Main(QWidget *parent)
     gridLayout->addWidget(tabWidget);
     gridLayout->setContentsMargins(0, 0, 0, 0);
     MakeConnections();
+    m_demoDevice = DemoDevice::FromArguments(QCoreApplication::arguments());
+    // The login window's destructor may save first; by then the operator's own link
+    // settings must be back.
+    connect(qApp, &QCoreApplication::aboutToQuit, this, [this] { m_demoDevice.restoreOperatorLinkSettings(); });
 }
 
 Ui_Main::~Ui_Main()
 {
     if (g_SaveSettingsOnExit) {
         g_SaveSettingsOnExit = false;
+        m_demoDevice.restoreOperatorLinkSettings();
         ConfigFile_SaveAll();
     }
     // Pages whose tab is switched off have no parent; the others leave their tab on deletion.
@@ -78,6 +89,8 @@ Ui_Main::~Ui_Main()
     delete multiviewPage;
     delete tvWallPage;
     delete systemPage;
+    delete debugConsole;
+    delete replyPages;
 }
 
 QRect Ui_Main::GeometryForScreen(const QSize &screenSize)
@@ -112,6 +125,8 @@ void Ui_Main::CreatePages()
     multiviewPage = new Ui_Multiview();
     tvWallPage = new Ui_TVWall();
     systemPage = new Ui_System();
+    debugConsole = new Ui_Debug();
+    replyPages = new Ui_MainReplyPages(*this);
 }
 
 void Ui_Main::PlaceOnScreen()
@@ -136,6 +151,10 @@ void Ui_Main::PlaceLanguageComboBox()
 
 void Ui_Main::MakeConnections()
 {
+    connect(this, &Ui_Main::SGL_SETUP_UI_DEBUG, debugConsole, &Ui_Debug::SLT_SETUP_UI_DEBUG);
+    connect(this, &Ui_Main::SGL_CLOSE_UI_DEBUG, debugConsole, &Ui_Debug::SLT_CLOSE_UI_DEBUG);
+    connect(this, &Ui_Main::SGL_DEBUG_SHOW_RecvText, debugConsole, &Ui_Debug::SLT_Sync_Show_Recv);
+    connect(this, &Ui_Main::SGL_DEBUG_SHOW_SendText, debugConsole, &Ui_Debug::SLT_Sync_Show_Send);
     connect(tabWidget, &QTabWidget::tabBarClicked, this, &Ui_Main::SLT_GetFocus_tabBar);
     // The text-carrying currentIndexChanged overload is deprecated; the index form with
     // the item's text is the same notification.
@@ -148,21 +167,57 @@ void Ui_Main::MakeConnections()
     connect(multiviewPage, &Ui_Multiview::SGL_UpdateEmit, this, &Ui_Main::SGL_UnifyUpdateEmit);
     connect(tvWallPage, &Ui_TVWall::SGL_UpdateEmit, this, &Ui_Main::SGL_UnifyUpdateEmit);
     connect(systemPage, &Ui_System::SGL_UpdateEmit, this, &Ui_Main::SGL_UnifyUpdateEmit);
+    connect(debugConsole, &Ui_Debug::SGL_UpdateEmit, this, &Ui_Main::SGL_UnifyUpdateEmit);
 
     connect(
         systemPage, &Ui_System::SGL_SyncSerialPortNetworkInfo, this, &Ui_Main::SLT_SyncSerialPortNetworkInfo);
     connect(multiviewPage, &Ui_Multiview::SGL_SyncInputSourceName, this, &Ui_Main::SLT_SyncInputSourceName);
+
+    // The services live in their worker threads, so their signals arrive here queued and
+    // every send kick reaches them queued.
+    connect(this, &Ui_Main::SGL_UnifyUpdateEmit, g_ServiceTcpClient, &ServiceTcpClient::SLT_RealSendData_TcpClient);
+    connect(g_ServiceTcpClient, &ServiceTcpClient::SGL_UpdateRecvData_TcpClient, this, &Ui_Main::SLT_UnifyUpdateRecv);
+    connect(g_ServiceTcpClient, &ServiceTcpClient::SGL_UpdateSendData_TcpClient, this, &Ui_Main::SLT_UnifyUpdateSend);
+    connect(g_ServiceTcpClient, &ServiceTcpClient::SGL_WaitReplyTimeout_TcpClient, this,
+        &Ui_Main::SLT_WaitReplyTimeoutMessage);
+    connect(
+        this, &Ui_Main::SGL_UnifyUpdateEmit, g_ServiceSerialPort, &ServiceSerialPort::SLT_RealSendData_SerialPort);
+    connect(g_ServiceSerialPort, &ServiceSerialPort::SGL_UpdateRecvData_SerialPort, this,
+        &Ui_Main::SLT_UnifyUpdateRecv);
+    connect(g_ServiceSerialPort, &ServiceSerialPort::SGL_UpdateSendData_SerialPort, this,
+        &Ui_Main::SLT_UnifyUpdateSend);
+    connect(g_ServiceSerialPort, &ServiceSerialPort::SGL_WaitReplyTimeout_SerialPort, this,
+        &Ui_Main::SLT_WaitReplyTimeoutMessage);
 }
 
 void Ui_Main::ShowStartWindow(Ui_Login &loginWindow, bool settingsFileExisted)
 {
     if (settingsFileExisted && Key_UI_Login == QLatin1String("0")) {
+        OfferDemoDevice();
         SetupTexts(false);
         show();
         return;
     }
     loginWindow.Setup(false);
     loginWindow.show();
+}
+
+void Ui_Main::UseDemoDevice(const DemoDevice &device)
+{
+    m_demoDevice.restoreOperatorLinkSettings();
+    m_demoDevice = device;
+}
+
+// Only once the main window is about to show: until then the login window may save the
+// settings files, and they must never receive the demonstration address.
+void Ui_Main::OfferDemoDevice()
+{
+    if (!m_demoDevice.isActive() || m_demoDevice.isApplied())
+        return;
+    m_demoDevice.applyToLinkSettings();
+    connectionPage->RefreshFromSettings();
+    // The local address list follows the device address on the page.
+    connectionPage->SLT_comboBox_GetVaildLocalIp();
 }
 
 void Ui_Main::SetupTexts(bool firstTime)
@@ -311,6 +366,7 @@ void Ui_Main::SLT_SyncInputSourceName()
 
 void Ui_Main::SLT_SETUP_UI_MAIN()
 {
+    OfferDemoDevice();
     SetupTexts(false);
     SLT_ReloadUILanguage(languageComboBox->currentText());
     show();
@@ -318,7 +374,7 @@ void Ui_Main::SLT_SETUP_UI_MAIN()
 
 void Ui_Main::SLT_ReloadUILanguage(QString LanguageText)
 {
-    ConfigFile_SaveAll();
+    m_demoDevice.saveSettingsFiles();
     if (LanguageText == ScomboBox_LanguageSelect[0])
         Key_LanguageIsEnglish = QStringLiteral("1");
     else if (LanguageText == ScomboBox_LanguageSelect[1])
@@ -335,10 +391,30 @@ void Ui_Main::SLT_UnifyUpdateRecv()
     LinkQueue *queue = SelectedLinkQueue();
     if (!queue)
         return;
-    // A busy queue keeps its lines for the next notification.
-    queue->drain([this](const QByteArray &bytes) {
+    if (m_parsingReceivedLines) {
+        m_moreLinesReceived = true;
+        return;
+    }
+    m_parsingReceivedLines = true;
+    do {
+        m_moreLinesReceived = false;
+        ParseReceivedLines(*queue);
+    } while (m_moreLinesReceived && SelectedLinkQueue() == queue);
+    m_parsingReceivedLines = false;
+}
+
+// A busy queue keeps its lines for the next notification. Once the parser has dropped or
+// changed the link, the lines still in hand belong to a link that is gone and are skipped, as
+// closing the link empties its receive queue.
+void Ui_Main::ParseReceivedLines(LinkQueue &queue)
+{
+    const int linkMode = LinkMode;
+    queue.drain([this, linkMode](const QByteArray &bytes) {
+        if (LinkMode != linkMode)
+            return;
         const QString line = QString::fromUtf8(bytes);
         emit SGL_DEBUG_SHOW_RecvText(line);
+        ParseReplyLine(*replyPages, line);
     });
 }
 

@@ -2,10 +2,12 @@
 // language selector, and the signal hub between the pages and the two link services.
 #pragma once
 
+#include "shell/DemoDevice.h"
 #include "shell/MyFramelessWindow.h"
 
 #include <QRect>
 
+class LinkQueue;
 class QComboBox;
 class QGridLayout;
 class QTabWidget;
@@ -14,6 +16,8 @@ class Ui_Matrix;
 class Ui_Multiview;
 class Ui_SignalConfig;
 class Ui_System;
+class Ui_Debug;
+class Ui_MainReplyPages;
 class Ui_TVWall;
 class Ui_Uart_Network;
 
@@ -36,6 +40,12 @@ public:
     // and asks for no login, otherwise the login window.
     void ShowStartWindow(Ui_Login &loginWindow, bool settingsFileExisted);
 
+    // The demonstration device of the command line (see DemoDevice); the constructor takes
+    // it from the program's arguments. Its address reaches the connection page when the
+    // window is shown.
+    void UseDemoDevice(const DemoDevice &device);
+    const DemoDevice &demoDevice() const { return m_demoDevice; }
+
     QWidget *centralContent = nullptr;
     QTabWidget *tabWidget = nullptr;
     QGridLayout *gridLayout = nullptr;
@@ -46,6 +56,9 @@ public:
     Ui_Multiview *multiviewPage = nullptr;
     Ui_TVWall *tvWallPage = nullptr;
     Ui_System *systemPage = nullptr;
+    Ui_Debug *debugConsole = nullptr;
+    // What the reply parser does to the pages.
+    Ui_MainReplyPages *replyPages = nullptr;
 
 signals:
     void SGL_SETUP_UI_DEBUG();
@@ -82,4 +95,12 @@ private:
     void RelabelTabs();
     void RetranslateEnabledPages();
     void QueueModelQuery();
+    void OfferDemoDevice();
+    void ParseReceivedLines(LinkQueue &queue);
+
+    DemoDevice m_demoDevice;
+    // Set while received lines are being parsed: a message box opened by the parser runs a
+    // nested event loop, and lines that arrive meanwhile must wait for the earlier ones.
+    bool m_parsingReceivedLines = false;
+    bool m_moreLinesReceived = false;
 };

@@ -8,12 +8,15 @@
 #include <cstring>
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
 namespace {
 
 constexpr int PeerWatchMs = 50;
+constexpr int LingerPollMs = 20;
+constexpr int MaxLingerMs = 2000;
 
 } // namespace
 
@@ -23,6 +26,8 @@ SimPtyPort::SimPtyPort(const QString &linkPath, const SimWriterSettings &setting
 {
     m_peerWatch.setInterval(PeerWatchMs);
     connect(&m_peerWatch, &QTimer::timeout, this, &SimPtyPort::SLT_WatchForPeer);
+    m_pullTimer.setSingleShot(true);
+    connect(&m_pullTimer, &QTimer::timeout, this, &SimPtyPort::SLT_PullCable);
 }
 
 SimPtyPort::~SimPtyPort()
@@ -125,12 +130,46 @@ bool SimPtyPort::isPeerPresent() const
 
 void SimPtyPort::closeTransport()
 {
-    // The serial cable is pulled: the old terminal goes away and a fresh one takes the link.
-    removeLinkIfOurs();
-    closeTerminal();
-    startNewSession();
+    // Closing the master throws away what the client has not read yet, so the last answer
+    // would be lost: wait until the client has read it (or has gone, or a while has passed).
+    if (m_pullTimer.isActive())
+        return;
+    m_lingerClock.start();
+    m_pullTimer.start(LingerPollMs);
+}
+
+int SimPtyPort::bytesUnreadByPeer() const
+{
+    const int slave = ::open(QFile::encodeName(m_slavePath).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    if (slave < 0)
+        return 0;
+    int unread = 0;
+    if (::ioctl(slave, FIONREAD, &unread) != 0)
+        unread = 0;
+    ::close(slave);
+    return unread;
+}
+
+void SimPtyPort::SLT_PullCable()
+{
+    if (isPeerPresent() && bytesUnreadByPeer() > 0 && m_lingerClock.elapsed() < MaxLingerMs) {
+        m_pullTimer.start(LingerPollMs);
+        return;
+    }
+    // A fresh terminal takes the link over (the link is replaced in one step, so it never
+    // points nowhere), then the old terminal goes away. Creating the new one first also keeps
+    // the kernel from handing out the old terminal's number again.
+    const int oldMaster = m_master;
+    QSocketNotifier *oldNotifier = m_notifier;
+    m_master = -1;
+    m_notifier = nullptr;
+    m_peerWatch.stop();
     QString error;
-    if (createTerminal(error) && linkTerminal(error))
+    const bool reopened = createTerminal(error) && linkTerminal(error);
+    delete oldNotifier;
+    ::close(oldMaster);
+    startNewSession();
+    if (reopened)
         emit SGL_Reopened(m_slavePath);
     else
         emit SGL_Closed(this);

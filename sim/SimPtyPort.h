@@ -5,6 +5,7 @@
 
 #include "sim/SimConnection.h"
 
+#include <QElapsedTimer>
 #include <QString>
 #include <QTimer>
 
@@ -34,16 +35,20 @@ protected:
 private slots:
     void SLT_Readable();
     void SLT_WatchForPeer();
+    void SLT_PullCable();
 
 private:
     bool createTerminal(QString &error);
     bool linkTerminal(QString &error);
     void closeTerminal();
     void removeLinkIfOurs();
+    int bytesUnreadByPeer() const;
 
     QString m_linkPath;
     QString m_slavePath;
     int m_master = -1;
     QSocketNotifier *m_notifier = nullptr;
     QTimer m_peerWatch;
+    QTimer m_pullTimer;
+    QElapsedTimer m_lingerClock;
 };

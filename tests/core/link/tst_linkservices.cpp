@@ -221,6 +221,8 @@ private slots:
     void init();
     void cleanup();
 
+    void declaresTheInterfaceInOrder_data();
+    void declaresTheInterfaceInOrder();
     void sendsOneLineAtATimeAfterAPause_data();
     void sendsOneLineAtATimeAfterAPause();
     void endsAnUnansweredCommandAfterTwoSeconds_data();
@@ -300,6 +302,57 @@ void TestLinkServices::openLink(const QString &link)
         m_peer.reset(m_socketPeer);
     }
     QTRY_COMPARE_WITH_TIMEOUT(m_events->statuses.size(), 1, 2000);
+}
+
+void TestLinkServices::declaresTheInterfaceInOrder_data()
+{
+    QTest::addColumn<QString>("link");
+    QTest::addColumn<QStringList>("methods");
+
+    QTest::newRow("serial") << Serial
+                            << QStringList {"signal SGL_TryCheckSend()",
+                                   "signal SGL_UpdateRecvData_SerialPort()",
+                                   "signal SGL_UpdateSendData_SerialPort(QString)",
+                                   "signal SGL_ConnectStatus_SerialPort(bool,int)",
+                                   "signal SGL_WaitReplyTimeout_SerialPort(QString)",
+                                   "slot SLT_MatchTimer_Timeout()",
+                                   "slot SLT_WaitTimer_Timeout()",
+                                   "slot SLT_SerialPortError(QSerialPort::SerialPortError)",
+                                   "slot SLT_SyncConnect_SerialPort(QString,QString,QString,QString,QString,QString)",
+                                   "slot SLT_SyncDisconnect_SerialPort()",
+                                   "slot SLT_RealSendData_SerialPort()",
+                                   "slot SLT_RealRecvData_SerialPort()"};
+    QTest::newRow("tcp") << Tcp
+                         << QStringList {"signal SGL_TryCheckSend()",
+                                "signal SGL_UpdateRecvData_TcpClient()",
+                                "signal SGL_UpdateSendData_TcpClient(QString)",
+                                "signal SGL_ConnectStatus_TcpClient(bool,int)",
+                                "signal SGL_ReConnectStatus_TcpClient(bool)",
+                                "signal SGL_WaitReplyTimeout_TcpClient(QString)",
+                                "slot SLT_MatchTimer_Timeout()",
+                                "slot SLT_WaitTimer_Timeout()",
+                                "slot SLT_SocketError(QAbstractSocket::SocketError)",
+                                "slot SLT_SyncConnect_TcpClient(QString,QString,QString)",
+                                "slot SLT_SyncDisconnect_TcpClient()",
+                                "slot SLT_RealSendData_TcpClient()",
+                                "slot SLT_RealRecvData_TcpClient()"};
+}
+
+// Other parts of the program connect to these by name and position.
+void TestLinkServices::declaresTheInterfaceInOrder()
+{
+    QFETCH(QString, link);
+    QFETCH(QStringList, methods);
+
+    const QMetaObject *meta = link == Serial ? &ServiceSerialPort::staticMetaObject
+                                             : &ServiceTcpClient::staticMetaObject;
+    QStringList declared;
+    for (int i = meta->methodOffset(); i < meta->methodCount(); ++i) {
+        const QMetaMethod method = meta->method(i);
+        const QString kind = method.methodType() == QMetaMethod::Signal ? "signal" : "slot";
+        declared << kind + ' ' + QString::fromLatin1(method.methodSignature());
+    }
+    QCOMPARE(declared, methods);
 }
 
 void TestLinkServices::sendsOneLineAtATimeAfterAPause_data()
@@ -570,6 +623,8 @@ void TestLinkServices::cutsTheRemotePortToSixteenBits()
 void TestLinkServices::reconnectsSilentlyAfterTheDeviceDropsTheConnection()
 {
     openLink(Tcp);
+    // The connection ends in the middle of a line.
+    m_socketPeer->write("OUT1 VK");
     m_socketPeer->drop();
     // Time for the service to see the connection end.
     QTest::qWait(200);
@@ -583,6 +638,9 @@ void TestLinkServices::reconnectsSilentlyAfterTheDeviceDropsTheConnection()
     QCOMPARE(device.readLine(2000), QByteArray("GET MODEL TYPE\r"));
     device.write("MODEL TYPE RZ7P52KN\r");
     QTRY_COMPARE(m_events->received, 1);
+    QList<QByteArray> lines;
+    QVERIFY(TcpLinkQueue().drain([&lines](const QByteArray &line) { lines << line; }));
+    QCOMPARE(lines, QList<QByteArray> {"MODEL TYPE RZ7P52KN\r"});
     QTest::qWait(100);
     QVERIFY(m_events->reconnects.isEmpty());
     QVERIFY(m_events->timeouts.isEmpty());

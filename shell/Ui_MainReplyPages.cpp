@@ -1,0 +1,127 @@
+#include "shell/Ui_MainReplyPages.h"
+
+#include "link/Ui_Uart_Network.h"
+#include "pages/Ui_Matrix.h"
+#include "pages/Ui_Multiview.h"
+#include "pages/Ui_SignalConfig.h"
+#include "pages/Ui_System.h"
+#include "pages/Ui_TVWall.h"
+#include "settings/LanguageTexts.h"
+#include "shell/MessageBoxes.h"
+#include "shell/Ui_Main.h"
+
+Ui_MainReplyPages::Ui_MainReplyPages(Ui_Main &mainWindow)
+    : m_main(mainWindow)
+{ }
+
+void Ui_MainReplyPages::kickSend()
+{
+    emit m_main.SGL_UnifyUpdateEmit();
+}
+
+void Ui_MainReplyPages::connectionAppendStatusLine(const QString &text)
+{
+    m_main.connectionPage->AppendStatusLine(text);
+}
+
+void Ui_MainReplyPages::connectionDisconnectActiveLink()
+{
+    m_main.connectionPage->DisconnectActiveLink();
+    ReplyPages::connectionDisconnectActiveLink();
+}
+
+void Ui_MainReplyPages::connectionSetStatusPicture(bool success)
+{
+    m_main.connectionPage->SetStatusPicture(success);
+}
+
+void Ui_MainReplyPages::showMachineNotMatch()
+{
+    MessageBoxOk(SMSG_MachineNotMatch, &m_main);
+}
+
+// The matrix page stores the route itself and redraws the rows concerned.
+void Ui_MainReplyPages::matrixSetRoute(quint32 input, quint32 output)
+{
+    m_main.matrixPage->SetRoute(input, output);
+}
+
+void Ui_MainReplyPages::matrixSetRouteList(const QString &text)
+{
+    m_main.matrixPage->SetRouteList(text);
+}
+
+void Ui_MainReplyPages::matrixRebuildIfConfirmed()
+{
+    m_main.matrixPage->RebuildIfConfirmed();
+}
+
+void Ui_MainReplyPages::matrixRequestRoutes()
+{
+    m_main.matrixPage->RequestRoutes();
+}
+
+void Ui_MainReplyPages::matrixInEdidMode(quint32 input, int mode)
+{
+    emit m_main.matrixPage->SGL_Update_InEdidMode(input, mode);
+}
+
+void Ui_MainReplyPages::matrixOutEdid(quint32 output, const QString &hexText)
+{
+    emit m_main.matrixPage->SGL_Update_OutEdid(output, hexText);
+}
+
+void Ui_MainReplyPages::signalRebuildIfConfirmed()
+{
+    m_main.signalConfigPage->RebuildIfConfirmed();
+}
+
+void Ui_MainReplyPages::signalReadAll()
+{
+    m_main.signalConfigPage->ReadAll();
+}
+
+quint32 Ui_MainReplyPages::multiviewShownOutput() const
+{
+    return m_main.multiviewPage->ShownOutput();
+}
+
+void Ui_MainReplyPages::multiviewShowMode(quint32 output, quint32 mode)
+{
+    m_main.multiviewPage->ShowMode(output, mode);
+}
+
+void Ui_MainReplyPages::multiviewRebuild()
+{
+    m_main.multiviewPage->Rebuild();
+}
+
+void Ui_MainReplyPages::multiviewRefresh()
+{
+    m_main.multiviewPage->Refresh();
+}
+
+void Ui_MainReplyPages::multiviewReadState()
+{
+    m_main.multiviewPage->ReadState();
+}
+
+void Ui_MainReplyPages::tvWallFill()
+{
+    m_main.tvWallPage->Fill();
+}
+
+void Ui_MainReplyPages::tvWallReadWall()
+{
+    m_main.tvWallPage->ReadWall();
+}
+
+void Ui_MainReplyPages::systemRebuild()
+{
+    m_main.systemPage->Rebuild();
+}
+
+void Ui_MainReplyPages::systemReadLinkSettings()
+{
+    m_main.systemPage->ReadLinkSettings();
+}

@@ -1,0 +1,46 @@
+// What the reply parser does to the main window's pages: the core part (device state and
+// queued queries) stays in ReplyPages, the pages add what they show. Operations of pages that
+// show nothing yet keep the core part only.
+#pragma once
+
+#include "protocol/ReplyPages.h"
+
+class Ui_Main;
+
+class Ui_MainReplyPages : public ReplyPages
+{
+public:
+    explicit Ui_MainReplyPages(Ui_Main &mainWindow);
+
+    void kickSend() override;
+
+    void connectionAppendStatusLine(const QString &text) override;
+    void connectionDisconnectActiveLink() override;
+    void connectionSetStatusPicture(bool success) override;
+    void showMachineNotMatch() override;
+
+    void matrixSetRoute(quint32 input, quint32 output) override;
+    void matrixSetRouteList(const QString &text) override;
+    void matrixRebuildIfConfirmed() override;
+    void matrixRequestRoutes() override;
+    void matrixInEdidMode(quint32 input, int mode) override;
+    void matrixOutEdid(quint32 output, const QString &hexText) override;
+
+    void signalRebuildIfConfirmed() override;
+    void signalReadAll() override;
+
+    quint32 multiviewShownOutput() const override;
+    void multiviewShowMode(quint32 output, quint32 mode) override;
+    void multiviewRebuild() override;
+    void multiviewRefresh() override;
+    void multiviewReadState() override;
+
+    void tvWallFill() override;
+    void tvWallReadWall() override;
+
+    void systemRebuild() override;
+    void systemReadLinkSettings() override;
+
+private:
+    Ui_Main &m_main;
+};
