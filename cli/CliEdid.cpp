@@ -29,8 +29,8 @@ int HexDigit(QChar c)
 
 CliEdid::Check CliEdid::CheckBlock(const QByteArray &edid)
 {
-    static const char header[8] = {0x00, char(0xFF), char(0xFF), char(0xFF),
-                                   char(0xFF), char(0xFF), char(0xFF), 0x00};
+    static const char header[8]
+        = { 0x00, char(0xFF), char(0xFF), char(0xFF), char(0xFF), char(0xFF), char(0xFF), 0x00 };
     if (edid.size() != Size || !edid.startsWith(QByteArray(header, 8)))
         return NotEdid;
     if (SumOfBytes(edid, 0, 128) != 0)

@@ -43,7 +43,7 @@ bool IsIpv4Text(const QString &text)
 {
     QHostAddress address;
     return text.count(QLatin1Char('.')) == 3 && address.setAddress(text)
-           && address.protocol() == QAbstractSocket::IPv4Protocol;
+        && address.protocol() == QAbstractSocket::IPv4Protocol;
 }
 
 bool IsPrintableAscii(const QString &text)
@@ -207,13 +207,13 @@ bool CliOptions::parseCommand(const QStringList &words, QString *error)
     if (name == QLatin1String("route")) {
         command = Command::Route;
         return expectCount(2, QStringLiteral("route IN OUT"))
-               && ReadOneBased(args.at(0), MaxPorts, QStringLiteral("input"), &input, error)
-               && ReadOneBased(args.at(1), MaxPorts, QStringLiteral("output"), &output, error);
+            && ReadOneBased(args.at(0), MaxPorts, QStringLiteral("input"), &input, error)
+            && ReadOneBased(args.at(1), MaxPorts, QStringLiteral("output"), &output, error);
     }
     if (name == QLatin1String("route-all")) {
         command = Command::RouteAll;
         return expectCount(1, QStringLiteral("route-all IN"))
-               && ReadOneBased(args.at(0), MaxPorts, QStringLiteral("input"), &input, error);
+            && ReadOneBased(args.at(0), MaxPorts, QStringLiteral("input"), &input, error);
     }
     if (name == QLatin1String("multiview")) {
         command = Command::Multiview;
@@ -222,7 +222,8 @@ bool CliOptions::parseCommand(const QStringList &words, QString *error)
             return false;
         const int mode = ModeIndexOf(args.at(1));
         if (mode < 0) {
-            *error = QStringLiteral("multiview mode must be one of %1, not \"%2\"").arg(ModeList(), args.at(1));
+            *error
+                = QStringLiteral("multiview mode must be one of %1, not \"%2\"").arg(ModeList(), args.at(1));
             return false;
         }
         modeIndex = quint32(mode);
@@ -232,10 +233,10 @@ bool CliOptions::parseCommand(const QStringList &words, QString *error)
         command = Command::Window;
         // The window command names inputs by the device's four HDMI words.
         return expectCount(3, QStringLiteral("window OUT WINDOW IN"))
-               && ReadOneBased(args.at(0), MaxPorts, QStringLiteral("output"), &output, error)
-               && ReadOneBased(args.at(1), WindowCount, QStringLiteral("window"), &window, error)
-               && ReadOneBased(args.at(2), WindowInputWords.count, QStringLiteral("window input"), &input,
-                               error);
+            && ReadOneBased(args.at(0), MaxPorts, QStringLiteral("output"), &output, error)
+            && ReadOneBased(args.at(1), WindowCount, QStringLiteral("window"), &window, error)
+            && ReadOneBased(
+                args.at(2), WindowInputWords.count, QStringLiteral("window input"), &input, error);
     }
     if (name == QLatin1String("scene")) {
         if (!expectCount(2, QStringLiteral("scene save|load N")))
@@ -292,8 +293,8 @@ bool CliOptions::parseCommand(const QStringList &words, QString *error)
             const bool isInput = target == QLatin1String("in");
             versionSelector = isInput ? 2 : 3;
             return expectCount(2, form)
-                   && ReadOneBased(args.at(1), MaxPorts, isInput ? QStringLiteral("input") : QStringLiteral("output"),
-                                   &versionPort, error);
+                && ReadOneBased(args.at(1), MaxPorts,
+                    isInput ? QStringLiteral("input") : QStringLiteral("output"), &versionPort, error);
         }
         *error = QStringLiteral("usage: %1").arg(form);
         return false;

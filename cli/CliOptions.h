@@ -23,8 +23,20 @@ class CliOptions
 {
 public:
     enum class Transport { None, Tcp, Serial };
-    enum class Command { None, Sync, Route, RouteAll, Multiview, Window, SceneSave, SceneLoad, EdidRead,
-                         EdidWrite, Version, Raw };
+    enum class Command {
+        None,
+        Sync,
+        Route,
+        RouteAll,
+        Multiview,
+        Window,
+        SceneSave,
+        SceneLoad,
+        EdidRead,
+        EdidWrite,
+        Version,
+        Raw
+    };
 
     static constexpr quint16 DefaultTcpPort = 2000;
     static constexpr qint32 DefaultBaudRate = 9600;
@@ -51,11 +63,11 @@ public:
     int timeoutMs = DefaultTimeoutMs;
 
     Command command = Command::None;
-    quint32 input = 0;   // 0-based
-    quint32 output = 0;  // 0-based
-    quint32 window = 0;  // 0-based
+    quint32 input = 0; // 0-based
+    quint32 output = 0; // 0-based
+    quint32 window = 0; // 0-based
     quint32 modeIndex = 0; // index into MultiviewModeWords
-    int scene = 0;       // 1-based, as the scene commands take it
+    int scene = 0; // 1-based, as the scene commands take it
     int versionSelector = 0; // 0 main, 1 keyboard, 2 input, 3 output
     quint32 versionPort = 0; // 0-based, for selectors 2 and 3
     QString filePath;

@@ -14,8 +14,7 @@ QString Reported(const QString &text)
 
 CliPages::CliPages(QObject *parent)
     : QObject(parent)
-{
-}
+{ }
 
 void CliPages::kickSend()
 {
@@ -159,10 +158,10 @@ void CliPages::systemShowVersion(const QString &text)
     ++m_versionCount;
 }
 
-void CliPages::systemNetworkReply(const QString &ip, const QString &port, const QString &mask,
-    const QString &gateway)
+void CliPages::systemNetworkReply(
+    const QString &ip, const QString &port, const QString &mask, const QString &gateway)
 {
-    m_network = NetworkTexts {ip, port, mask, gateway};
+    m_network = NetworkTexts { ip, port, mask, gateway };
     m_networkSeen = true;
 }
 

@@ -76,8 +76,8 @@ public:
     void tvWallReadWall() override;
     void tvWallContentUpdated() override;
     void systemShowVersion(const QString &text) override;
-    void systemNetworkReply(const QString &ip, const QString &port, const QString &mask,
-        const QString &gateway) override;
+    void systemNetworkReply(
+        const QString &ip, const QString &port, const QString &mask, const QString &gateway) override;
     void systemBaudReply(int baudrate) override;
     void systemReadLinkSettings() override;
 

@@ -23,8 +23,7 @@ CliRunner::CliRunner(const CliOptions &options, QTextStream &out, QTextStream &e
     : m_options(options)
     , m_out(out)
     , m_err(err)
-{
-}
+{ }
 
 int CliRunner::run()
 {
@@ -116,21 +115,28 @@ int CliRunner::runCommand(CliSession &session, CliPages &pages, QString *error)
     case Command::Sync:
         return runSync(session, pages, error);
     case Command::Route:
-        return runConfirmed(session, [&] { CmdSetRoute(o.input, o.output); }, error);
+        return runConfirmed(
+            session, [&] { CmdSetRoute(o.input, o.output); }, error);
     case Command::RouteAll:
-        return runConfirmed(session, [&] { CmdSetInputToAll(o.input); }, error);
+        return runConfirmed(
+            session, [&] { CmdSetInputToAll(o.input); }, error);
     case Command::Multiview:
-        return runConfirmed(session, [&] { CmdSetMultiviewMode(o.output, o.modeIndex); }, error);
+        return runConfirmed(
+            session, [&] { CmdSetMultiviewMode(o.output, o.modeIndex); }, error);
     case Command::Window:
-        return runConfirmed(session, [&] { CmdSetWindowInput(o.output, o.window, o.input); }, error);
+        return runConfirmed(
+            session, [&] { CmdSetWindowInput(o.output, o.window, o.input); }, error);
     case Command::SceneSave:
-        return runConfirmed(session, [&] { CmdSaveScene(o.scene); }, error);
+        return runConfirmed(
+            session, [&] { CmdSaveScene(o.scene); }, error);
     case Command::SceneLoad:
-        return runConfirmed(session, [&] { CmdLoadScene(o.scene); }, error);
+        return runConfirmed(
+            session, [&] { CmdLoadScene(o.scene); }, error);
     case Command::EdidRead:
         return runEdidRead(session, pages, error);
     case Command::EdidWrite:
-        return runConfirmed(session, [&] { CmdSetUserEdid(o.input, m_edidToWrite); }, error);
+        return runConfirmed(
+            session, [&] { CmdSetUserEdid(o.input, m_edidToWrite); }, error);
     case Command::Version:
         return runVersion(session, pages, error);
     case Command::Raw:
@@ -169,7 +175,9 @@ int CliRunner::runSync(CliSession &session, CliPages &pages, QString *error)
     if (!missing.isEmpty()) {
         *error = QStringLiteral("no reply to %1").arg(missing.first());
         if (missing.size() > 1)
-            *error += QStringLiteral(" (and %1 more: %2)").arg(missing.size() - 1).arg(missing.mid(1).join(QStringLiteral(", ")));
+            *error += QStringLiteral(" (and %1 more: %2)")
+                          .arg(missing.size() - 1)
+                          .arg(missing.mid(1).join(QStringLiteral(", ")));
         return CliExitReplyTimeout;
     }
     return CliExitDone;
@@ -229,7 +237,8 @@ int CliRunner::runEdidRead(CliSession &session, CliPages &pages, QString *error)
         return code;
     QByteArray edid;
     if (pages.outEdidCount(output) == before || !CliEdid::FromHexText(pages.outEdid(output), &edid)) {
-        *error = QStringLiteral("the EDID of output %1 arrived incomplete; nothing was saved").arg(output + 1);
+        *error
+            = QStringLiteral("the EDID of output %1 arrived incomplete; nothing was saved").arg(output + 1);
         return CliExitFailed;
     }
     if (!CliEdid::SaveFile(m_options.filePath, edid, error))
@@ -260,7 +269,8 @@ int CliRunner::runVersion(CliSession &session, CliPages &pages, QString *error)
 
 int CliRunner::runRaw(CliSession &session, QString *error)
 {
-    return session.sendRawLine(m_options.rawLine, [this](const QByteArray &line) { printLine(line); }, error);
+    return session.sendRawLine(
+        m_options.rawLine, [this](const QByteArray &line) { printLine(line); }, error);
 }
 
 void CliRunner::printLine(const QByteArray &line)

@@ -94,8 +94,10 @@ void CliSession::connectLinkServices()
 
     // The pages' kick and ours reach both services, as the main window forwards every page's.
     connect(&m_pages, &CliPages::SGL_UpdateEmit, this, &CliSession::SGL_UpdateEmit);
-    connect(this, &CliSession::SGL_UpdateEmit, g_ServiceSerialPort, &ServiceSerialPort::SLT_RealSendData_SerialPort);
-    connect(this, &CliSession::SGL_UpdateEmit, g_ServiceTcpClient, &ServiceTcpClient::SLT_RealSendData_TcpClient);
+    connect(this, &CliSession::SGL_UpdateEmit, g_ServiceSerialPort,
+        &ServiceSerialPort::SLT_RealSendData_SerialPort);
+    connect(
+        this, &CliSession::SGL_UpdateEmit, g_ServiceTcpClient, &ServiceTcpClient::SLT_RealSendData_TcpClient);
 
     connect(g_ServiceSerialPort, &ServiceSerialPort::SGL_UpdateRecvData_SerialPort, this,
         &CliSession::SLT_UnifyUpdateRecv);
@@ -199,7 +201,8 @@ int CliSession::waitForBurstEnd(QString *error)
         return CliExitNoConnection;
     }
     if (!ended) {
-        *error = QStringLiteral("the synchronisation stalled: nothing received for %1 ms").arg(m_options.timeoutMs);
+        *error = QStringLiteral("the synchronisation stalled: nothing received for %1 ms")
+                     .arg(m_options.timeoutMs);
         return CliExitReplyTimeout;
     }
     return CliExitDone;
@@ -217,7 +220,8 @@ int CliSession::finishQueuedReads(QString *error)
 int CliSession::waitForReplies(const std::function<bool()> &done, QString *error)
 {
     const int reportedBefore = m_timedOut.size();
-    const bool finished = runUntil([&] { return done() || m_linkLost || m_timedOut.size() > reportedBefore; });
+    const bool finished
+        = runUntil([&] { return done() || m_linkLost || m_timedOut.size() > reportedBefore; });
     if (m_linkLost) {
         *error = QStringLiteral("the connection to %1 was lost").arg(linkDescription());
         return CliExitNoConnection;
@@ -338,7 +342,8 @@ void CliSession::handleReceivedLine(const QByteArray &line)
     if (m_model.isEmpty()) {
         const int at = line.indexOf(ModelKeyword);
         if (at >= 0)
-            m_model = QString::fromLatin1(WithoutLineEnd(line.mid(at + int(sizeof ModelKeyword) - 1))).trimmed();
+            m_model
+                = QString::fromLatin1(WithoutLineEnd(line.mid(at + int(sizeof ModelKeyword) - 1))).trimmed();
     }
     ParseReplyLine(m_pages, QString::fromUtf8(line));
     m_received << line;

@@ -53,8 +53,8 @@ public:
     int sendCommand(const std::function<void()> &build, QByteArray *reply, QString *error);
     // Sends one line of the caller's; its reply is a line holding the text after the verb, or
     // that text without its last word. Every received line goes to the observer.
-    int sendRawLine(const QString &line, const std::function<void(const QByteArray &)> &observer,
-        QString *error);
+    int sendRawLine(
+        const QString &line, const std::function<void(const QByteArray &)> &observer, QString *error);
     // Closes the link as the connection page's disconnect does.
     void close();
 
@@ -71,7 +71,8 @@ signals:
     void SGL_PretendConnect_SerialPort(const QString &MyPortName, const QString &MyBaudRate,
         const QString &MyDataBit, const QString &MyParity, const QString &MyStopBit,
         const QString &MyFlowControl);
-    void SGL_PretendConnect_TcpClient(const QString &LocalIp, const QString &RemoteIp, const QString &RemotePort);
+    void SGL_PretendConnect_TcpClient(
+        const QString &LocalIp, const QString &RemoteIp, const QString &RemotePort);
 
 private slots:
     void SLT_UnifyUpdateRecv();

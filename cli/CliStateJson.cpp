@@ -114,7 +114,8 @@ QJsonArray Outputs(const CliPages &pages)
         const CliPages::OutputTexts &texts = pages.output(o);
         QJsonObject object;
         object.insert(QStringLiteral("hdcp"), TextOrNull(texts.hdcp, !texts.hdcp.isNull()));
-        object.insert(QStringLiteral("inputFormat"), TextOrNull(texts.inputFormat, !texts.inputFormat.isNull()));
+        object.insert(
+            QStringLiteral("inputFormat"), TextOrNull(texts.inputFormat, !texts.inputFormat.isNull()));
         object.insert(QStringLiteral("resolution"), TextOrNull(texts.resolution, !texts.resolution.isNull()));
         outputs.append(object);
     }

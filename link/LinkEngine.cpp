@@ -5,6 +5,7 @@
 #include <QEventLoop>
 #include <QTimer>
 #include <climits>
+#include <cstring>
 
 namespace {
 
@@ -24,11 +25,11 @@ bool ContainsBytes(const char *haystack, int haystackLength, const char *needle,
 LinkEngine::LinkEngine(LinkQueue &queue, Transport &transport)
     : m_queue(queue)
     , m_transport(transport)
-{
-}
+{ }
 
 void LinkEngine::startSession()
 {
+    std::memset(&m_inFlight, 0, sizeof m_inFlight);
     m_matchRunning = false;
     m_waitRunning = false;
     m_timeoutText.clear();
@@ -38,8 +39,7 @@ void LinkEngine::startSession()
 // Every entry point runs through here, so that a close requested from inside the pause's
 // local event loop waits until no step is on the stack any more (the step would otherwise go
 // on with a deleted port and a deactivated queue, or deadlock on the send mutex it holds).
-template <typename Step>
-void LinkEngine::runStep(Step step)
+template <typename Step> void LinkEngine::runStep(Step step)
 {
     ++m_depth;
     step();
@@ -83,15 +83,16 @@ void LinkEngine::sendNext()
 void LinkEngine::sendHeadLine()
 {
     const QueuedLine head = m_queue.sendQueue.first();
-    m_queue.current = head.expectation;
+    m_inFlight = head.expectation;
+    m_queue.current = m_inFlight;
     m_transport.writeLine(head.bytes);
     m_transport.announceLineSent(QString::fromLatin1(head.bytes));
-    m_timeoutText = TimeoutTextFor(m_queue.current, head.bytes);
-    if (m_queue.current.needMatch) {
-        m_transport.startMatchTimer(int(qMin<quint32>(m_queue.current.matchMs, INT_MAX)));
+    m_timeoutText = TimeoutTextFor(m_inFlight, head.bytes);
+    if (m_inFlight.needMatch) {
+        m_transport.startMatchTimer(int(qMin<quint32>(m_inFlight.matchMs, INT_MAX)));
         m_matchRunning = true;
     } else {
-        m_transport.startWaitTimer(int(qMin<quint32>(m_queue.current.waitMs, INT_MAX)));
+        m_transport.startWaitTimer(int(qMin<quint32>(m_inFlight.waitMs, INT_MAX)));
         m_waitRunning = true;
     }
     m_queue.sendQueue.removeFirst();
@@ -170,7 +171,7 @@ QByteArray LinkEngine::takeLine()
 void LinkEngine::completeLine(const QByteArray &line, bool &mark)
 {
     m_queue.pushReceived(line);
-    mark = MarkAfterLine(m_queue.current, line, mark);
+    mark = MarkAfterLine(m_inFlight, line, mark);
     if (mark && m_matchRunning)
         endAwaitedReply();
     m_transport.announceLineReceived();
@@ -181,6 +182,7 @@ void LinkEngine::endAwaitedReply()
 {
     m_matchRunning = false;
     m_transport.stopMatchTimer();
+    m_inFlight.needMatch = 0;
     m_queue.current.needMatch = 0;
     m_transport.requestSendAttempt();
 }
@@ -236,8 +238,7 @@ bool LinkEngine::LineMatches(const ReplyExpectation &expectation, const char *li
             continue;
         if (quint32(length) < patternLength)
             continue;
-        if (expectation.acceptAny
-            || ContainsBytes(line, length, expectation.patterns[i], int(patternLength)))
+        if (expectation.acceptAny || ContainsBytes(line, length, expectation.patterns[i], int(patternLength)))
             return true;
     }
     return false;

@@ -86,8 +86,7 @@ public:
     static void PauseInLocalEventLoop(int ms);
 
 private:
-    template <typename Step>
-    void runStep(Step step);
+    template <typename Step> void runStep(Step step);
     void sendHeadLine();
     void appendByte(char byte);
     QByteArray takeLine();
@@ -96,6 +95,11 @@ private:
 
     LinkQueue &m_queue;
     Transport &m_transport;
+    // The expectation of the line in flight. The queue's current record mirrors it for the
+    // GUI thread, which clears current.needMatch when it reports a timeout; by then the next
+    // line may already be out, so replies are matched against this copy, which only this
+    // thread writes.
+    ReplyExpectation m_inFlight {};
     bool m_matchRunning = false;
     bool m_waitRunning = false;
     QString m_timeoutText;

@@ -9,8 +9,7 @@ enum class Deletion {
     Later
 };
 
-template <typename T>
-void DeleteLinkObject(T *&object, Deletion deletion)
+template <typename T> void DeleteLinkObject(T *&object, Deletion deletion)
 {
     if (!object)
         return;

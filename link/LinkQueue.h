@@ -57,7 +57,7 @@ public:
 private:
     void clearWorkerState();
     // Read by pushers on the GUI thread while the worker thread activates or deactivates.
-    std::atomic<bool> m_active {false};
+    std::atomic<bool> m_active { false };
 };
 
 // The two process-wide queues, one per link.

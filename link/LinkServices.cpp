@@ -10,8 +10,7 @@
 
 namespace {
 
-template <typename T>
-T *CreateForProcessLifetime()
+template <typename T> T *CreateForProcessLifetime()
 {
     RegisterLinkMetaTypes();
     return new T;

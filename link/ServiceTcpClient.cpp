@@ -75,7 +75,8 @@ void ServiceTcpClient::SLT_SyncConnect_TcpClient(
         // A second connect replaces the open connection rather than leaking it.
         if (m_engine.isBusy()) {
             QMetaObject::invokeMethod(
-                this, [=] { SLT_SyncConnect_TcpClient(LocalIp, RemoteIp, RemotePort); }, Qt::QueuedConnection);
+                this, [=] { SLT_SyncConnect_TcpClient(LocalIp, RemoteIp, RemotePort); },
+                Qt::QueuedConnection);
             return;
         }
         closeLink(Deletion::Now);

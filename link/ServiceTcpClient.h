@@ -32,7 +32,8 @@ public slots:
     void SLT_MatchTimer_Timeout();
     void SLT_WaitTimer_Timeout();
     void SLT_SocketError(QAbstractSocket::SocketError error);
-    void SLT_SyncConnect_TcpClient(const QString &LocalIp, const QString &RemoteIp, const QString &RemotePort);
+    void SLT_SyncConnect_TcpClient(
+        const QString &LocalIp, const QString &RemoteIp, const QString &RemotePort);
     void SLT_SyncDisconnect_TcpClient();
     void SLT_RealSendData_TcpClient();
     void SLT_RealRecvData_TcpClient();

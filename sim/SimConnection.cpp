@@ -21,10 +21,15 @@ SimConnection::SimConnection(const QString &name, const SimWriterSettings &setti
 void SimConnection::sendLines(const QList<QByteArray> &lines)
 {
     for (const QByteArray &line : lines)
-        sendRaw(line + m_settings.lineEnding);
+        enqueue(line + m_settings.lineEnding, false);
 }
 
-void SimConnection::sendRaw(const QByteArray &bytes)
+void SimConnection::sendJunkLine(const QByteArray &junk)
+{
+    enqueue(junk + m_settings.lineEnding, true);
+}
+
+void SimConnection::enqueue(const QByteArray &bytes, bool whole)
 {
     if (m_closing && m_queue.isEmpty())
         return;
@@ -36,7 +41,7 @@ void SimConnection::sendRaw(const QByteArray &bytes)
     // Later items never fall due before earlier ones, so the order on the wire is the order
     // of queueing.
     const qint64 due = m_clock.elapsed() + m_settings.latencyMs;
-    m_queue.append({bytes, m_queue.isEmpty() ? due : qMax(due, m_queue.last().dueMs)});
+    m_queue.append({ bytes, m_queue.isEmpty() ? due : qMax(due, m_queue.last().dueMs), whole });
     if (m_pumpTimer.isActive())
         return;
     // Without a delay the answer goes out at once, before a client that closes right after
@@ -96,7 +101,7 @@ void SimConnection::pumpQueue()
             schedulePump(int(wait));
             return;
         }
-        const bool chunked = m_settings.chunk > 0;
+        const bool chunked = m_settings.chunk > 0 && !head.whole;
         const QByteArray piece = chunked ? head.bytes.left(m_settings.chunk) : head.bytes;
         const qint64 written = writeBytes(piece);
         if (written < 0) {
@@ -110,7 +115,7 @@ void SimConnection::pumpQueue()
             schedulePump(RetryMs); // the transport is full; try again shortly
             return;
         }
-        if (chunked && !m_queue.isEmpty()) {
+        if (m_settings.chunk > 0 && !m_queue.isEmpty()) {
             schedulePump(m_settings.chunkGapMs);
             return;
         }

@@ -15,8 +15,8 @@
 
 struct SimWriterSettings {
     int latencyMs = 0;
-    int chunk = 0;        // bytes per write; 0 writes each line whole
-    int chunkGapMs = 15;  // pause between two pieces
+    int chunk = 0; // bytes per write; 0 writes each line whole
+    int chunkGapMs = 15; // pause between two pieces
     QByteArray lineEnding = "\r";
 };
 
@@ -29,8 +29,12 @@ public:
     QString name() const { return m_name; }
     // Queues lines (without line endings) to be written after the configured delay.
     void sendLines(const QList<QByteArray> &lines);
-    // Queues a line that is written as it is (it brings its own line ending).
-    void sendRaw(const QByteArray &bytes);
+    // Queues a junk line. It is written in one piece even when answers are cut into pieces: a
+    // piece that began with a control byte would be thrown away by the receiver together with
+    // the line ending behind it, and the junk would run into the next answer.
+    void sendJunkLine(const QByteArray &junk);
+    // Whether anything written now would reach a client.
+    bool acceptsOutput() const { return !m_closing && isPeerPresent(); }
     // Counts one more request and returns the count since the connection began.
     int countRequest() { return ++m_requestCount; }
     // Closes the connection as soon as everything queued has been written; requests that
@@ -61,8 +65,10 @@ private:
     struct Pending {
         QByteArray bytes;
         qint64 dueMs;
+        bool whole; // never cut into pieces
     };
 
+    void enqueue(const QByteArray &bytes, bool whole);
     void schedulePump(int delayMs);
     void pumpQueue();
 

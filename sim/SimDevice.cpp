@@ -14,9 +14,10 @@ const char *const KeyboardVersion = "V1.02";
 const char *const InputVersion = "V1.31";
 const char *const OutputVersion = "V1.42";
 // What the sources on the four inputs send; an input without a source reports No-Signal.
-const char *const InputSignal[SimInputCount] = {"3840x2160p60", "1920x1080p60", "3840x2160p30", "No-Signal"};
-const quint32 MaxLayouts[] = {1, 1, 3, 4, 6};
-const int Baudrates[] = {9600, 19200, 38400, 57600, 115200};
+const char *const InputSignal[SimInputCount]
+    = { "3840x2160p60", "1920x1080p60", "3840x2160p30", "No-Signal" };
+const quint32 MaxLayouts[] = { 1, 1, 3, 4, 6 };
+const int Baudrates[] = { 9600, 19200, 38400, 57600, 115200 };
 constexpr quint32 MaxUserWindowValue = 9999;
 constexpr quint32 MaxWallNumber = 65535;
 
@@ -117,7 +118,8 @@ bool IsValidEdid(const QByteArray &edid)
 {
     if (edid.size() != SimEdid::Size)
         return false;
-    static const char header[] = {0, char(0xFF), char(0xFF), char(0xFF), char(0xFF), char(0xFF), char(0xFF), 0};
+    static const char header[]
+        = { 0, char(0xFF), char(0xFF), char(0xFF), char(0xFF), char(0xFF), char(0xFF), 0 };
     if (edid.left(8) != QByteArray(header, 8) || !BlockSumIsZero(edid, 0))
         return false;
     return quint8(edid[126]) != 1 || BlockSumIsZero(edid, SimEdid::BlockSize);
@@ -154,7 +156,7 @@ QByteArray JoinNumbers(std::initializer_list<quint32> numbers)
 
 QByteArray WindowRectText(const SimWindowRect &rect)
 {
-    return JoinNumbers({rect[0], rect[1], rect[2], rect[3]});
+    return JoinNumbers({ rect[0], rect[1], rect[2], rect[3] });
 }
 
 // OUTn KEYWORD word: the line form of every single-word output setting.
@@ -177,8 +179,7 @@ const char *const SimDevice::LineTooLongLine = "ERROR: LINE TOO LONG";
 SimDevice::SimDevice(const SimDeviceConfig &config)
     : m_config(config)
     , m_state(FactoryState(config.network))
-{
-}
+{ }
 
 quint32 SimDevice::MaxLayoutOfMode(quint32 mode)
 {
@@ -216,7 +217,8 @@ SimReply SimDevice::handleRequest(const QByteArray &line)
 
     if (outcome.verdict != Verdict::Done) {
         m_state = before;
-        reply.toRequester.append(outcome.verdict == Verdict::Unknown ? UnknownCommandLine : InvalidParameterLine);
+        reply.toRequester.append(
+            outcome.verdict == Verdict::Unknown ? UnknownCommandLine : InvalidParameterLine);
         return reply;
     }
     reply.toRequester = outcome.ack;
@@ -233,21 +235,21 @@ SimDevice::Outcome SimDevice::handleGet(const Words &words) const
 {
     Outcome outcome;
     quint32 port = 0;
-    if (words == Words {"MODEL", "TYPE"}) {
+    if (words == Words { "MODEL", "TYPE" }) {
         outcome.ack.append("MODEL TYPE " + m_config.model);
-    } else if (words == Words {"SYNC-OVER"}) {
+    } else if (words == Words { "SYNC-OVER" }) {
         outcome.ack.append("SYNC-OVER");
-    } else if (words == Words {"MATRIX-ROUTE"}) {
+    } else if (words == Words { "MATRIX-ROUTE" }) {
         outcome.ack.append(matrixRouteLine());
-    } else if (words == Words {"TVWALL-INFO"}) {
+    } else if (words == Words { "TVWALL-INFO" }) {
         outcome.ack.append(tvWallLine());
-    } else if (words == Words {"NETWORK-INFO"}) {
+    } else if (words == Words { "NETWORK-INFO" }) {
         outcome.ack.append(networkLine());
-    } else if (words == Words {"BAUDRATE"}) {
+    } else if (words == Words { "BAUDRATE" }) {
         outcome.ack.append(baudrateLine());
-    } else if (words == Words {"MAIN", "VERSION"}) {
+    } else if (words == Words { "MAIN", "VERSION" }) {
         outcome.ack.append(QByteArray("MAIN VERSION ") + MainVersion);
-    } else if (words == Words {"KEYBOARD", "VERSION"}) {
+    } else if (words == Words { "KEYBOARD", "VERSION" }) {
         outcome.ack.append(QByteArray("KEYBOARD VERSION ") + KeyboardVersion);
     } else {
         // Port commands: the port word first, then the command words.
@@ -267,15 +269,15 @@ SimDevice::Outcome SimDevice::handleGet(const Words &words) const
 SimDevice::Outcome SimDevice::handleGetInput(quint32 input, const Words &rest) const
 {
     Outcome outcome;
-    if (rest == Words {"IN-INFO"})
+    if (rest == Words { "IN-INFO" })
         outcome.ack.append(inInfoLine(input));
-    else if (rest == Words {"EDIDMODE"})
+    else if (rest == Words { "EDIDMODE" })
         outcome.ack.append(edidModeLine(input));
-    else if (rest == Words {"AUDIO-SRC"})
+    else if (rest == Words { "AUDIO-SRC" })
         outcome.ack.append(inAudioLine(input));
-    else if (rest == Words {"IN", "RESOLUTION"})
+    else if (rest == Words { "IN", "RESOLUTION" })
         outcome.ack.append(inResolutionLine(input));
-    else if (rest == Words {"VERSION"})
+    else if (rest == Words { "VERSION" })
         outcome.ack.append(InWord(input) + " VERSION " + InputVersion);
     else
         outcome.verdict = Verdict::Unknown;
@@ -287,33 +289,33 @@ SimDevice::Outcome SimDevice::handleGetOutput(quint32 output, const Words &rest)
     Outcome outcome;
     const SimMultiview &view = multiviewOf(output);
     const QByteArray modeWord = WordOf(MultiviewModeWords, view.mode);
-    if (rest == Words {"OUT-INFO"}) {
+    if (rest == Words { "OUT-INFO" }) {
         outcome.ack.append(outInfoLine(output));
-    } else if (rest == Words {"MULTIVIEW-SYNC"}) {
+    } else if (rest == Words { "MULTIVIEW-SYNC" }) {
         outcome.ack.append(multiviewSyncLine(output));
-    } else if (rest == Words {"AUDIO", "SOURCE"}) {
+    } else if (rest == Words { "AUDIO", "SOURCE" }) {
         outcome.ack.append(audioSourceLine(output));
-    } else if (rest == Words {"VKA"}) {
+    } else if (rest == Words { "VKA" }) {
         outcome.ack.append(vkaLine(output));
-    } else if (rest == Words {"ITC"}) {
+    } else if (rest == Words { "ITC" }) {
         outcome.ack.append(itcLine(output));
-    } else if (rest == Words {"OUTPORT-EDID"}) {
+    } else if (rest == Words { "OUTPORT-EDID" }) {
         outcome.ack.append(outportEdidLine(output));
-    } else if (rest == Words {"VERSION"}) {
+    } else if (rest == Words { "VERSION" }) {
         outcome.ack.append(OutWord(output) + " VERSION " + OutputVersion);
-    } else if (rest == Words {"RESOLUTION"}) {
+    } else if (rest == Words { "RESOLUTION" }) {
         outcome.ack.append(resolutionLine(output));
-    } else if (rest == Words {"ROTATION"}) {
+    } else if (rest == Words { "ROTATION" }) {
         outcome.ack.append(rotationLine(output));
-    } else if (rest == Words {"HDCP"}) {
+    } else if (rest == Words { "HDCP" }) {
         outcome.ack.append(hdcpLine(output));
-    } else if (rest == Words {"MULTIVIEW"}) {
+    } else if (rest == Words { "MULTIVIEW" }) {
         outcome.ack.append(modeLine(output));
-    } else if (rest == Words {"PIP", "USER"}) {
+    } else if (rest == Words { "PIP", "USER" }) {
         outcome.ack.append(pipUserLine(output));
-    } else if (rest == Words {"PBP-PRESENTER"}) {
+    } else if (rest == Words { "PBP-PRESENTER" }) {
         outcome.ack.append(presenterLine(output));
-    } else if (rest == Words {"PIP", "POS"} || rest == Words {"PIP", "SIZE"}) {
+    } else if (rest == Words { "PIP", "POS" } || rest == Words { "PIP", "SIZE" }) {
         if (view.mode != ModePip)
             outcome.verdict = Verdict::Invalid;
         else
@@ -340,7 +342,7 @@ SimDevice::Outcome SimDevice::handleSet(const Words &words)
     const QByteArray &first = words[0];
     if (first == "SAVE" || first == "LOAD")
         return handleSetScene(words);
-    if (words == Words {"RESET"})
+    if (words == Words { "RESET" })
         return handleReset();
     if (first == "NETWORK-INFO")
         return handleSetNetwork(words.mid(1));
@@ -358,7 +360,7 @@ SimDevice::Outcome SimDevice::handleSet(const Words &words)
     if (outWord == PortWord::Valid && words.size() >= 3)
         return handleSetOutput(port, words.mid(1));
     outcome.verdict = (inWord == PortWord::OutOfRange || outWord == PortWord::OutOfRange) ? Verdict::Invalid
-                                                                                         : Verdict::Unknown;
+                                                                                          : Verdict::Unknown;
     return outcome;
 }
 
@@ -467,13 +469,14 @@ SimDevice::Outcome SimDevice::handleSetOutput(quint32 output, const Words &rest)
         QByteArray (SimDevice::*line)(quint32) const;
     };
     const WordSetting settings[] = {
-        {"RESOLUTION", &OutResolutionWords, &out.resolution, OutResolutionWords.count, &SimDevice::resolutionLine},
-        {"ROTATION", &RotationWords, &out.rotation, RotationWords.count, &SimDevice::rotationLine},
-        {"HDCP", &HdcpWords, &out.hdcp, HdcpWords.count, &SimDevice::hdcpLine},
-        {"AUDIO-MUTE", &OnOffWords, &out.mute, OffIndex + 1, &SimDevice::muteLine},
-        {"FREEZE-WINALL", &OnOffWords, &out.freeze, OffIndex + 1, &SimDevice::freezeLine},
-        {"VKA", &VkaWords, &view.vka, VkaWords.count, &SimDevice::vkaLine},
-        {"ITC", &OnOffWords, &view.itc, OffIndex + 1, &SimDevice::itcLine},
+        { "RESOLUTION", &OutResolutionWords, &out.resolution, OutResolutionWords.count,
+            &SimDevice::resolutionLine },
+        { "ROTATION", &RotationWords, &out.rotation, RotationWords.count, &SimDevice::rotationLine },
+        { "HDCP", &HdcpWords, &out.hdcp, HdcpWords.count, &SimDevice::hdcpLine },
+        { "AUDIO-MUTE", &OnOffWords, &out.mute, OffIndex + 1, &SimDevice::muteLine },
+        { "FREEZE-WINALL", &OnOffWords, &out.freeze, OffIndex + 1, &SimDevice::freezeLine },
+        { "VKA", &VkaWords, &view.vka, VkaWords.count, &SimDevice::vkaLine },
+        { "ITC", &OnOffWords, &view.itc, OffIndex + 1, &SimDevice::itcLine },
     };
     for (const WordSetting &setting : settings) {
         if (keyword != setting.keyword)
@@ -753,8 +756,8 @@ SimDevice::Outcome SimDevice::handleSetNetwork(const Words &texts)
         outcome.verdict = Verdict::Invalid;
         return outcome;
     }
-    m_state.network = {QString::fromLatin1(texts[0]), QString::fromLatin1(texts[1]),
-        QString::fromLatin1(texts[2]), QString::fromLatin1(texts[3])};
+    m_state.network = { QString::fromLatin1(texts[0]), QString::fromLatin1(texts[1]),
+        QString::fromLatin1(texts[2]), QString::fromLatin1(texts[3]) };
     // To the asker only: a controller reads an unasked network line as the answer to a write of
     // its own and drops its link.
     outcome.ack.append(networkLine());
@@ -971,13 +974,13 @@ QByteArray SimDevice::tvWallLine() const
 {
     const SimWall &wall = m_state.live.wall;
     const quint32 total = wall.rows * wall.cols;
-    QByteArray line = "TVWALL-INFO " + JoinNumbers({total, wall.rows, wall.cols});
+    QByteArray line = "TVWALL-INFO " + JoinNumbers({ total, wall.rows, wall.cols });
     for (quint32 c = 0; c < total; ++c) {
         const quint32 output = wall.cellOutput[int(c)];
         const SimScreen &screen = wall.screens[output];
         line += ' '
-            + JoinNumbers({screen.flags, screen.anchor, output, screen.edges[0], screen.edges[1],
-                screen.edges[2], screen.edges[3], multiviewOf(output).windowInput[0]});
+            + JoinNumbers({ screen.flags, screen.anchor, output, screen.edges[0], screen.edges[1],
+                screen.edges[2], screen.edges[3], multiviewOf(output).windowInput[0] });
     }
     return line;
 }
@@ -985,7 +988,7 @@ QByteArray SimDevice::tvWallLine() const
 QByteArray SimDevice::networkLine() const
 {
     const SimNetwork &n = m_state.network;
-    return "NETWORK-INFO " + QStringList({n.ip, n.port, n.mask, n.gateway}).join(' ').toLatin1();
+    return "NETWORK-INFO " + QStringList({ n.ip, n.port, n.mask, n.gateway }).join(' ').toLatin1();
 }
 
 QByteArray SimDevice::baudrateLine() const

@@ -11,7 +11,7 @@
 
 struct SimReply {
     QList<QByteArray> toRequester; // sent first, to the asking client only
-    QList<QByteArray> toAll;       // then to every client
+    QList<QByteArray> toAll; // then to every client
 
     bool isEmpty() const { return toRequester.isEmpty() && toAll.isEmpty(); }
     // The lines the asking client receives, in order.
@@ -19,8 +19,8 @@ struct SimReply {
 };
 
 struct SimDeviceConfig {
-    QByteArray model;        // answered to GET MODEL TYPE
-    SimNetwork network;      // factory network settings
+    QByteArray model; // answered to GET MODEL TYPE
+    SimNetwork network; // factory network settings
 };
 
 class SimDevice
@@ -54,7 +54,7 @@ private:
     enum class Verdict { Done, Unknown, Invalid };
     struct Outcome {
         Verdict verdict = Verdict::Done;
-        QList<QByteArray> ack;    // for the asker
+        QList<QByteArray> ack; // for the asker
         QList<QByteArray> status; // the change report
     };
     using Words = QList<QByteArray>;

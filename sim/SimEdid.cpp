@@ -11,9 +11,9 @@ struct Timing {
 };
 
 // CTA-861 timings: 3840x2160 at 60 Hz (VIC 97), 1920x1080 at 60 Hz (VIC 16), 1280x720 at 60 Hz (VIC 4).
-const Timing Uhd60 {59400, 3840, 560, 176, 88, 2160, 90, 8, 10};
-const Timing Fhd60 {14850, 1920, 280, 88, 44, 1080, 45, 4, 5};
-const Timing Hd60 {7425, 1280, 370, 110, 40, 720, 30, 5, 5};
+const Timing Uhd60 { 59400, 3840, 560, 176, 88, 2160, 90, 8, 10 };
+const Timing Fhd60 { 14850, 1920, 280, 88, 44, 1080, 45, 4, 5 };
+const Timing Hd60 { 7425, 1280, 370, 110, 40, 720, 30, 5, 5 };
 
 struct Display {
     const char *name; // at most 13 characters
@@ -27,8 +27,8 @@ struct Display {
 Display DisplayOf(int output)
 {
     if (output % 2 == 0)
-        return {"TAVILON TV", Uhd60, Fhd60, 1210, 680, {97, 96, 95, 94, 93, 16, 31, 4, 19, 3, 1}, true};
-    return {"TAVILON MON", Fhd60, Hd60, 527, 296, {16, 31, 4, 19, 3, 1}, false};
+        return { "TAVILON TV", Uhd60, Fhd60, 1210, 680, { 97, 96, 95, 94, 93, 16, 31, 4, 19, 3, 1 }, true };
+    return { "TAVILON MON", Fhd60, Hd60, 527, 296, { 16, 31, 4, 19, 3, 1 }, false };
 }
 
 void PutDetailedTiming(QByteArray &edid, int at, const Timing &t, const Display &display)
@@ -47,7 +47,8 @@ void PutDetailedTiming(QByteArray &edid, int at, const Timing &t, const Display 
     put(8, t.hSyncOffset);
     put(9, t.hSyncWidth);
     put(10, ((t.vSyncOffset & 0x0F) << 4) | (t.vSyncWidth & 0x0F));
-    put(11, ((t.hSyncOffset >> 8) << 6) | ((t.hSyncWidth >> 8) << 4) | ((t.vSyncOffset >> 4) << 2)
+    put(11,
+        ((t.hSyncOffset >> 8) << 6) | ((t.hSyncWidth >> 8) << 4) | ((t.vSyncOffset >> 4) << 2)
             | (t.vSyncWidth >> 4));
     put(12, widthMm);
     put(13, heightMm);
@@ -73,14 +74,15 @@ void PutTextDescriptor(QByteArray &edid, int at, quint8 tag, const QByteArray &t
 
 void PutRangeLimits(QByteArray &edid, int at)
 {
-    const quint8 limits[] = {0, 0, 0, 0xFD, 0, 24, 75, 15, 136, 60, 0x00, 0x0A, ' ', ' ', ' ', ' ', ' ', ' '};
+    const quint8 limits[]
+        = { 0, 0, 0, 0xFD, 0, 24, 75, 15, 136, 60, 0x00, 0x0A, ' ', ' ', ' ', ' ', ' ', ' ' };
     for (int i = 0; i < 18; ++i)
         edid[at + i] = char(limits[i]);
 }
 
 void PutBaseBlock(QByteArray &edid, int output, const Display &display)
 {
-    const quint8 header[] = {0x00, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x00};
+    const quint8 header[] = { 0x00, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x00 };
     for (int i = 0; i < 8; ++i)
         edid[i] = char(header[i]);
     const quint16 manufacturer = SimEdid::PackManufacturer("TVN");
@@ -91,23 +93,23 @@ void PutBaseBlock(QByteArray &edid, int output, const Display &display)
     edid[11] = char(product >> 8);
     // Bytes 12..15 stay 0: the serial number travels as text in its own descriptor.
     const quint32 serial = 240001 + quint32(output);
-    edid[16] = char(12);          // week of manufacture
+    edid[16] = char(12); // week of manufacture
     edid[17] = char(2023 - 1990); // year of manufacture
-    edid[18] = char(1);           // EDID 1.3
+    edid[18] = char(1); // EDID 1.3
     edid[19] = char(3);
     edid[20] = char(0x80); // digital input
     edid[21] = char((display.widthMm + 5) / 10);
     edid[22] = char((display.heightMm + 5) / 10);
-    edid[23] = char(120);  // gamma 2.2
+    edid[23] = char(120); // gamma 2.2
     edid[24] = char(0x0E); // RGB colour, sRGB, preferred timing in the first descriptor
-    const quint8 chromaticity[] = {0xEE, 0x91, 0xA3, 0x54, 0x4C, 0x99, 0x26, 0x0F, 0x50, 0x54};
+    const quint8 chromaticity[] = { 0xEE, 0x91, 0xA3, 0x54, 0x4C, 0x99, 0x26, 0x0F, 0x50, 0x54 };
     for (int i = 0; i < 10; ++i)
         edid[25 + i] = char(chromaticity[i]);
     edid[35] = char(0x21); // 640x480 and 800x600 at 60 Hz
     edid[36] = char(0x08); // 1024x768 at 60 Hz
     edid[37] = char(0x00);
     // Standard timings: 1920x1080, 1280x720 (16:9), 1680x1050 (16:10), 1280x1024 (5:4), all 60 Hz.
-    const quint8 standard[] = {0xD1, 0xC0, 0x81, 0xC0, 0xB3, 0x00, 0x81, 0x80, 1, 1, 1, 1, 1, 1, 1, 1};
+    const quint8 standard[] = { 0xD1, 0xC0, 0x81, 0xC0, 0xB3, 0x00, 0x81, 0x80, 1, 1, 1, 1, 1, 1, 1, 1 };
     for (int i = 0; i < 16; ++i)
         edid[38 + i] = char(standard[i]);
     PutDetailedTiming(edid, 54, display.preferred, display);
@@ -126,13 +128,13 @@ QByteArray CtaDataBlocks(const Display &display)
         for (quint8 byte : payload)
             blocks.append(char(byte));
     };
-    appendBlock(2, display.vics);             // video
-    appendBlock(7, {0x00, 0xCA}); // video capability: selectable RGB and YCbCr range, underscanned
-    appendBlock(1, {0x09, 0x07, 0x07});       // audio: 2-channel PCM, 32/44.1/48 kHz, 16/20/24 bit
-    appendBlock(4, {0x01, 0x00, 0x00});       // speakers: front left and right
-    appendBlock(3, {0x03, 0x0C, 0x00, 0x10, 0x00, 0x00, 68}); // HDMI 1.4, address 1.0.0.0, 340 MHz
+    appendBlock(2, display.vics); // video
+    appendBlock(7, { 0x00, 0xCA }); // video capability: selectable RGB and YCbCr range, underscanned
+    appendBlock(1, { 0x09, 0x07, 0x07 }); // audio: 2-channel PCM, 32/44.1/48 kHz, 16/20/24 bit
+    appendBlock(4, { 0x01, 0x00, 0x00 }); // speakers: front left and right
+    appendBlock(3, { 0x03, 0x0C, 0x00, 0x10, 0x00, 0x00, 68 }); // HDMI 1.4, address 1.0.0.0, 340 MHz
     if (display.hdmi20)
-        appendBlock(3, {0xD8, 0x5D, 0xC4, 0x01, 120, 0x80, 0x00}); // HDMI 2.0: 600 MHz, SCDC
+        appendBlock(3, { 0xD8, 0x5D, 0xC4, 0x01, 120, 0x80, 0x00 }); // HDMI 2.0: 600 MHz, SCDC
     return blocks;
 }
 

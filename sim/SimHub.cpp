@@ -56,14 +56,16 @@ void SimHub::SLT_Request(SimConnection *connection, const QByteArray &line, bool
         send(connection, reply.toRequester);
         if (!reply.toAll.isEmpty()) {
             send(connection, reply.toAll);
+            // The other clients, as a device reports a change made at its front panel.
             for (SimConnection *other : qAsConst(m_connections)) {
-                if (other != connection)
+                if (other != connection && other->acceptsOutput())
                     send(other, reply.toAll);
             }
         }
     }
     if (m_options.dropAfter > 0 && connection->countRequest() >= m_options.dropAfter) {
-        SimLog::Write(QStringLiteral("%1 dropping after %2 requests").arg(connection->name()).arg(m_options.dropAfter));
+        SimLog::Write(
+            QStringLiteral("%1 dropping after %2 requests").arg(connection->name()).arg(m_options.dropAfter));
         connection->closeWhenSent();
     }
 }
@@ -78,7 +80,7 @@ void SimHub::SLT_ConnectionClosed(SimConnection *connection)
 QByteArray SimHub::JunkLine(QRandomGenerator &random)
 {
     static const char printable[] = "abcdefghijklmnopqrstuvwxyz0123456789~#%*_-=+.,;:!?@$&";
-    static const char control[] = {0x00, 0x01, 0x02, 0x07, 0x08, 0x1B, 0x7F};
+    static const char control[] = { 0x00, 0x01, 0x02, 0x07, 0x08, 0x1B, 0x7F };
     const int printableCount = int(sizeof printable) - 1;
     QByteArray junk;
     junk.append(printable[random.bounded(printableCount)]);
@@ -100,9 +102,11 @@ void SimHub::scheduleGarbage()
 void SimHub::SLT_SendGarbage()
 {
     for (SimConnection *connection : qAsConst(m_connections)) {
+        if (!connection->acceptsOutput())
+            continue;
         const QByteArray junk = JunkLine(m_random);
         SimLog::Traffic(connection->name(), "-> (junk)", junk);
-        connection->sendLines({junk});
+        connection->sendJunkLine(junk);
     }
     scheduleGarbage();
 }

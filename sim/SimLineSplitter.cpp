@@ -6,9 +6,9 @@ QList<SimRequestLine> SimLineSplitter::feed(const QByteArray &bytes)
     for (const char byte : bytes) {
         if (byte == '\r' || byte == '\n') {
             if (m_overflow)
-                lines.append({QByteArray(), true});
+                lines.append({ QByteArray(), true });
             else if (!m_pending.isEmpty())
-                lines.append({m_pending, false});
+                lines.append({ m_pending, false });
             m_pending.clear();
             m_overflow = false;
             continue;

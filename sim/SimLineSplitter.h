@@ -6,7 +6,7 @@
 #include <QList>
 
 struct SimRequestLine {
-    QByteArray text;      // without its line ending
+    QByteArray text; // without its line ending
     bool tooLong = false; // the request exceeded MaxLineLength; its bytes were discarded
 };
 

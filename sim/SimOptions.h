@@ -15,13 +15,13 @@ public:
     bool ptyEnabled = true;
     QString ptyLink = QStringLiteral("/tmp/tavilon-sim-tty");
 
-    QByteArray model;             // answered to GET MODEL TYPE
-    int latencyMs = 0;            // delay of every answer
+    QByteArray model; // answered to GET MODEL TYPE
+    int latencyMs = 0; // delay of every answer
     QByteArray lineEnding = "\r"; // after every line the simulator writes
-    int chunk = 0;                // write answers in pieces of this many bytes; 0 writes whole lines
+    int chunk = 0; // write answers in pieces of this many bytes; 0 writes whole lines
     QList<QByteArray> mutePatterns; // requests containing one of these are never answered
-    int dropAfter = 0;            // close a connection after this many requests; 0 never
-    bool garbage = false;         // mix junk lines into the stream
+    int dropAfter = 0; // close a connection after this many requests; 0 never
+    bool garbage = false; // mix junk lines into the stream
     bool help = false;
 
     // Parses the arguments without the program name. Returns false with a message on error.

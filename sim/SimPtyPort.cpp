@@ -45,7 +45,8 @@ bool SimPtyPort::createTerminal(QString &error)
 {
     m_master = ::posix_openpt(O_RDWR | O_NOCTTY);
     if (m_master < 0 || ::grantpt(m_master) != 0 || ::unlockpt(m_master) != 0) {
-        error = QStringLiteral("cannot create a pseudo-terminal: %1").arg(QString::fromLocal8Bit(std::strerror(errno)));
+        error = QStringLiteral("cannot create a pseudo-terminal: %1")
+                    .arg(QString::fromLocal8Bit(std::strerror(errno)));
         closeTerminal();
         return false;
     }
@@ -85,7 +86,8 @@ bool SimPtyPort::linkTerminal(QString &error)
     ::unlink(temporary.constData());
     if (::symlink(m_slavePath.toLocal8Bit().constData(), temporary.constData()) != 0
         || ::rename(temporary.constData(), link.constData()) != 0) {
-        error = QStringLiteral("cannot link %1: %2").arg(m_linkPath, QString::fromLocal8Bit(std::strerror(errno)));
+        error = QStringLiteral("cannot link %1: %2")
+                    .arg(m_linkPath, QString::fromLocal8Bit(std::strerror(errno)));
         ::unlink(temporary.constData());
         return false;
     }
@@ -105,7 +107,8 @@ void SimPtyPort::closeTerminal()
 void SimPtyPort::removeLinkIfOurs()
 {
     // Another simulator may have taken the path over since; leave its link alone.
-    if (m_slavePath.isEmpty() || QFileInfo(m_linkPath).symLinkTarget() != QFileInfo(m_slavePath).absoluteFilePath())
+    if (m_slavePath.isEmpty()
+        || QFileInfo(m_linkPath).symLinkTarget() != QFileInfo(m_slavePath).absoluteFilePath())
         return;
     ::unlink(QFile::encodeName(m_linkPath).constData());
 }
@@ -124,7 +127,7 @@ bool SimPtyPort::isPeerPresent() const
 {
     if (m_master < 0)
         return false;
-    pollfd fd {m_master, POLLIN, 0};
+    pollfd fd { m_master, POLLIN, 0 };
     return ::poll(&fd, 1, 0) >= 0 && !(fd.revents & POLLHUP);
 }
 
@@ -182,8 +185,6 @@ void SimPtyPort::SLT_Readable()
         const ssize_t count = ::read(m_master, buffer, sizeof buffer);
         if (count > 0) {
             receiveBytes(QByteArray(buffer, int(count)));
-            if (m_master < 0)
-                return; // the session was dropped while handling the bytes
             continue;
         }
         if (count < 0 && (errno == EAGAIN || errno == EINTR))

@@ -5,12 +5,11 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-int SimSignalWatcher::s_pipe[2] = {-1, -1};
+int SimSignalWatcher::s_pipe[2] = { -1, -1 };
 
 SimSignalWatcher::SimSignalWatcher(QObject *parent)
     : QObject(parent)
-{
-}
+{ }
 
 SimSignalWatcher::~SimSignalWatcher()
 {
@@ -27,7 +26,8 @@ bool SimSignalWatcher::install()
     m_notifier = new QSocketNotifier(s_pipe[0], QSocketNotifier::Read, this);
     connect(m_notifier, &QSocketNotifier::activated, this, &SimSignalWatcher::SLT_PipeReadable);
 
-    struct sigaction action {};
+    struct sigaction action {
+    };
     action.sa_handler = &SimSignalWatcher::Handler;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;

@@ -25,8 +25,8 @@ SimOutput FactoryOutput(quint32 output)
     result.multiview.vka = IndexOfWord(VkaWords, "BLUESCREEN");
     result.multiview.itc = OffIndex;
     // On a 1920 x 1080 canvas: a quarter-size window at the bottom right, and the full picture.
-    result.multiview.pipUser = {1440, 810, 480, 270};
-    result.multiview.presenter = {0, 0, 1920, 1080};
+    result.multiview.pipUser = { 1440, 810, 480, 270 };
+    result.multiview.presenter = { 0, 0, 1920, 1080 };
     return result;
 }
 

@@ -28,8 +28,8 @@ SimWriterSettings WriterSettingsOf(const SimOptions &options)
 // controller that stores them can connect again with them.
 SimNetwork FactoryNetworkOf(const SimOptions &options, const SimTcpServer *server)
 {
-    SimNetwork network {QStringLiteral("192.168.0.247"), QStringLiteral("2000"), QStringLiteral("255.255.255.0"),
-        QStringLiteral("192.168.0.1")};
+    SimNetwork network { QStringLiteral("192.168.0.247"), QStringLiteral("2000"),
+        QStringLiteral("255.255.255.0"), QStringLiteral("192.168.0.1") };
     if (!server)
         return network;
     QHostAddress address(options.tcpHost);
@@ -80,10 +80,13 @@ int main(int argc, char *argv[])
     if (options.tcpEnabled) {
         server = new SimTcpServer(writer, &app);
         if (!server->listen(QHostAddress(options.tcpHost), options.tcpPort, error))
-            return Fail(QStringLiteral("cannot listen on %1:%2: %3").arg(options.tcpHost).arg(options.tcpPort).arg(error));
+            return Fail(QStringLiteral("cannot listen on %1:%2: %3")
+                            .arg(options.tcpHost)
+                            .arg(options.tcpPort)
+                            .arg(error));
     }
 
-    SimDevice device({options.model, FactoryNetworkOf(options, server)});
+    SimDevice device({ options.model, FactoryNetworkOf(options, server) });
     SimHub hub(device, options);
     SimPtyPort *pty = nullptr;
     if (options.ptyEnabled) {

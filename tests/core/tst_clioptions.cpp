@@ -27,18 +27,42 @@ QString Describe(const CliOptions &o)
     QString command;
     using C = CliOptions::Command;
     switch (o.command) {
-    case C::Sync: command = QStringLiteral("sync"); break;
-    case C::Route: command = QStringLiteral("route i%1 o%2").arg(o.input).arg(o.output); break;
-    case C::RouteAll: command = QStringLiteral("route-all i%1").arg(o.input); break;
-    case C::Multiview: command = QStringLiteral("multiview o%1 m%2").arg(o.output).arg(o.modeIndex); break;
-    case C::Window: command = QStringLiteral("window o%1 w%2 i%3").arg(o.output).arg(o.window).arg(o.input); break;
-    case C::SceneSave: command = QStringLiteral("scene-save %1").arg(o.scene); break;
-    case C::SceneLoad: command = QStringLiteral("scene-load %1").arg(o.scene); break;
-    case C::EdidRead: command = QStringLiteral("edid-read o%1 %2").arg(o.output).arg(o.filePath); break;
-    case C::EdidWrite: command = QStringLiteral("edid-write i%1 %2").arg(o.input).arg(o.filePath); break;
-    case C::Version: command = QStringLiteral("version s%1 p%2").arg(o.versionSelector).arg(o.versionPort); break;
-    case C::Raw: command = QStringLiteral("raw [%1]").arg(o.rawLine); break;
-    case C::None: command = QStringLiteral("none"); break;
+    case C::Sync:
+        command = QStringLiteral("sync");
+        break;
+    case C::Route:
+        command = QStringLiteral("route i%1 o%2").arg(o.input).arg(o.output);
+        break;
+    case C::RouteAll:
+        command = QStringLiteral("route-all i%1").arg(o.input);
+        break;
+    case C::Multiview:
+        command = QStringLiteral("multiview o%1 m%2").arg(o.output).arg(o.modeIndex);
+        break;
+    case C::Window:
+        command = QStringLiteral("window o%1 w%2 i%3").arg(o.output).arg(o.window).arg(o.input);
+        break;
+    case C::SceneSave:
+        command = QStringLiteral("scene-save %1").arg(o.scene);
+        break;
+    case C::SceneLoad:
+        command = QStringLiteral("scene-load %1").arg(o.scene);
+        break;
+    case C::EdidRead:
+        command = QStringLiteral("edid-read o%1 %2").arg(o.output).arg(o.filePath);
+        break;
+    case C::EdidWrite:
+        command = QStringLiteral("edid-write i%1 %2").arg(o.input).arg(o.filePath);
+        break;
+    case C::Version:
+        command = QStringLiteral("version s%1 p%2").arg(o.versionSelector).arg(o.versionPort);
+        break;
+    case C::Raw:
+        command = QStringLiteral("raw [%1]").arg(o.rawLine);
+        break;
+    case C::None:
+        command = QStringLiteral("none");
+        break;
     }
     return QStringLiteral("%1 t%2 %3").arg(link).arg(o.timeoutMs).arg(command);
 }
@@ -46,7 +70,8 @@ QString Describe(const CliOptions &o)
 QByteArray ValidEdid(quint8 extensionCount)
 {
     QByteArray edid(CliEdid::Size, '\0');
-    const char header[8] = {0x00, char(0xFF), char(0xFF), char(0xFF), char(0xFF), char(0xFF), char(0xFF), 0x00};
+    const char header[8]
+        = { 0x00, char(0xFF), char(0xFF), char(0xFF), char(0xFF), char(0xFF), char(0xFF), 0x00 };
     for (int k = 0; k < 8; ++k)
         edid[k] = header[k];
     edid[8] = 0x4C;
@@ -136,46 +161,47 @@ void TestCliOptions::parsesValidCommandLines_data()
     QTest::addColumn<QString>("parsed");
 
     const QString tcp = QStringLiteral("tcp 127.0.0.1:2000 local= t3000 ");
-    QTest::newRow("sync, default port") << QStringList {"--tcp", "127.0.0.1", "sync"} << tcp + "sync";
-    QTest::newRow("port and local address")
-        << QStringList {"--tcp", "10.1.2.3:4001", "--local-ip", "10.1.2.9", "sync"}
-        << "tcp 10.1.2.3:4001 local=10.1.2.9 t3000 sync";
-    QTest::newRow("option=value form") << QStringList {"--tcp=127.0.0.1:65534", "--timeout=250", "sync"}
+    QTest::newRow("sync, default port") << QStringList { "--tcp", "127.0.0.1", "sync" } << tcp + "sync";
+    QTest::newRow("port and local address") << QStringList { "--tcp", "10.1.2.3:4001", "--local-ip",
+        "10.1.2.9", "sync" } << "tcp 10.1.2.3:4001 local=10.1.2.9 t3000 sync";
+    QTest::newRow("option=value form") << QStringList { "--tcp=127.0.0.1:65534", "--timeout=250", "sync" }
                                        << "tcp 127.0.0.1:65534 local= t250 sync";
-    QTest::newRow("serial with baud") << QStringList {"--serial", "/dev/ttyUSB0", "--baud", "115200", "sync"}
-                                      << "serial /dev/ttyUSB0@115200 t3000 sync";
-    QTest::newRow("serial default baud") << QStringList {"--serial", "/tmp/x-tty", "route", "1", "3"}
+    QTest::newRow("serial with baud") << QStringList { "--serial", "/dev/ttyUSB0", "--baud", "115200",
+        "sync" } << "serial /dev/ttyUSB0@115200 t3000 sync";
+    QTest::newRow("serial default baud") << QStringList { "--serial", "/tmp/x-tty", "route", "1", "3" }
                                          << "serial /tmp/x-tty@9600 t3000 route i0 o2";
-    QTest::newRow("route 1-based to 0-based") << QStringList {"--tcp", "127.0.0.1", "route", "4", "2"}
-                                              << tcp + "route i3 o1";
-    QTest::newRow("route-all") << QStringList {"--tcp", "127.0.0.1", "route-all", "2"} << tcp + "route-all i1";
-    QTest::newRow("multiview word") << QStringList {"--tcp", "127.0.0.1", "multiview", "2", "3xWIN"}
+    QTest::newRow("route 1-based to 0-based")
+        << QStringList { "--tcp", "127.0.0.1", "route", "4", "2" } << tcp + "route i3 o1";
+    QTest::newRow("route-all") << QStringList { "--tcp", "127.0.0.1", "route-all", "2" }
+                               << tcp + "route-all i1";
+    QTest::newRow("multiview word") << QStringList { "--tcp", "127.0.0.1", "multiview", "2", "3xWIN" }
                                     << tcp + "multiview o1 m3";
-    QTest::newRow("multiview any case") << QStringList {"--tcp", "127.0.0.1", "multiview", "1", "pip"}
-                                        << tcp + "multiview o0 m1";
-    QTest::newRow("window") << QStringList {"--tcp", "127.0.0.1", "window", "3", "4", "2"}
+    QTest::newRow("multiview any case")
+        << QStringList { "--tcp", "127.0.0.1", "multiview", "1", "pip" } << tcp + "multiview o0 m1";
+    QTest::newRow("window") << QStringList { "--tcp", "127.0.0.1", "window", "3", "4", "2" }
                             << tcp + "window o2 w3 i1";
-    QTest::newRow("scene save") << QStringList {"--tcp", "127.0.0.1", "scene", "save", "20"}
+    QTest::newRow("scene save") << QStringList { "--tcp", "127.0.0.1", "scene", "save", "20" }
                                 << tcp + "scene-save 20";
-    QTest::newRow("scene load") << QStringList {"--tcp", "127.0.0.1", "scene", "load", "1"} << tcp + "scene-load 1";
-    QTest::newRow("edid read") << QStringList {"--tcp", "127.0.0.1", "edid", "read", "2", "out.bin"}
+    QTest::newRow("scene load") << QStringList { "--tcp", "127.0.0.1", "scene", "load", "1" }
+                                << tcp + "scene-load 1";
+    QTest::newRow("edid read") << QStringList { "--tcp", "127.0.0.1", "edid", "read", "2", "out.bin" }
                                << tcp + "edid-read o1 out.bin";
-    QTest::newRow("edid write") << QStringList {"--tcp", "127.0.0.1", "edid", "write", "3", "/x/in.bin"}
+    QTest::newRow("edid write") << QStringList { "--tcp", "127.0.0.1", "edid", "write", "3", "/x/in.bin" }
                                 << tcp + "edid-write i2 /x/in.bin";
-    QTest::newRow("version main") << QStringList {"--tcp", "127.0.0.1", "version", "main"}
+    QTest::newRow("version main") << QStringList { "--tcp", "127.0.0.1", "version", "main" }
                                   << tcp + "version s0 p0";
-    QTest::newRow("version keyboard") << QStringList {"--tcp", "127.0.0.1", "version", "keyboard"}
-                                      << tcp + "version s1 p0";
-    QTest::newRow("version in") << QStringList {"--tcp", "127.0.0.1", "version", "in", "3"}
+    QTest::newRow("version keyboard")
+        << QStringList { "--tcp", "127.0.0.1", "version", "keyboard" } << tcp + "version s1 p0";
+    QTest::newRow("version in") << QStringList { "--tcp", "127.0.0.1", "version", "in", "3" }
                                 << tcp + "version s2 p2";
-    QTest::newRow("version out") << QStringList {"--tcp", "127.0.0.1", "version", "out", "4"}
+    QTest::newRow("version out") << QStringList { "--tcp", "127.0.0.1", "version", "out", "4" }
                                  << tcp + "version s3 p3";
-    QTest::newRow("raw, one argument") << QStringList {"--tcp", "127.0.0.1", "raw", "GET OUT1 VKA"}
-                                       << tcp + "raw [GET OUT1 VKA]";
-    QTest::newRow("raw, words joined") << QStringList {"--tcp", "127.0.0.1", "raw", "GET", "MATRIX-ROUTE"}
+    QTest::newRow("raw, one argument")
+        << QStringList { "--tcp", "127.0.0.1", "raw", "GET OUT1 VKA" } << tcp + "raw [GET OUT1 VKA]";
+    QTest::newRow("raw, words joined") << QStringList { "--tcp", "127.0.0.1", "raw", "GET", "MATRIX-ROUTE" }
                                        << tcp + "raw [GET MATRIX-ROUTE]";
-    QTest::newRow("raw keeps option-like words") << QStringList {"--tcp", "127.0.0.1", "raw", "--timeout", "5"}
-                                                 << tcp + "raw [--timeout 5]";
+    QTest::newRow("raw keeps option-like words")
+        << QStringList { "--tcp", "127.0.0.1", "raw", "--timeout", "5" } << tcp + "raw [--timeout 5]";
 }
 
 void TestCliOptions::parsesValidCommandLines()
@@ -193,44 +219,57 @@ void TestCliOptions::refusesBadCommandLines_data()
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QString>("errorPart");
 
-    QTest::newRow("no link") << QStringList {"sync"} << "--tcp HOST[:PORT] or --serial PATH";
-    QTest::newRow("both links") << QStringList {"--tcp", "127.0.0.1", "--serial", "/tmp/t", "sync"}
+    QTest::newRow("no link") << QStringList { "sync" } << "--tcp HOST[:PORT] or --serial PATH";
+    QTest::newRow("both links") << QStringList { "--tcp", "127.0.0.1", "--serial", "/tmp/t", "sync" }
                                 << "only one of --tcp and --serial";
-    QTest::newRow("no command") << QStringList {"--tcp", "127.0.0.1"} << "no command";
-    QTest::newRow("unknown command") << QStringList {"--tcp", "127.0.0.1", "reboot"} << "unknown command";
-    QTest::newRow("unknown option") << QStringList {"--tcp", "127.0.0.1", "--fast", "1", "sync"}
+    QTest::newRow("no command") << QStringList { "--tcp", "127.0.0.1" } << "no command";
+    QTest::newRow("unknown command") << QStringList { "--tcp", "127.0.0.1", "reboot" } << "unknown command";
+    QTest::newRow("unknown option") << QStringList { "--tcp", "127.0.0.1", "--fast", "1", "sync" }
                                     << "unknown option --fast";
-    QTest::newRow("option without value") << QStringList {"--tcp"} << "needs a value";
-    QTest::newRow("host name") << QStringList {"--tcp", "matrix.local", "sync"} << "dotted IPv4";
-    QTest::newRow("address part above 255") << QStringList {"--tcp", "192.168.0.256", "sync"} << "dotted IPv4";
-    QTest::newRow("two dots") << QStringList {"--tcp", "192.168.0", "sync"} << "dotted IPv4";
-    QTest::newRow("port 65535") << QStringList {"--tcp", "127.0.0.1:65535", "sync"} << "1 to 65534";
-    QTest::newRow("port 0") << QStringList {"--tcp", "127.0.0.1:0", "sync"} << "1 to 65534";
-    QTest::newRow("empty port") << QStringList {"--tcp", "127.0.0.1:", "sync"} << "1 to 65534";
-    QTest::newRow("local address without tcp")
-        << QStringList {"--serial", "/tmp/t", "--local-ip", "127.0.0.1", "sync"} << "--local-ip needs --tcp";
-    QTest::newRow("baud not a number") << QStringList {"--serial", "/tmp/t", "--baud", "fast", "sync"}
-                                       << "baud rate";
-    QTest::newRow("timeout zero") << QStringList {"--tcp", "127.0.0.1", "--timeout", "0", "sync"} << "timeout";
-    QTest::newRow("sync with argument") << QStringList {"--tcp", "127.0.0.1", "sync", "now"} << "usage: sync";
-    QTest::newRow("route port 0") << QStringList {"--tcp", "127.0.0.1", "route", "0", "1"} << "input must be";
-    QTest::newRow("route negative") << QStringList {"--tcp", "127.0.0.1", "route", "1", "-2"} << "output must be";
-    QTest::newRow("route missing output") << QStringList {"--tcp", "127.0.0.1", "route", "1"} << "route IN OUT";
-    QTest::newRow("route port above the tables") << QStringList {"--tcp", "127.0.0.1", "route", "161", "1"}
-                                                 << "1 to 160";
-    QTest::newRow("multiview unknown mode") << QStringList {"--tcp", "127.0.0.1", "multiview", "1", "QUAD"}
-                                            << "SINGLE|PIP|PBP|3xWIN|4xWIN";
-    QTest::newRow("window 5") << QStringList {"--tcp", "127.0.0.1", "window", "1", "5", "1"} << "window must be";
-    QTest::newRow("window input 5") << QStringList {"--tcp", "127.0.0.1", "window", "1", "1", "5"}
+    QTest::newRow("option without value") << QStringList { "--tcp" } << "needs a value";
+    QTest::newRow("host name") << QStringList { "--tcp", "matrix.local", "sync" } << "dotted IPv4";
+    QTest::newRow("address part above 255")
+        << QStringList { "--tcp", "192.168.0.256", "sync" } << "dotted IPv4";
+    QTest::newRow("two dots") << QStringList { "--tcp", "192.168.0", "sync" } << "dotted IPv4";
+    QTest::newRow("port 65535") << QStringList { "--tcp", "127.0.0.1:65535", "sync" } << "1 to 65534";
+    QTest::newRow("port 0") << QStringList { "--tcp", "127.0.0.1:0", "sync" } << "1 to 65534";
+    QTest::newRow("empty port") << QStringList { "--tcp", "127.0.0.1:", "sync" } << "1 to 65534";
+    QTest::newRow("local address without tcp") << QStringList { "--serial", "/tmp/t", "--local-ip",
+        "127.0.0.1", "sync" } << "--local-ip needs --tcp";
+    QTest::newRow("baud not a number")
+        << QStringList { "--serial", "/tmp/t", "--baud", "fast", "sync" } << "baud rate";
+    QTest::newRow("timeout zero") << QStringList { "--tcp", "127.0.0.1", "--timeout", "0", "sync" }
+                                  << "timeout";
+    QTest::newRow("sync with argument")
+        << QStringList { "--tcp", "127.0.0.1", "sync", "now" } << "usage: sync";
+    QTest::newRow("route port 0") << QStringList { "--tcp", "127.0.0.1", "route", "0", "1" }
+                                  << "input must be";
+    QTest::newRow("route negative") << QStringList { "--tcp", "127.0.0.1", "route", "1", "-2" }
+                                    << "output must be";
+    QTest::newRow("route missing output")
+        << QStringList { "--tcp", "127.0.0.1", "route", "1" } << "route IN OUT";
+    QTest::newRow("route port above the tables")
+        << QStringList { "--tcp", "127.0.0.1", "route", "161", "1" } << "1 to 160";
+    QTest::newRow("multiview unknown mode")
+        << QStringList { "--tcp", "127.0.0.1", "multiview", "1", "QUAD" } << "SINGLE|PIP|PBP|3xWIN|4xWIN";
+    QTest::newRow("window 5") << QStringList { "--tcp", "127.0.0.1", "window", "1", "5", "1" }
+                              << "window must be";
+    QTest::newRow("window input 5") << QStringList { "--tcp", "127.0.0.1", "window", "1", "1", "5" }
                                     << "window input must be";
-    QTest::newRow("scene 21") << QStringList {"--tcp", "127.0.0.1", "scene", "save", "21"} << "1 to 20";
-    QTest::newRow("scene verb") << QStringList {"--tcp", "127.0.0.1", "scene", "delete", "2"} << "scene save|load";
-    QTest::newRow("edid verb") << QStringList {"--tcp", "127.0.0.1", "edid", "copy", "1", "f"} << "edid read";
-    QTest::newRow("version port missing") << QStringList {"--tcp", "127.0.0.1", "version", "in"} << "version main";
-    QTest::newRow("version target") << QStringList {"--tcp", "127.0.0.1", "version", "fpga"} << "version main";
-    QTest::newRow("raw empty") << QStringList {"--tcp", "127.0.0.1", "raw"} << "raw LINE";
-    QTest::newRow("raw with a CR") << QStringList {"--tcp", "127.0.0.1", "raw", "GET A\rSET B"} << "printable";
-    QTest::newRow("raw too long") << QStringList {"--tcp", "127.0.0.1", "raw", QString(1025, QLatin1Char('A'))}
+    QTest::newRow("scene 21") << QStringList { "--tcp", "127.0.0.1", "scene", "save", "21" } << "1 to 20";
+    QTest::newRow("scene verb") << QStringList { "--tcp", "127.0.0.1", "scene", "delete", "2" }
+                                << "scene save|load";
+    QTest::newRow("edid verb") << QStringList { "--tcp", "127.0.0.1", "edid", "copy", "1", "f" }
+                               << "edid read";
+    QTest::newRow("version port missing")
+        << QStringList { "--tcp", "127.0.0.1", "version", "in" } << "version main";
+    QTest::newRow("version target") << QStringList { "--tcp", "127.0.0.1", "version", "fpga" }
+                                    << "version main";
+    QTest::newRow("raw empty") << QStringList { "--tcp", "127.0.0.1", "raw" } << "raw LINE";
+    QTest::newRow("raw with a CR") << QStringList { "--tcp", "127.0.0.1", "raw", "GET A\rSET B" }
+                                   << "printable";
+    QTest::newRow("raw too long") << QStringList { "--tcp", "127.0.0.1", "raw",
+        QString(1025, QLatin1Char('A')) }
                                   << "longer than 1024";
 }
 
@@ -251,15 +290,16 @@ void TestCliOptions::choosesLocalAddress_data()
     QTest::addColumn<QList<QNetworkAddressEntry>>("entries");
     QTest::addColumn<QString>("chosen");
 
-    const QList<QNetworkAddressEntry> host {Entry("127.0.0.1", "255.0.0.0"), Entry("10.0.0.5", "255.0.0.0"),
-        Entry("192.168.0.10", "255.255.255.0"), Entry("fe80::1", "ffff:ffff:ffff:ffff::")};
+    const QList<QNetworkAddressEntry> host { Entry("127.0.0.1", "255.0.0.0"), Entry("10.0.0.5", "255.0.0.0"),
+        Entry("192.168.0.10", "255.255.255.0"), Entry("fe80::1", "ffff:ffff:ffff:ffff::") };
     QTest::newRow("loopback device") << "127.0.0.1" << host << "127.0.0.1";
     QTest::newRow("other loopback address") << "127.3.4.5" << host << "127.0.0.1";
     QTest::newRow("device in the second subnet") << "192.168.0.247" << host << "192.168.0.10";
     QTest::newRow("device in the first subnet") << "10.200.1.1" << host << "10.0.0.5";
     QTest::newRow("no subnet holds the device") << "172.16.0.9" << host << "0.0.0.0";
     QTest::newRow("narrow mask excludes the device")
-        << "192.168.1.20" << QList<QNetworkAddressEntry> {Entry("192.168.0.10", "255.255.255.0")} << "0.0.0.0";
+        << "192.168.1.20" << QList<QNetworkAddressEntry> { Entry("192.168.0.10", "255.255.255.0") }
+        << "0.0.0.0";
     QTest::newRow("no interfaces") << "192.168.0.247" << QList<QNetworkAddressEntry>() << "0.0.0.0";
 }
 
@@ -341,8 +381,10 @@ void TestCliOptions::loadsEdidFilesAsTheDialogDoes_data()
     const QByteArray base = ValidEdid(0);
     QTest::newRow("256 valid bytes") << ValidEdid(1) << true << ValidEdid(1) << QString();
     // A base block alone loads, the rest stays zero.
-    QTest::newRow("128-byte file") << base.left(128) << true << base.left(128) + QByteArray(128, '\0') << QString();
-    QTest::newRow("longer file is cut") << ValidEdid(1) + QByteArray("tail") << true << ValidEdid(1) << QString();
+    QTest::newRow("128-byte file") << base.left(128) << true << base.left(128) + QByteArray(128, '\0')
+                                   << QString();
+    QTest::newRow("longer file is cut")
+        << ValidEdid(1) + QByteArray("tail") << true << ValidEdid(1) << QString();
     QByteArray header = ValidEdid(1);
     header[7] = 0x01;
     QTest::newRow("not an EDID") << header << false << QByteArray() << "not an EDID";
@@ -407,41 +449,45 @@ void TestCliOptions::stateJsonFollowsReplies_data()
     QTest::addColumn<QString>("path");
     QTest::addColumn<QJsonValue>("value");
 
-    const QStringList matrix {"MATRIX-ROUTE 3 0 1 2"};
+    const QStringList matrix { "MATRIX-ROUTE 3 0 1 2" };
     QTest::newRow("counts after the model") << QStringList() << "outputCount" << QJsonValue(4);
     QTest::newRow("model text") << QStringList() << "model" << QJsonValue("RZ7P52KN");
     QTest::newRow("routes 1-based, first") << matrix << "routes/0" << QJsonValue(4);
     QTest::newRow("routes 1-based, last") << matrix << "routes/3" << QJsonValue(3);
-    QTest::newRow("route reply") << QStringList {"IN2 VIDEO OUT 1,3"} << "routes/2" << QJsonValue(2);
+    QTest::newRow("route reply") << QStringList { "IN2 VIDEO OUT 1,3" } << "routes/2" << QJsonValue(2);
     QTest::newRow("routes as many as outputs") << matrix << "routes/4" << QJsonValue(QJsonValue::Undefined);
 
-    const QStringList pip {"OUT2 MULTIVIEW-SYNC PIP HDMI3 HDMI4 NULL NULL RightTop LARGE"};
+    const QStringList pip { "OUT2 MULTIVIEW-SYNC PIP HDMI3 HDMI4 NULL NULL RightTop LARGE" };
     QTest::newRow("pip mode") << pip << "multiview/1/mode" << QJsonValue("PIP");
     QTest::newRow("pip window 1") << pip << "multiview/1/windows/0" << QJsonValue(3);
     QTest::newRow("pip window 2") << pip << "multiview/1/windows/1" << QJsonValue(4);
-    QTest::newRow("pip has no third window") << pip << "multiview/1/windows/2" << QJsonValue(QJsonValue::Null);
+    QTest::newRow("pip has no third window")
+        << pip << "multiview/1/windows/2" << QJsonValue(QJsonValue::Null);
     QTest::newRow("pip position") << pip << "multiview/1/pipPos" << QJsonValue("RightTop");
     QTest::newRow("pip size") << pip << "multiview/1/pipSize" << QJsonValue("LARGE");
     QTest::newRow("pip has no aspect") << pip << "multiview/1/aspect" << QJsonValue(QJsonValue::Null);
     QTest::newRow("pip has no layout") << pip << "multiview/1/layout" << QJsonValue(QJsonValue::Null);
     QTest::newRow("window 1 is the route") << pip << "routes/1" << QJsonValue(3);
 
-    const QStringList three {"OUT3 MULTIVIEW-SYNC 3xWIN HDMI1 HDMI2 HDMI4 NULL 16:9 2 4"};
+    const QStringList three { "OUT3 MULTIVIEW-SYNC 3xWIN HDMI1 HDMI2 HDMI4 NULL 16:9 2 4" };
     QTest::newRow("3xWIN third window") << three << "multiview/2/windows/2" << QJsonValue(4);
     QTest::newRow("3xWIN fourth window") << three << "multiview/2/windows/3" << QJsonValue(QJsonValue::Null);
     QTest::newRow("3xWIN aspect") << three << "multiview/2/aspect" << QJsonValue("16:9");
     QTest::newRow("3xWIN layout 1-based") << three << "multiview/2/layout" << QJsonValue(2);
     QTest::newRow("3xWIN layouts") << three << "multiview/2/maxMode" << QJsonValue(4);
-    QTest::newRow("3xWIN has no pip position") << three << "multiview/2/pipPos" << QJsonValue(QJsonValue::Null);
+    QTest::newRow("3xWIN has no pip position")
+        << three << "multiview/2/pipPos" << QJsonValue(QJsonValue::Null);
 
-    QTest::newRow("single shows one window") << QStringList {"OUT1 MULTIVIEW-SYNC SINGLE HDMI2 NULL NULL NULL"}
-                                             << "multiview/0/windows/1" << QJsonValue(QJsonValue::Null);
-    QTest::newRow("vka word") << QStringList {"OUT4 VKA NOTIMING"} << "multiview/3/vka" << QJsonValue("NOTIMING");
-    QTest::newRow("itc word") << QStringList {"OUT4 ITC ON"} << "multiview/3/itc" << QJsonValue("ON");
-    QTest::newRow("audio source word") << QStringList {"OUT1 AUDIO SOURCE HDMI3"} << "multiview/0/audioSource"
-                                       << QJsonValue("HDMI3");
+    QTest::newRow("single shows one window")
+        << QStringList { "OUT1 MULTIVIEW-SYNC SINGLE HDMI2 NULL NULL NULL" } << "multiview/0/windows/1"
+        << QJsonValue(QJsonValue::Null);
+    QTest::newRow("vka word") << QStringList { "OUT4 VKA NOTIMING" } << "multiview/3/vka"
+                              << QJsonValue("NOTIMING");
+    QTest::newRow("itc word") << QStringList { "OUT4 ITC ON" } << "multiview/3/itc" << QJsonValue("ON");
+    QTest::newRow("audio source word")
+        << QStringList { "OUT1 AUDIO SOURCE HDMI3" } << "multiview/0/audioSource" << QJsonValue("HDMI3");
 
-    const QStringList wall {"TVWALL-INFO 2 1 2 5 0 1 10 20 30 40 2 0 0 0 0 0 0 0 3"};
+    const QStringList wall { "TVWALL-INFO 2 1 2 5 0 1 10 20 30 40 2 0 0 0 0 0 0 0 3" };
     QTest::newRow("wall rows") << wall << "wall/rows" << QJsonValue(1);
     QTest::newRow("wall cols") << wall << "wall/cols" << QJsonValue(2);
     QTest::newRow("wall cell count") << wall << "wall/cells/2" << QJsonValue(QJsonValue::Undefined);
@@ -455,16 +501,16 @@ void TestCliOptions::stateJsonFollowsReplies_data()
     QTest::newRow("second cell output") << wall << "wall/cells/1/output" << QJsonValue(1);
     QTest::newRow("second cell input") << wall << "wall/cells/1/input" << QJsonValue(4);
 
-    const QStringList in {"IN2 IN-INFO HDMI 1920x1080p60 Bypass L/R"};
+    const QStringList in { "IN2 IN-INFO HDMI 1920x1080p60 Bypass L/R" };
     QTest::newRow("input format") << in << "inputs/1/format" << QJsonValue("1920x1080p60");
     QTest::newRow("input audio") << in << "inputs/1/audio" << QJsonValue("L/R");
     QTest::newRow("input not reported") << in << "inputs/0/format" << QJsonValue(QJsonValue::Null);
-    const QStringList out {"OUT3 OUT-INFO FORCE-2.2 No-Signal 1280x720p60"};
+    const QStringList out { "OUT3 OUT-INFO FORCE-2.2 No-Signal 1280x720p60" };
     QTest::newRow("output hdcp") << out << "outputs/2/hdcp" << QJsonValue("FORCE-2.2");
     QTest::newRow("output input format") << out << "outputs/2/inputFormat" << QJsonValue("No-Signal");
     QTest::newRow("output resolution") << out << "outputs/2/resolution" << QJsonValue("1280x720p60");
-    QTest::newRow("resolution reply") << QStringList {"OUT1 RESOLUTION 1024x768p60"} << "outputs/0/resolution"
-                                      << QJsonValue("1024x768p60");
+    QTest::newRow("resolution reply") << QStringList { "OUT1 RESOLUTION 1024x768p60" }
+                                      << "outputs/0/resolution" << QJsonValue("1024x768p60");
 }
 
 void TestCliOptions::stateJsonFollowsReplies()
@@ -477,7 +523,8 @@ void TestCliOptions::stateJsonFollowsReplies()
     ParseReplyLine(pages, QStringLiteral("MODEL TYPE RZ7P52KN\r"));
     for (const QString &line : lines)
         ParseReplyLine(pages, line + QLatin1Char('\r'));
-    const QJsonObject state = CliStateJson::Build(QStringLiteral("RZ7P52KN"), pages, CliStateJson::LinkSettings::Network);
+    const QJsonObject state
+        = CliStateJson::Build(QStringLiteral("RZ7P52KN"), pages, CliStateJson::LinkSettings::Network);
     QCOMPARE(At(state, path), value);
     // The text form is one line that reads back as the same object.
     const QByteArray text = CliStateJson::ToText(state);

@@ -1,12 +1,11 @@
 // tavilon-cli against tavilon-sim, both as processes, over TCP and over a pseudo-terminal. What
 // the client reports is checked against a twin of the simulated device (the simulator's own
 // device logic, fed the same requests), so the expected state is the simulator's, not ours.
-#include "support/TestPaths.h"
-
 #include "protocol/DeviceState.h"
 #include "protocol/ValueWords.h"
 #include "sim/SimDevice.h"
 #include "sim/SimEdid.h"
+#include "support/TestPaths.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -37,7 +36,7 @@ public:
             return false;
         m_ptyPath = m_dir.filePath(QStringLiteral("tty"));
         m_process.setProgram(TestBinDir() + QStringLiteral("/tavilon-sim"));
-        m_process.setArguments(QStringList {"--tcp", "127.0.0.1:0", "--pty", m_ptyPath} + extraArguments);
+        m_process.setArguments(QStringList { "--tcp", "127.0.0.1:0", "--pty", m_ptyPath } + extraArguments);
         m_process.setProcessChannelMode(QProcess::SeparateChannels);
         m_process.start();
         if (!m_process.waitForStarted(SimStartMs))
@@ -72,6 +71,9 @@ public:
     // answer.
     QByteArray log()
     {
+        // The simulator writes as it goes; take everything until it has been quiet a moment.
+        while (m_process.waitForReadyRead(100))
+            readLog();
         readLog();
         return m_log;
     }
@@ -79,8 +81,8 @@ public:
     // The network settings the simulator reports: where it listens.
     SimNetwork network() const
     {
-        return SimNetwork {QStringLiteral("127.0.0.1"), QString::number(m_port), QStringLiteral("255.255.255.0"),
-            QStringLiteral("127.0.0.1")};
+        return SimNetwork { QStringLiteral("127.0.0.1"), QString::number(m_port),
+            QStringLiteral("255.255.255.0"), QStringLiteral("127.0.0.1") };
     }
 
 private:
@@ -107,7 +109,10 @@ struct CliResult {
     QByteArray out;
     QByteArray err;
 
-    QList<QByteArray> errLines() const { return err.trimmed().isEmpty() ? QList<QByteArray>() : err.trimmed().split('\n'); }
+    QList<QByteArray> errLines() const
+    {
+        return err.trimmed().isEmpty() ? QList<QByteArray>() : err.trimmed().split('\n');
+    }
     QString describe() const
     {
         return QStringLiteral("exit %1, out [%2], err [%3]")
@@ -139,8 +144,8 @@ CliResult RunCli(const QStringList &arguments)
 QStringList LinkArguments(const QString &transport, SimProcess &sim)
 {
     if (transport == QLatin1String("tcp"))
-        return {"--tcp", QStringLiteral("127.0.0.1:%1").arg(sim.port())};
-    return {"--serial", sim.ptyPath()};
+        return { "--tcp", QStringLiteral("127.0.0.1:%1").arg(sim.port()) };
+    return { "--serial", sim.ptyPath() };
 }
 
 QJsonValue Word(const ValueWordList &list, quint32 index)
@@ -154,7 +159,9 @@ QString AnswerField(SimDevice &twin, const QByteArray &request, const QByteArray
     for (const QByteArray &line : twin.handleRequest(request).requesterLines()) {
         const int at = line.indexOf(keyword + ' ');
         if (at >= 0)
-            return QString::fromLatin1(line.mid(at + keyword.size() + 1)).split(QLatin1Char(' ')).value(n - 1);
+            return QString::fromLatin1(line.mid(at + keyword.size() + 1))
+                .split(QLatin1Char(' '))
+                .value(n - 1);
     }
     return QString();
 }
@@ -191,7 +198,8 @@ QJsonObject ExpectedState(SimDevice &twin, const QString &transport)
         object.insert("windows", windows);
         object.insert("aspect", multi ? Word(AspectWords, view.aspect) : QJsonValue());
         object.insert("layout", multi ? QJsonValue(int(view.layout) + 1) : QJsonValue());
-        object.insert("maxMode", multi ? QJsonValue(int(SimDevice::MaxLayoutOfMode(view.mode))) : QJsonValue());
+        object.insert(
+            "maxMode", multi ? QJsonValue(int(SimDevice::MaxLayoutOfMode(view.mode))) : QJsonValue());
         object.insert("pipPos", pip ? Word(PipPosWords, view.pipPos) : QJsonValue());
         object.insert("pipSize", pip ? Word(PipSizeWords, view.pipSize) : QJsonValue());
         object.insert("audioSource", Word(AudioSourceWords, view.audioSource));
@@ -200,9 +208,9 @@ QJsonObject ExpectedState(SimDevice &twin, const QString &transport)
         multiview.append(object);
 
         const QByteArray request = QByteArrayLiteral("GET OUT") + QByteArray::number(o + 1) + " OUT-INFO";
-        outputs.append(QJsonObject {{"hdcp", Word(HdcpWords, output.hdcp)},
-            {"inputFormat", AnswerField(twin, request, "OUT-INFO", 2)},
-            {"resolution", Word(OutResolutionWords, output.resolution)}});
+        outputs.append(QJsonObject { { "hdcp", Word(HdcpWords, output.hdcp) },
+            { "inputFormat", AnswerField(twin, request, "OUT-INFO", 2) },
+            { "resolution", Word(OutResolutionWords, output.resolution) } });
     }
     expected.insert("routes", routes);
     expected.insert("multiview", multiview);
@@ -213,25 +221,31 @@ QJsonObject ExpectedState(SimDevice &twin, const QString &transport)
     for (quint32 c = 0; c < wall.rows * wall.cols; ++c) {
         const quint32 output = wall.cellOutput.at(int(c));
         const SimScreen &screen = wall.screens[output];
-        cells.append(QJsonObject {{"output", int(output) + 1},
-            {"input", int(state.live.outputs[output].multiview.windowInput[0]) + 1},
-            {"spliced", (screen.flags & 1) != 0}, {"singleExit", (screen.flags & 4) != 0},
-            {"anchor", int(screen.anchor)},
-            {"edges", QJsonObject {{"left", int(screen.edges[0])}, {"right", int(screen.edges[1])},
-                          {"up", int(screen.edges[2])}, {"bottom", int(screen.edges[3])}}}});
+        cells.append(QJsonObject { { "output", int(output) + 1 },
+            { "input", int(state.live.outputs[output].multiview.windowInput[0]) + 1 },
+            { "spliced", (screen.flags & 1) != 0 }, { "singleExit", (screen.flags & 4) != 0 },
+            { "anchor", int(screen.anchor) },
+            { "edges",
+                QJsonObject { { "left", int(screen.edges[0]) }, { "right", int(screen.edges[1]) },
+                    { "up", int(screen.edges[2]) }, { "bottom", int(screen.edges[3]) } } } });
     }
-    expected.insert("wall", QJsonObject {{"rows", int(wall.rows)}, {"cols", int(wall.cols)}, {"cells", cells}});
+    expected.insert(
+        "wall", QJsonObject { { "rows", int(wall.rows) }, { "cols", int(wall.cols) }, { "cells", cells } });
 
     QJsonArray inputs;
     for (int i = 0; i < SimInputCount; ++i) {
-        inputs.append(QJsonObject {{"format", AnswerField(twin, QByteArrayLiteral("GET IN") + QByteArray::number(i + 1) + " IN-INFO", "IN-INFO", 2)},
-            {"audio", Word(InAudioWords, state.live.inputAudio[i])}});
+        inputs.append(QJsonObject {
+            { "format",
+                AnswerField(twin, QByteArrayLiteral("GET IN") + QByteArray::number(i + 1) + " IN-INFO",
+                    "IN-INFO", 2) },
+            { "audio", Word(InAudioWords, state.live.inputAudio[i]) } });
     }
     expected.insert("inputs", inputs);
 
     if (transport == QLatin1String("tcp")) {
-        expected.insert("network", QJsonObject {{"ip", state.network.ip}, {"port", state.network.port},
-                                       {"mask", state.network.mask}, {"gateway", state.network.gateway}});
+        expected.insert("network",
+            QJsonObject { { "ip", state.network.ip }, { "port", state.network.port },
+                { "mask", state.network.mask }, { "gateway", state.network.gateway } });
     } else {
         expected.insert("baudRate", state.baudrate);
     }
@@ -250,8 +264,10 @@ QString StateDifference(const QJsonObject &actual, const QJsonObject &expected)
         if (actual.value(key) != expected.value(key)) {
             lines << QStringLiteral("%1: got %2, expected %3")
                          .arg(key,
-                             QString::fromUtf8(QJsonDocument(QJsonObject {{key, actual.value(key)}}).toJson(QJsonDocument::Compact)),
-                             QString::fromUtf8(QJsonDocument(QJsonObject {{key, expected.value(key)}}).toJson(QJsonDocument::Compact)));
+                             QString::fromUtf8(QJsonDocument(QJsonObject { { key, actual.value(key) } })
+                                                   .toJson(QJsonDocument::Compact)),
+                             QString::fromUtf8(QJsonDocument(QJsonObject { { key, expected.value(key) } })
+                                                   .toJson(QJsonDocument::Compact)));
         }
     }
     for (const QString &key : actual.keys()) {
@@ -333,14 +349,17 @@ void TestCliSim::syncReportsTheSimulatorState_data()
 {
     QTest::addColumn<QString>("transport");
     QTest::addColumn<QStringList>("simArguments");
-    for (const QString &transport : {QStringLiteral("tcp"), QStringLiteral("serial")}) {
+    for (const QString &transport : { QStringLiteral("tcp"), QStringLiteral("serial") }) {
         const QByteArray t = transport.toLatin1();
         QTest::newRow((t + ", CR endings").constData()) << transport << QStringList();
-        QTest::newRow((t + ", CR LF endings").constData()) << transport << QStringList {"--line-ending", "crlf"};
-        QTest::newRow((t + ", chunked answers").constData()) << transport << QStringList {"--chunk", "5"};
-        QTest::newRow((t + ", garbage between lines").constData()) << transport << QStringList {"--garbage"};
+        QTest::newRow((t + ", CR LF endings").constData())
+            << transport << QStringList { "--line-ending", "crlf" };
+        QTest::newRow((t + ", chunked answers").constData()) << transport << QStringList { "--chunk", "5" };
+        QTest::newRow((t + ", garbage between lines").constData())
+            << transport << QStringList { "--garbage" };
         QTest::newRow((t + ", all three and latency").constData())
-            << transport << QStringList {"--line-ending", "crlf", "--chunk", "7", "--garbage", "--latency", "20"};
+            << transport
+            << QStringList { "--line-ending", "crlf", "--chunk", "7", "--garbage", "--latency", "20" };
     }
 }
 
@@ -350,7 +369,7 @@ void TestCliSim::syncReportsTheSimulatorState()
     QFETCH(QStringList, simArguments);
     SimProcess sim;
     QVERIFY(sim.start(simArguments));
-    SimDevice twin({DeviceModel, sim.network()});
+    SimDevice twin({ DeviceModel, sim.network() });
 
     const CliResult result = RunCli(LinkArguments(transport, sim) << "sync");
     QVERIFY2(result.exitCode == 0, qPrintable(result.describe()));
@@ -374,7 +393,7 @@ void TestCliSim::commandsSurviveARoundTrip()
     QFETCH(QString, transport);
     SimProcess sim;
     QVERIFY(sim.start({}));
-    SimDevice twin({DeviceModel, sim.network()});
+    SimDevice twin({ DeviceModel, sim.network() });
     const QStringList link = LinkArguments(transport, sim);
 
     struct Step {
@@ -393,16 +412,18 @@ void TestCliSim::commandsSurviveARoundTrip()
         }
     };
     auto syncMatchesTwin = [&](QJsonObject *state) {
-        const CliResult result = RunCli(link + QStringList {"sync"});
+        const CliResult result = RunCli(link + QStringList { "sync" });
         QVERIFY2(result.exitCode == 0, qPrintable(result.describe()));
         *state = ParseState(result);
         const QJsonObject expected = ExpectedState(twin, transport);
         QVERIFY2(*state == expected, qPrintable(StateDifference(*state, expected)));
     };
 
-    runSteps({{{"route", "2", "3"}, "SET IN2 VIDEO OUT3"}, {{"multiview", "1", "PIP"}, "SET OUT1 MULTIVIEW PIP"},
-        {{"window", "1", "2", "4"}, "SET OUT1 WINDOW2 IN HDMI4"}, {{"multiview", "4", "3xWIN"}, "SET OUT4 MULTIVIEW 3xWIN"},
-        {{"scene", "save", "5"}, "SET SAVE SCENE 5"}});
+    runSteps({ { { "route", "2", "3" }, "SET IN2 VIDEO OUT3" },
+        { { "multiview", "1", "PIP" }, "SET OUT1 MULTIVIEW PIP" },
+        { { "window", "1", "2", "4" }, "SET OUT1 WINDOW2 IN HDMI4" },
+        { { "multiview", "4", "3xWIN" }, "SET OUT4 MULTIVIEW 3xWIN" },
+        { { "scene", "save", "5" }, "SET SAVE SCENE 5" } });
     if (QTest::currentTestFailed())
         return;
     QJsonObject saved;
@@ -412,8 +433,9 @@ void TestCliSim::commandsSurviveARoundTrip()
     QCOMPARE(saved.value("routes").toArray().at(2), QJsonValue(2));
     QCOMPARE(saved.value("multiview").toArray().at(0).toObject().value("mode"), QJsonValue("PIP"));
 
-    runSteps({{{"route-all", "4"}, "SET IN4 VIDEO ALL"}, {{"multiview", "1", "SINGLE"}, "SET OUT1 MULTIVIEW SINGLE"},
-        {{"raw", "SET OUT2 VKA BLACKSCREEN"}, "SET OUT2 VKA BLACKSCREEN"}});
+    runSteps({ { { "route-all", "4" }, "SET IN4 VIDEO ALL" },
+        { { "multiview", "1", "SINGLE" }, "SET OUT1 MULTIVIEW SINGLE" },
+        { { "raw", "SET OUT2 VKA BLACKSCREEN" }, "SET OUT2 VKA BLACKSCREEN" } });
     if (QTest::currentTestFailed())
         return;
     QJsonObject changed;
@@ -422,7 +444,7 @@ void TestCliSim::commandsSurviveARoundTrip()
         return;
     QVERIFY(changed != saved);
 
-    runSteps({{{"scene", "load", "5"}, "SET LOAD SCENE 5"}});
+    runSteps({ { { "scene", "load", "5" }, "SET LOAD SCENE 5" } });
     if (QTest::currentTestFailed())
         return;
     QJsonObject loaded;
@@ -445,7 +467,7 @@ void TestCliSim::edidSurvivesARoundTrip()
     const QStringList link = LinkArguments(transport, sim);
     const QString file = sim.tempPath("out2.bin");
 
-    const CliResult read = RunCli(link + QStringList {"edid", "read", "2", file});
+    const CliResult read = RunCli(link + QStringList { "edid", "read", "2", file });
     QVERIFY2(read.exitCode == 0, qPrintable(read.describe()));
     QFile saved(file);
     QVERIFY(saved.open(QIODevice::ReadOnly));
@@ -453,7 +475,7 @@ void TestCliSim::edidSurvivesARoundTrip()
     saved.close();
     QCOMPARE(edid, SimEdid::ForOutput(1));
 
-    const CliResult write = RunCli(link + QStringList {"edid", "write", "3", file});
+    const CliResult write = RunCli(link + QStringList { "edid", "write", "3", file });
     QVERIFY2(write.exitCode == 0, qPrintable(write.describe()));
     QCOMPARE(Trimmed(write.out), QByteArray("IN3 EDID-USER OK"));
     // The block reached the device byte for byte.
@@ -468,7 +490,7 @@ void TestCliSim::edidSurvivesARoundTrip()
     out.write(broken);
     out.close();
     const int requestsBefore = sim.log().count("<- ");
-    const CliResult refused = RunCli(link + QStringList {"edid", "write", "1", brokenFile});
+    const CliResult refused = RunCli(link + QStringList { "edid", "write", "1", brokenFile });
     QCOMPARE(refused.exitCode, 2);
     QCOMPARE(refused.errLines().size(), 1);
     QVERIFY(refused.err.contains("checksum"));
@@ -484,18 +506,18 @@ void TestCliSim::mutedRequestIsATimeoutAndTheNextGoesOut()
 {
     QFETCH(QString, transport);
     SimProcess sim;
-    QVERIFY(sim.start({"--mute", "VIDEO OUT3", "--mute", "MATRIX-ROUTE"}));
-    SimDevice twin({DeviceModel, sim.network()});
+    QVERIFY(sim.start({ "--mute", "VIDEO OUT3", "--mute", "MATRIX-ROUTE" }));
+    SimDevice twin({ DeviceModel, sim.network() });
     const QStringList link = LinkArguments(transport, sim);
 
-    const CliResult route = RunCli(link + QStringList {"route", "1", "3"});
+    const CliResult route = RunCli(link + QStringList { "route", "1", "3" });
     QCOMPARE(route.exitCode, 6);
     QCOMPARE(route.errLines().size(), 1);
     QVERIFY2(route.err.contains("no reply to SET IN1 VIDEO OUT3"), route.err.constData());
     QVERIFY(route.out.isEmpty());
 
     // In one run: the routes query is given up and the rest of the burst still goes out.
-    const CliResult sync = RunCli(link + QStringList {"sync"});
+    const CliResult sync = RunCli(link + QStringList { "sync" });
     QCOMPARE(sync.exitCode, 6);
     QCOMPARE(sync.errLines().size(), 1);
     QVERIFY2(sync.err.contains("GET MATRIX-ROUTE"), sync.err.constData());
@@ -513,8 +535,10 @@ void TestCliSim::mutedRequestIsATimeoutAndTheNextGoesOut()
 void TestCliSim::droppedConnectionIsReconnectedForTheNextCommand()
 {
     SimProcess sim;
-    QVERIFY(sim.start({"--drop-after", "1", "--mute", "SYNC-OVER"}));
-    const CliResult result = RunCli(LinkArguments("tcp", sim) << "route" << "1" << "2");
+    QVERIFY(sim.start({ "--drop-after", "1", "--mute", "SYNC-OVER" }));
+    const CliResult result = RunCli(LinkArguments("tcp", sim) << "route"
+                                                              << "1"
+                                                              << "2");
     QVERIFY2(result.exitCode == 0, qPrintable(result.describe()));
     QCOMPARE(Trimmed(result.out), QByteArray("IN1 VIDEO OUT2"));
     const QByteArray log = sim.log();
@@ -533,8 +557,10 @@ void TestCliSim::otherModelIsRefused()
 {
     QFETCH(QString, transport);
     SimProcess sim;
-    QVERIFY(sim.start({"--model", "RZ9X00"}));
-    const CliResult result = RunCli(LinkArguments(transport, sim) << "route" << "1" << "2");
+    QVERIFY(sim.start({ "--model", "RZ9X00" }));
+    const CliResult result = RunCli(LinkArguments(transport, sim) << "route"
+                                                                  << "1"
+                                                                  << "2");
     QCOMPARE(result.exitCode, 5);
     QCOMPARE(result.errLines().size(), 1);
     QVERIFY2(result.err.contains("RZ9X00"), result.err.constData());
@@ -551,28 +577,31 @@ void TestCliSim::failuresGiveTheirExitStatus_data()
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<QString>("message");
 
-    QTest::newRow("no link option") << QStringList() << QString() << QStringList {"sync"} << 2 << "--tcp";
+    QTest::newRow("no link option") << QStringList() << QString() << QStringList { "sync" } << 2 << "--tcp";
     QTest::newRow("bad port number") << QStringList() << QString()
-                                     << QStringList {"--tcp", "127.0.0.1", "route", "x", "1"} << 2
+                                     << QStringList { "--tcp", "127.0.0.1", "route", "x", "1" } << 2
                                      << "input must be";
     QTest::newRow("input beyond the device")
-        << QStringList() << "tcp" << QStringList {"route", "5", "1"} << 2 << "input 5 is out of range";
+        << QStringList() << "tcp" << QStringList { "route", "5", "1" } << 2 << "input 5 is out of range";
     QTest::newRow("output beyond the device, serial")
-        << QStringList() << "serial" << QStringList {"edid", "read", "9", "/dev/null"} << 2
+        << QStringList() << "serial" << QStringList { "edid", "read", "9", "/dev/null" } << 2
         << "output 9 is out of range";
-    QTest::newRow("nobody listens")
-        << QStringList() << QString()
-        << QStringList {"--tcp", QStringLiteral("127.0.0.1:%1").arg(ClosedPort()), "sync"} << 3 << "cannot connect";
-    QTest::newRow("no such serial port") << QStringList() << QString()
-                                         << QStringList {"--serial", "/nonexistent/tty", "sync"} << 3
-                                         << "cannot connect to /nonexistent/tty";
-    QTest::newRow("identification muted") << QStringList {"--mute", "MODEL TYPE"} << "tcp"
-                                           << QStringList {"route", "1", "1"} << 4 << "no answer to GET MODEL TYPE";
-    QTest::newRow("identification slower than the timeout")
-        << QStringList {"--latency", "1500"} << "serial" << QStringList {"--timeout", "400", "route", "1", "1"} << 4
+    QTest::newRow("nobody listens") << QStringList() << QString()
+                                    << QStringList { "--tcp",
+                                           QStringLiteral("127.0.0.1:%1").arg(ClosedPort()), "sync" }
+                                    << 3 << "cannot connect";
+    QTest::newRow("no such serial port")
+        << QStringList() << QString() << QStringList { "--serial", "/nonexistent/tty", "sync" } << 3
+        << "cannot connect to /nonexistent/tty";
+    QTest::newRow("identification muted")
+        << QStringList { "--mute", "MODEL TYPE" } << "tcp" << QStringList { "route", "1", "1" } << 4
         << "no answer to GET MODEL TYPE";
-    QTest::newRow("raw line unanswered") << QStringList {"--mute", "BOGUS"} << "tcp"
-                                         << QStringList {"raw", "GET BOGUS"} << 6 << "no reply to GET BOGUS";
+    QTest::newRow("identification slower than the timeout")
+        << QStringList { "--latency", "1500" } << "serial"
+        << QStringList { "--timeout", "400", "route", "1", "1" } << 4 << "no answer to GET MODEL TYPE";
+    QTest::newRow("raw line unanswered")
+        << QStringList { "--mute", "BOGUS" } << "tcp" << QStringList { "raw", "GET BOGUS" } << 6
+        << "no reply to GET BOGUS";
 }
 
 void TestCliSim::failuresGiveTheirExitStatus()

@@ -36,9 +36,10 @@ public:
 
     // Starts with a free TCP port and the pseudo-terminal linked at ptyLink, plus the extra
     // options; returns once the simulator has reported every transport it opens.
-    bool start(const QString &ptyLink, const QStringList &extra = {}, bool expectTcp = true, bool expectPty = true)
+    bool start(
+        const QString &ptyLink, const QStringList &extra = {}, bool expectTcp = true, bool expectPty = true)
     {
-        QStringList arguments {"--tcp", "127.0.0.1:0", "--pty", ptyLink};
+        QStringList arguments { "--tcp", "127.0.0.1:0", "--pty", ptyLink };
         process.start(TestBinDir() + "/tavilon-sim", arguments + extra);
         if (!process.waitForStarted(WaitMs))
             return false;
@@ -130,7 +131,10 @@ public:
             ::close(m_fd);
         m_fd = -1;
     }
-    bool write(const QByteArray &bytes) { return ::write(m_fd, bytes.constData(), size_t(bytes.size())) == bytes.size(); }
+    bool write(const QByteArray &bytes)
+    {
+        return ::write(m_fd, bytes.constData(), size_t(bytes.size())) == bytes.size();
+    }
 
     // Reads until the bytes hold `wanted`, the time runs out or the other end hangs up.
     QByteArray readUntil(const QByteArray &wanted, int timeoutMs = WaitMs)
@@ -139,7 +143,7 @@ public:
         QElapsedTimer clock;
         clock.start();
         while ((wanted.isEmpty() || !bytes.contains(wanted)) && clock.elapsed() < timeoutMs && !hungUp) {
-            pollfd fd {m_fd, POLLIN, 0};
+            pollfd fd { m_fd, POLLIN, 0 };
             if (::poll(&fd, 1, 50) <= 0)
                 continue;
             char buffer[4096];
@@ -177,6 +181,7 @@ private slots:
     void crLfLineEnding();
     void anotherModel();
     void latencyDelaysAnswers();
+    void garbageNeverBreaksAnAnswerLine_data();
     void garbageNeverBreaksAnAnswerLine();
     void transportsCanBeTurnedOff_data();
     void transportsCanBeTurnedOff();
@@ -203,19 +208,22 @@ void TestSimProcess::answers_data()
     QTest::addColumn<QByteArray>("request");
     QTest::addColumn<QByteArray>("answer");
 
-    QTest::newRow("model over tcp") << false << QByteArray("GET MODEL TYPE\r") << QByteArray("MODEL TYPE RZ7P52KN\r");
-    QTest::newRow("request ended by LF") << false << QByteArray("GET SYNC-OVER\n") << QByteArray("SYNC-OVER\r");
-    QTest::newRow("request ended by CR LF") << false << QByteArray("GET SYNC-OVER\r\nGET SYNC-OVER\r\n")
-                                            << QByteArray("SYNC-OVER\rSYNC-OVER\r");
+    QTest::newRow("model over tcp") << false << QByteArray("GET MODEL TYPE\r")
+                                    << QByteArray("MODEL TYPE RZ7P52KN\r");
+    QTest::newRow("request ended by LF")
+        << false << QByteArray("GET SYNC-OVER\n") << QByteArray("SYNC-OVER\r");
+    QTest::newRow("request ended by CR LF")
+        << false << QByteArray("GET SYNC-OVER\r\nGET SYNC-OVER\r\n") << QByteArray("SYNC-OVER\rSYNC-OVER\r");
     QTest::newRow("route over tcp") << false << QByteArray("SET IN1 VIDEO OUT3\r")
                                     << QByteArray("IN1 VIDEO OUT3\rOUT3 VIDEO IN HDMI1\r");
-    QTest::newRow("unknown request") << false << QByteArray("HELLO\r") << QByteArray("ERROR: UNKNOWN COMMAND\r");
+    QTest::newRow("unknown request") << false << QByteArray("HELLO\r")
+                                     << QByteArray("ERROR: UNKNOWN COMMAND\r");
     QTest::newRow("over-long request") << false << QByteArray(3000, 'X') + "\rGET SYNC-OVER\r"
                                        << QByteArray("ERROR: LINE TOO LONG\rSYNC-OVER\r");
-    QTest::newRow("routes over the serial port") << true << QByteArray("GET MATRIX-ROUTE\r")
-                                                 << QByteArray("MATRIX-ROUTE 0 1 2 3\r");
-    QTest::newRow("route over the serial port") << true << QByteArray("SET IN2 VIDEO OUT1\r")
-                                                << QByteArray("IN2 VIDEO OUT1\rOUT1 VIDEO IN HDMI2\r");
+    QTest::newRow("routes over the serial port")
+        << true << QByteArray("GET MATRIX-ROUTE\r") << QByteArray("MATRIX-ROUTE 0 1 2 3\r");
+    QTest::newRow("route over the serial port")
+        << true << QByteArray("SET IN2 VIDEO OUT1\r") << QByteArray("IN2 VIDEO OUT1\rOUT1 VIDEO IN HDMI2\r");
     QTest::newRow("wall over the serial port")
         << true << QByteArray("GET TVWALL-INFO\r")
         << QByteArray("TVWALL-INFO 4 2 2 0 0 0 0 0 0 0 0 0 0 1 0 0 0 0 1 0 0 2 0 0 0 0 2 0 0 3 0 0 0 0 3\r");
@@ -271,7 +279,8 @@ void TestSimProcess::changesReachEveryClient()
 
     // A query, or a change that changes nothing, stays with the asker.
     second.write("GET MATRIX-ROUTE\rSET IN3 VIDEO OUT2\r");
-    QCOMPARE(ReadUntil(second, "HDMI3\r"), QByteArray("MATRIX-ROUTE 0 2 2 3\rIN3 VIDEO OUT2\rOUT2 VIDEO IN HDMI3\r"));
+    QCOMPARE(ReadUntil(second, "HDMI3\r"),
+        QByteArray("MATRIX-ROUTE 0 2 2 3\rIN3 VIDEO OUT2\rOUT2 VIDEO IN HDMI3\r"));
     QCOMPARE(ReadFor(first, 300), QByteArray());
     QCOMPARE(pty.readUntil(QByteArray(), 300), QByteArray());
 }
@@ -279,7 +288,7 @@ void TestSimProcess::changesReachEveryClient()
 void TestSimProcess::mutedRequestsAreNeitherDoneNorAnswered()
 {
     SimProcess sim;
-    QVERIFY(sim.start(linkPath(), {"--mute", "VIDEO OUT2"}));
+    QVERIFY(sim.start(linkPath(), { "--mute", "VIDEO OUT2" }));
     QTcpSocket socket;
     QVERIFY(Connect(socket, sim.port));
     socket.write("SET IN3 VIDEO OUT2\rGET MATRIX-ROUTE\r");
@@ -290,7 +299,7 @@ void TestSimProcess::mutedRequestsAreNeitherDoneNorAnswered()
 void TestSimProcess::dropAfterClosesTheConnection()
 {
     SimProcess sim;
-    QVERIFY(sim.start(linkPath(), {"--drop-after", "2"}));
+    QVERIFY(sim.start(linkPath(), { "--drop-after", "2" }));
     QTcpSocket socket;
     QVERIFY(Connect(socket, sim.port));
     socket.write("GET SYNC-OVER\r");
@@ -312,7 +321,7 @@ void TestSimProcess::dropAfterClosesTheConnection()
 void TestSimProcess::dropAfterPullsTheSerialCable()
 {
     SimProcess sim;
-    QVERIFY(sim.start(linkPath(), {"--drop-after", "1"}));
+    QVERIFY(sim.start(linkPath(), { "--drop-after", "1" }));
     const QString firstTerminal = QFileInfo(sim.ptyPath).symLinkTarget();
     PtyClient pty;
     QVERIFY(pty.open(sim.ptyPath));
@@ -336,7 +345,7 @@ void TestSimProcess::dropAfterPullsTheSerialCable()
 void TestSimProcess::chunkedAnswersArriveInPieces()
 {
     SimProcess sim;
-    QVERIFY(sim.start(linkPath(), {"--chunk", "4"}));
+    QVERIFY(sim.start(linkPath(), { "--chunk", "4" }));
     QTcpSocket socket;
     QVERIFY(Connect(socket, sim.port));
     socket.write("GET MODEL TYPE\r");
@@ -357,7 +366,7 @@ void TestSimProcess::chunkedAnswersArriveInPieces()
 void TestSimProcess::crLfLineEnding()
 {
     SimProcess sim;
-    QVERIFY(sim.start(linkPath(), {"--line-ending", "crlf"}));
+    QVERIFY(sim.start(linkPath(), { "--line-ending", "crlf" }));
     QTcpSocket socket;
     QVERIFY(Connect(socket, sim.port));
     socket.write("SET IN1 VIDEO OUT3\r");
@@ -367,7 +376,7 @@ void TestSimProcess::crLfLineEnding()
 void TestSimProcess::anotherModel()
 {
     SimProcess sim;
-    QVERIFY(sim.start(linkPath(), {"--model", "XYZ123"}));
+    QVERIFY(sim.start(linkPath(), { "--model", "XYZ123" }));
     QTcpSocket socket;
     QVERIFY(Connect(socket, sim.port));
     socket.write("GET MODEL TYPE\r");
@@ -377,7 +386,7 @@ void TestSimProcess::anotherModel()
 void TestSimProcess::latencyDelaysAnswers()
 {
     SimProcess sim;
-    QVERIFY(sim.start(linkPath(), {"--latency", "800"}));
+    QVERIFY(sim.start(linkPath(), { "--latency", "800" }));
     QTcpSocket socket;
     QVERIFY(Connect(socket, sim.port));
     socket.write("GET SYNC-OVER\r");
@@ -386,10 +395,19 @@ void TestSimProcess::latencyDelaysAnswers()
     QCOMPARE(ReadUntil(socket, "\r"), QByteArray("SYNC-OVER\r"));
 }
 
+void TestSimProcess::garbageNeverBreaksAnAnswerLine_data()
+{
+    QTest::addColumn<QStringList>("options");
+    QTest::newRow("whole lines") << QStringList { "--garbage" };
+    QTest::newRow("answers in pieces") << QStringList { "--garbage", "--chunk", "3" };
+}
+
 void TestSimProcess::garbageNeverBreaksAnAnswerLine()
 {
+    QFETCH(QStringList, options);
+
     SimProcess sim;
-    QVERIFY(sim.start(linkPath(), {"--garbage"}));
+    QVERIFY(sim.start(linkPath(), options));
     QTcpSocket socket;
     QVERIFY(Connect(socket, sim.port));
     QByteArray received;
@@ -436,7 +454,7 @@ void TestSimProcess::transportsCanBeTurnedOff()
     QFETCH(bool, pty);
 
     SimProcess sim;
-    QVERIFY(sim.start(linkPath(), {option}, tcp, pty));
+    QVERIFY(sim.start(linkPath(), { option }, tcp, pty));
     QCOMPARE(sim.port != 0, tcp);
     QCOMPARE(!sim.ptyPath.isEmpty(), pty);
     QCOMPARE(QFileInfo(linkPath()).isSymLink(), pty);
@@ -496,7 +514,7 @@ void TestSimProcess::refusesToReplaceAFileAtTheLinkPath()
 void TestSimProcess::badOptionsExitWithUsage()
 {
     QProcess process;
-    process.start(TestBinDir() + "/tavilon-sim", {"--pty", linkPath(), "--chunk", "none"});
+    process.start(TestBinDir() + "/tavilon-sim", { "--pty", linkPath(), "--chunk", "none" });
     QVERIFY(process.waitForFinished(WaitMs));
     QCOMPARE(process.exitCode(), 2);
     QVERIFY(process.readAllStandardError().contains("Usage: tavilon-sim"));

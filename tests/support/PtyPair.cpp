@@ -42,7 +42,7 @@ bool PtyPair::write(const QByteArray &bytes)
         const ssize_t n = ::write(m_master, data, size_t(left));
         if (n < 0) {
             if (errno == EAGAIN || errno == EINTR) {
-                pollfd fd {m_master, POLLOUT, 0};
+                pollfd fd { m_master, POLLOUT, 0 };
                 ::poll(&fd, 1, 50);
                 continue;
             }
@@ -60,7 +60,7 @@ QByteArray PtyPair::read(int timeoutMs)
     QElapsedTimer clock;
     clock.start();
     while (clock.elapsed() < timeoutMs) {
-        pollfd fd {m_master, POLLIN, 0};
+        pollfd fd { m_master, POLLIN, 0 };
         const int wait = result.isEmpty() ? int(timeoutMs - clock.elapsed()) : 30;
         if (::poll(&fd, 1, qMax(wait, 0)) <= 0) {
             if (!result.isEmpty())
@@ -83,7 +83,7 @@ QByteArray PtyPair::readSome(int timeoutMs)
         const int left = int(timeoutMs - clock.elapsed());
         if (left < 0)
             return QByteArray();
-        pollfd fd {m_master, POLLIN, 0};
+        pollfd fd { m_master, POLLIN, 0 };
         if (::poll(&fd, 1, left) <= 0)
             continue;
         char buffer[4096];

@@ -73,8 +73,8 @@ struct EngineRig {
     LinkEngine engine;
 };
 
-ReplyExpectation Expect(const QByteArray &pattern, quint8 needMatch, quint32 waitMs, quint32 matchMs,
-    quint32 reportTimeout)
+ReplyExpectation Expect(
+    const QByteArray &pattern, quint8 needMatch, quint32 waitMs, quint32 matchMs, quint32 reportTimeout)
 {
     ReplyExpectation expectation;
     std::memset(&expectation, 0, sizeof expectation);
@@ -129,6 +129,7 @@ private slots:
     void sendsTheNextLineBeforeAnnouncingTheReply();
     void matchTimeoutReportsOnlyWhenAsked_data();
     void matchTimeoutReportsOnlyWhenAsked();
+    void lateTimeoutHandlingKeepsTheNextReply();
     void waitTimerExpiryLetsTheNextLineGo();
     void busySendMutexSendsNothing();
     void kickDuringThePauseSendsNothingMore();
@@ -146,38 +147,40 @@ void TestLinkEngine::cutsChunksIntoLines_data()
     const QByteArray longest(LinkQueue::LineBufferSize - 1, 'x');
     const QByteArray tooLong(LinkQueue::LineBufferSize, 'x');
 
-    QTest::newRow("one line") << QList<QByteArray> {"MODEL TYPE RZ7P52KN\r"}
-                              << QList<QByteArray> {"MODEL TYPE RZ7P52KN\r"};
+    QTest::newRow("one line") << QList<QByteArray> { "MODEL TYPE RZ7P52KN\r" }
+                              << QList<QByteArray> { "MODEL TYPE RZ7P52KN\r" };
     QTest::newRow("keyword split across chunks")
-        << QList<QByteArray> {"MODEL TY", "PE RZ7P52KN\r"} << QList<QByteArray> {"MODEL TYPE RZ7P52KN\r"};
-    QTest::newRow("two lines in one chunk")
-        << QList<QByteArray> {"OUT1 VKA ON\rOUT2 VKA OFF\r"} << QList<QByteArray> {"OUT1 VKA ON\r", "OUT2 VKA OFF\r"};
+        << QList<QByteArray> { "MODEL TY", "PE RZ7P52KN\r" } << QList<QByteArray> { "MODEL TYPE RZ7P52KN\r" };
+    QTest::newRow("two lines in one chunk") << QList<QByteArray> { "OUT1 VKA ON\rOUT2 VKA OFF\r" }
+                                            << QList<QByteArray> { "OUT1 VKA ON\r", "OUT2 VKA OFF\r" };
     QTest::newRow("bytes after the last CR wait for the next chunk")
-        << QList<QByteArray> {"A 1\rB", " 2\r"} << QList<QByteArray> {"A 1\r", "B 2\r"};
+        << QList<QByteArray> { "A 1\rB", " 2\r" } << QList<QByteArray> { "A 1\r", "B 2\r" };
     QTest::newRow("CR LF endings in one chunk")
-        << QList<QByteArray> {"A 1\r\nB 2\r\n"} << QList<QByteArray> {"A 1\r", "B 2\r"};
+        << QList<QByteArray> { "A 1\r\nB 2\r\n" } << QList<QByteArray> { "A 1\r", "B 2\r" };
     QTest::newRow("LF of a CR LF pair alone in its chunk")
-        << QList<QByteArray> {"A 1\r", "\n", "B 2\r"} << QList<QByteArray> {"A 1\r", "B 2\r"};
+        << QList<QByteArray> { "A 1\r", "\n", "B 2\r" } << QList<QByteArray> { "A 1\r", "B 2\r" };
     QTest::newRow("LF-led chunk keeps the line behind it")
-        << QList<QByteArray> {"A 1\r", "\nB 2\r\nC 3\r"} << QList<QByteArray> {"A 1\r", "B 2\r", "C 3\r"};
+        << QList<QByteArray> { "A 1\r", "\nB 2\r\nC 3\r" } << QList<QByteArray> { "A 1\r", "B 2\r", "C 3\r" };
     QTest::newRow("control bytes before the first printable byte are skipped")
-        << QList<QByteArray> {QByteArray("\x00\x1b\t\nX 1\r", 8)} << QList<QByteArray> {"X 1\r"};
+        << QList<QByteArray> { QByteArray("\x00\x1b\t\nX 1\r", 8) } << QList<QByteArray> { "X 1\r" };
     QTest::newRow("control bytes inside a line are kept")
-        << QList<QByteArray> {"A\t1\n2\r"} << QList<QByteArray> {"A\t1\n2\r"};
+        << QList<QByteArray> { "A\t1\n2\r" } << QList<QByteArray> { "A\t1\n2\r" };
     QTest::newRow("chunk starting with CR ends the pending line")
-        << QList<QByteArray> {"PARTIAL", "\rNEXT\r"} << QList<QByteArray> {"PARTIAL\r", "NEXT\r"};
-    QTest::newRow("a CR on its own is a line") << QList<QByteArray> {"A\r\r"} << QList<QByteArray> {"A\r", "\r"};
+        << QList<QByteArray> { "PARTIAL", "\rNEXT\r" } << QList<QByteArray> { "PARTIAL\r", "NEXT\r" };
+    QTest::newRow("a CR on its own is a line")
+        << QList<QByteArray> { "A\r\r" } << QList<QByteArray> { "A\r", "\r" };
     QTest::newRow("longest line fits with its CR")
-        << QList<QByteArray> {longest + "\rOK\r"} << QList<QByteArray> {longest + "\r", "OK\r"};
+        << QList<QByteArray> { longest + "\rOK\r" } << QList<QByteArray> { longest + "\r", "OK\r" };
     QTest::newRow("line one byte too long is dropped whole")
-        << QList<QByteArray> {tooLong + "\rOK\r"} << QList<QByteArray> {"OK\r"};
+        << QList<QByteArray> { tooLong + "\rOK\r" } << QList<QByteArray> { "OK\r" };
     QTest::newRow("oversized chunk: the line after the overlong one survives")
-        << QList<QByteArray> {QByteArray(3000, 'y') + "\rOK 1\r\nOK 2\r"} << QList<QByteArray> {"OK 1\r", "OK 2\r"};
-    QTest::newRow("overlong line spread over chunks")
-        << QList<QByteArray> {QByteArray(800, 'y'), QByteArray(800, 'y'), "y\rOK\r"} << QList<QByteArray> {"OK\r"};
+        << QList<QByteArray> { QByteArray(3000, 'y') + "\rOK 1\r\nOK 2\r" }
+        << QList<QByteArray> { "OK 1\r", "OK 2\r" };
+    QTest::newRow("overlong line spread over chunks") << QList<QByteArray> { QByteArray(800, 'y'),
+        QByteArray(800, 'y'), "y\rOK\r" } << QList<QByteArray> { "OK\r" };
     QTest::newRow("pending part plus a chunk over the buffer size keeps the complete line")
-        << QList<QByteArray> {QByteArray(600, 'a'), QByteArray(300, 'b') + "\rNEXT\r"}
-        << QList<QByteArray> {QByteArray(600, 'a') + QByteArray(300, 'b') + "\r", "NEXT\r"};
+        << QList<QByteArray> { QByteArray(600, 'a'), QByteArray(300, 'b') + "\rNEXT\r" }
+        << QList<QByteArray> { QByteArray(600, 'a') + QByteArray(300, 'b') + "\r", "NEXT\r" };
 
     QByteArray manyLines;
     QList<QByteArray> manyExpected;
@@ -186,7 +189,8 @@ void TestLinkEngine::cutsChunksIntoLines_data()
         manyLines += line;
         manyExpected << line;
     }
-    QTest::newRow("chunk of many short lines above the buffer size") << QList<QByteArray> {manyLines} << manyExpected;
+    QTest::newRow("chunk of many short lines above the buffer size")
+        << QList<QByteArray> { manyLines } << manyExpected;
 }
 
 void TestLinkEngine::cutsChunksIntoLines()
@@ -207,44 +211,46 @@ void TestLinkEngine::recognisesTheAwaitedReply_data()
     QTest::addColumn<QList<QByteArray>>("chunks");
     QTest::addColumn<bool>("answered");
 
-    QTest::newRow("keyword at the start") << Standard("MODEL TYPE") << QList<QByteArray> {"MODEL TYPE RZ7P52KN\r"}
-                                          << true;
-    QTest::newRow("keyword inside the line") << Standard("VKA") << QList<QByteArray> {"\nOUT1 VKA ON\r"} << true;
+    QTest::newRow("keyword at the start")
+        << Standard("MODEL TYPE") << QList<QByteArray> { "MODEL TYPE RZ7P52KN\r" } << true;
+    QTest::newRow("keyword inside the line")
+        << Standard("VKA") << QList<QByteArray> { "\nOUT1 VKA ON\r" } << true;
     QTest::newRow("keyword split across chunks")
-        << Standard("MODEL TYPE") << QList<QByteArray> {"MODEL TY", "PE RZ7P52KN\r"} << true;
-    QTest::newRow("comparison is case-sensitive") << Standard("MODEL TYPE") << QList<QByteArray> {"model type x\r"}
-                                                  << false;
+        << Standard("MODEL TYPE") << QList<QByteArray> { "MODEL TY", "PE RZ7P52KN\r" } << true;
+    QTest::newRow("comparison is case-sensitive")
+        << Standard("MODEL TYPE") << QList<QByteArray> { "model type x\r" } << false;
     QTest::newRow("a line without its CR is not a reply yet")
-        << Standard("MODEL TYPE") << QList<QByteArray> {"MODEL TYPE RZ7P52KN"} << false;
+        << Standard("MODEL TYPE") << QList<QByteArray> { "MODEL TYPE RZ7P52KN" } << false;
     QTest::newRow("other line then the reply in the same chunk")
-        << Standard("BAUDRATE") << QList<QByteArray> {"NOISE\rBAUDRATE 9600\r"} << true;
-    QTest::newRow("line shorter than the pattern") << Standard("MODEL TYPE") << QList<QByteArray> {"MODEL\r"}
-                                                   << false;
+        << Standard("BAUDRATE") << QList<QByteArray> { "NOISE\rBAUDRATE 9600\r" } << true;
+    QTest::newRow("line shorter than the pattern")
+        << Standard("MODEL TYPE") << QList<QByteArray> { "MODEL\r" } << false;
 
     ReplyExpectation two = Standard("FOO");
     std::memcpy(two.patterns[1], "BAR", 3);
     two.patternLengths[1] = 3;
     two.patternCount = 2;
-    QTest::newRow("second pattern") << two << QList<QByteArray> {"BAR 1\r"} << true;
+    QTest::newRow("second pattern") << two << QList<QByteArray> { "BAR 1\r" } << true;
     ReplyExpectation secondUnused = two;
     secondUnused.patternCount = 1;
     QTest::newRow("second pattern unused with a count of one")
-        << secondUnused << QList<QByteArray> {"BAR 1\r"} << false;
+        << secondUnused << QList<QByteArray> { "BAR 1\r" } << false;
 
     ReplyExpectation any = Standard("ABCDEFGH");
     any.acceptAny = 1;
     QTest::newRow("acceptAny takes a line as long as the pattern, CR counted")
-        << any << QList<QByteArray> {"1234567\r"} << true;
-    QTest::newRow("acceptAny refuses a shorter line") << any << QList<QByteArray> {"123456\r"} << false;
+        << any << QList<QByteArray> { "1234567\r" } << true;
+    QTest::newRow("acceptAny refuses a shorter line") << any << QList<QByteArray> { "123456\r" } << false;
 
     ReplyExpectation none = Standard("X");
     none.patternCount = 0;
-    QTest::newRow("no pattern: a fresh chunk never answers") << none << QList<QByteArray> {"X 1\r"} << false;
+    QTest::newRow("no pattern: a fresh chunk never answers")
+        << none << QList<QByteArray> { "X 1\r" } << false;
 
     ReplyExpectation corrupt = Standard("X");
     corrupt.patternLengths[0] = 5000;
     QTest::newRow("pattern length beyond its storage never matches")
-        << corrupt << QList<QByteArray> {QByteArray(1000, 'X') + "\r"} << false;
+        << corrupt << QList<QByteArray> { QByteArray(1000, 'X') + "\r" } << false;
 }
 
 void TestLinkEngine::recognisesTheAwaitedReply()
@@ -271,8 +277,8 @@ void TestLinkEngine::lineWithoutPatternsTakesTheMarkOfItsChunk_data()
     QTest::addColumn<QList<QByteArray>>("chunks");
     QTest::addColumn<bool>("secondAnswered");
 
-    QTest::newRow("follows the first reply in its chunk") << QList<QByteArray> {"FIRST 1\rANY\r"} << true;
-    QTest::newRow("arrives in a chunk of its own") << QList<QByteArray> {"FIRST 1\r", "ANY\r"} << false;
+    QTest::newRow("follows the first reply in its chunk") << QList<QByteArray> { "FIRST 1\rANY\r" } << true;
+    QTest::newRow("arrives in a chunk of its own") << QList<QByteArray> { "FIRST 1\r", "ANY\r" } << false;
 }
 
 // A command that waits for a reply but names no pattern is answered only by a line that
@@ -324,9 +330,9 @@ void TestLinkEngine::startsTheTimerOfTheProfile()
     rig.queue.push(line, withExpectation ? &expectation : nullptr, 120);
     rig.engine.sendNext();
 
-    const QList<QByteArray> expected {"pause", "write SET X\xb5", timer};
+    const QList<QByteArray> expected { "pause", "write SET X\xb5", timer };
     QCOMPARE(rig.transport.events, expected);
-    QCOMPARE(rig.transport.sentTexts, QStringList {QString::fromLatin1(line)});
+    QCOMPARE(rig.transport.sentTexts, QStringList { QString::fromLatin1(line) });
     QCOMPARE(rig.engine.timeoutText(), reported ? QString::fromLocal8Bit(line) : QString());
     QCOMPARE(rig.queue.sendQueueSize(), 0);
 }
@@ -340,10 +346,10 @@ void TestLinkEngine::keepsOneLineInFlight()
 
     rig.engine.sendNext();
     rig.engine.sendNext();
-    rig.feed({"UNRELATED\r"});
+    rig.feed({ "UNRELATED\r" });
     rig.engine.sendNext();
 
-    QCOMPARE(rig.transport.written, QList<QByteArray> {"GET MODEL TYPE\r"});
+    QCOMPARE(rig.transport.written, QList<QByteArray> { "GET MODEL TYPE\r" });
     QCOMPARE(rig.queue.sendQueueSize(), 1);
 }
 
@@ -359,10 +365,10 @@ void TestLinkEngine::sendsTheNextLineBeforeAnnouncingTheReply()
     rig.engine.sendNext();
     rig.transport.events.clear();
 
-    rig.feed({"MODEL TYPE RZ7P52KN\rOTHER\r"});
+    rig.feed({ "MODEL TYPE RZ7P52KN\rOTHER\r" });
 
-    const QList<QByteArray> expected {
-        "match-stop", "pause", "write GET BAUDRATE", "match-start 2000", "received", "received"};
+    const QList<QByteArray> expected { "match-stop", "pause", "write GET BAUDRATE", "match-start 2000",
+        "received", "received" };
     QCOMPARE(rig.transport.events, expected);
     QVERIFY(rig.engine.isAwaitingReply());
     QCOMPARE(rig.engine.timeoutText(), QStringLiteral("GET BAUDRATE\r"));
@@ -373,7 +379,7 @@ void TestLinkEngine::matchTimeoutReportsOnlyWhenAsked_data()
     QTest::addColumn<ReplyExpectation>("expectation");
     QTest::addColumn<QStringList>("timeouts");
 
-    QTest::newRow("standard") << Standard("MODEL TYPE") << QStringList {"GET MODEL TYPE\r"};
+    QTest::newRow("standard") << Standard("MODEL TYPE") << QStringList { "GET MODEL TYPE\r" };
     QTest::newRow("silent") << Silent("MODEL TYPE") << QStringList {};
 }
 
@@ -390,13 +396,33 @@ void TestLinkEngine::matchTimeoutReportsOnlyWhenAsked()
     rig.engine.matchTimerExpired();
 
     QCOMPARE(rig.transport.timeouts, timeouts);
-    QCOMPARE(rig.transport.written, (QList<QByteArray> {"GET MODEL TYPE\r", "GET NEXT\r"}));
+    QCOMPARE(rig.transport.written, (QList<QByteArray> { "GET MODEL TYPE\r", "GET NEXT\r" }));
     QVERIFY(!rig.engine.isAwaitingReply());
     QVERIFY(rig.engine.isWaiting());
 
     // A late reply to the abandoned command changes nothing.
-    rig.feed({"MODEL TYPE RZ7P52KN\r"});
+    rig.feed({ "MODEL TYPE RZ7P52KN\r" });
     QCOMPARE(rig.transport.written.size(), 2);
+}
+
+// The GUI thread clears current.needMatch when it reports a timeout. When it gets there after
+// the next line went out, the reply to that line must still end its wait.
+void TestLinkEngine::lateTimeoutHandlingKeepsTheNextReply()
+{
+    EngineRig rig;
+    const ReplyExpectation first = Standard("MODEL TYPE");
+    const ReplyExpectation second = Standard("BAUDRATE");
+    rig.queue.push("GET MODEL TYPE\r", 15, &first, 0);
+    rig.queue.push("GET BAUDRATE\r", 13, &second, 0);
+    rig.engine.sendNext();
+    rig.engine.matchTimerExpired();
+    QVERIFY(rig.engine.isAwaitingReply());
+
+    rig.queue.current.needMatch = 0;
+    rig.feed({ "BAUDRATE 9600\r" });
+
+    QVERIFY(!rig.engine.isAwaitingReply());
+    QCOMPARE(rig.transport.timeouts, QStringList { "GET MODEL TYPE\r" });
 }
 
 void TestLinkEngine::waitTimerExpiryLetsTheNextLineGo()
@@ -406,7 +432,7 @@ void TestLinkEngine::waitTimerExpiryLetsTheNextLineGo()
     rig.queue.push("SET TVWALL-INFO 1 1 1\r", 22, &wall, 0);
     rig.queue.push("GET TVWALL-INFO\r", 16, nullptr, 0);
     rig.engine.sendNext();
-    rig.feed({"TVWALL-INFO 1 1 1\r"});
+    rig.feed({ "TVWALL-INFO 1 1 1\r" });
     QCOMPARE(rig.transport.written.size(), 1);
 
     rig.engine.waitTimerExpired();
@@ -438,7 +464,7 @@ void TestLinkEngine::kickDuringThePauseSendsNothingMore()
 
     rig.engine.sendNext();
 
-    QCOMPARE(rig.transport.written, QList<QByteArray> {"GET A\r"});
+    QCOMPARE(rig.transport.written, QList<QByteArray> { "GET A\r" });
     QCOMPARE(rig.transport.events.count("pause"), 1);
 }
 
@@ -452,15 +478,16 @@ void TestLinkEngine::bytesArrivingDuringThePauseKeepTheirOrder()
     rig.queue.push("GET B\r", 6, nullptr, 0);
     rig.engine.sendNext();
     rig.transport.duringPause = [&rig] {
-        rig.transport.chunks << "LATE 1\rLA" << "TE 2\r";
+        rig.transport.chunks << "LATE 1\rLA"
+                             << "TE 2\r";
         rig.engine.receiveAvailable(); // the transport announcing them
     };
     rig.transport.chunks << "A OK\rTAIL\rPART";
 
     rig.engine.receiveAvailable();
 
-    QCOMPARE(rig.receivedLines(), (QList<QByteArray> {"A OK\r", "TAIL\r", "PARTLATE 1\r", "LATE 2\r"}));
-    QCOMPARE(rig.transport.written, (QList<QByteArray> {"GET A\r", "GET B\r"}));
+    QCOMPARE(rig.receivedLines(), (QList<QByteArray> { "A OK\r", "TAIL\r", "PARTLATE 1\r", "LATE 2\r" }));
+    QCOMPARE(rig.transport.written, (QList<QByteArray> { "GET A\r", "GET B\r" }));
 }
 
 void TestLinkEngine::closeDuringThePauseWaitsForTheStep()
@@ -501,7 +528,7 @@ void TestLinkEngine::stopRunningTimerStopsTheOneRunning()
 
     rig.engine.stopRunningTimer();
 
-    QCOMPARE(rig.transport.events, QList<QByteArray> {stopped});
+    QCOMPARE(rig.transport.events, QList<QByteArray> { stopped });
     QVERIFY(!rig.engine.isAwaitingReply());
     QVERIFY(!rig.engine.isWaiting());
 }

@@ -133,7 +133,7 @@ void TestLinkQueue::drainHandsLinesOutWithTheMutexReleased()
 
     QVERIFY(drained);
     QVERIFY(mutexFree);
-    QCOMPARE(handled, (QList<QByteArray> {"A 1\r", "B 2\r"}));
+    QCOMPARE(handled, (QList<QByteArray> { "A 1\r", "B 2\r" }));
     QCOMPARE(queue.receiveQueueSize(), 2);
 }
 

@@ -1,11 +1,11 @@
 // The process-wide serial and TCP link services in their worker threads, against real peers in
 // this process: a pseudo-terminal for the serial link, a TCP server on 127.0.0.1 for the other.
 // The test thread plays the GUI thread: it pushes lines, kicks, drains and reads the signals.
-#include "support/PtyPair.h"
 #include "link/LinkQueue.h"
 #include "link/LinkServices.h"
 #include "link/ServiceSerialPort.h"
 #include "link/ServiceTcpClient.h"
+#include "support/PtyPair.h"
 
 #include <QElapsedTimer>
 #include <QTcpServer>
@@ -87,8 +87,7 @@ class PtyPeer : public DevicePeer
 public:
     explicit PtyPeer(PtyPair &pty)
         : m_pty(pty)
-    {
-    }
+    { }
     void write(const QByteArray &bytes) override { QVERIFY(m_pty.write(bytes)); }
 
 protected:
@@ -177,11 +176,11 @@ QThread *ThreadOf(const QString &link)
 void Kick(const QString &link)
 {
     if (link == Serial)
-        QMetaObject::invokeMethod(g_ServiceSerialPort, &ServiceSerialPort::SLT_RealSendData_SerialPort,
-            Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            g_ServiceSerialPort, &ServiceSerialPort::SLT_RealSendData_SerialPort, Qt::QueuedConnection);
     else
-        QMetaObject::invokeMethod(g_ServiceTcpClient, &ServiceTcpClient::SLT_RealSendData_TcpClient,
-            Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            g_ServiceTcpClient, &ServiceTcpClient::SLT_RealSendData_TcpClient, Qt::QueuedConnection);
 }
 
 void RequestSerialConnect(const QString &portName)
@@ -189,7 +188,9 @@ void RequestSerialConnect(const QString &portName)
     g_ThreadSerialPort->start();
     QMetaObject::invokeMethod(
         g_ServiceSerialPort,
-        [portName] { g_ServiceSerialPort->SLT_SyncConnect_SerialPort(portName, "115200", "8", "0", "1", "0"); },
+        [portName] {
+            g_ServiceSerialPort->SLT_SyncConnect_SerialPort(portName, "115200", "8", "0", "1", "0");
+        },
         Qt::QueuedConnection);
 }
 
@@ -198,7 +199,9 @@ void RequestTcpConnect(const QString &localIp, const QString &remotePort)
     g_ThreadTcpClient->start();
     QMetaObject::invokeMethod(
         g_ServiceTcpClient,
-        [localIp, remotePort] { g_ServiceTcpClient->SLT_SyncConnect_TcpClient(localIp, "127.0.0.1", remotePort); },
+        [localIp, remotePort] {
+            g_ServiceTcpClient->SLT_SyncConnect_TcpClient(localIp, "127.0.0.1", remotePort);
+        },
         Qt::QueuedConnection);
 }
 
@@ -309,33 +312,28 @@ void TestLinkServices::declaresTheInterfaceInOrder_data()
     QTest::addColumn<QString>("link");
     QTest::addColumn<QStringList>("methods");
 
-    QTest::newRow("serial") << Serial
-                            << QStringList {"signal SGL_TryCheckSend()",
-                                   "signal SGL_UpdateRecvData_SerialPort()",
-                                   "signal SGL_UpdateSendData_SerialPort(QString)",
-                                   "signal SGL_ConnectStatus_SerialPort(bool,int)",
-                                   "signal SGL_WaitReplyTimeout_SerialPort(QString)",
-                                   "slot SLT_MatchTimer_Timeout()",
-                                   "slot SLT_WaitTimer_Timeout()",
-                                   "slot SLT_SerialPortError(QSerialPort::SerialPortError)",
-                                   "slot SLT_SyncConnect_SerialPort(QString,QString,QString,QString,QString,QString)",
-                                   "slot SLT_SyncDisconnect_SerialPort()",
-                                   "slot SLT_RealSendData_SerialPort()",
-                                   "slot SLT_RealRecvData_SerialPort()"};
+    QTest::newRow("serial")
+        << Serial
+        << QStringList { "signal SGL_TryCheckSend()", "signal SGL_UpdateRecvData_SerialPort()",
+               "signal SGL_UpdateSendData_SerialPort(QString)",
+               "signal SGL_ConnectStatus_SerialPort(bool,int)",
+               "signal SGL_WaitReplyTimeout_SerialPort(QString)", "slot SLT_MatchTimer_Timeout()",
+               "slot SLT_WaitTimer_Timeout()", "slot SLT_SerialPortError(QSerialPort::SerialPortError)",
+               "slot SLT_SyncConnect_SerialPort(QString,QString,QString,QString,QString,QString)",
+               "slot SLT_SyncDisconnect_SerialPort()", "slot SLT_RealSendData_SerialPort()",
+               "slot SLT_RealRecvData_SerialPort()" };
     QTest::newRow("tcp") << Tcp
-                         << QStringList {"signal SGL_TryCheckSend()",
+                         << QStringList { "signal SGL_TryCheckSend()",
                                 "signal SGL_UpdateRecvData_TcpClient()",
                                 "signal SGL_UpdateSendData_TcpClient(QString)",
                                 "signal SGL_ConnectStatus_TcpClient(bool,int)",
                                 "signal SGL_ReConnectStatus_TcpClient(bool)",
                                 "signal SGL_WaitReplyTimeout_TcpClient(QString)",
-                                "slot SLT_MatchTimer_Timeout()",
-                                "slot SLT_WaitTimer_Timeout()",
+                                "slot SLT_MatchTimer_Timeout()", "slot SLT_WaitTimer_Timeout()",
                                 "slot SLT_SocketError(QAbstractSocket::SocketError)",
                                 "slot SLT_SyncConnect_TcpClient(QString,QString,QString)",
-                                "slot SLT_SyncDisconnect_TcpClient()",
-                                "slot SLT_RealSendData_TcpClient()",
-                                "slot SLT_RealRecvData_TcpClient()"};
+                                "slot SLT_SyncDisconnect_TcpClient()", "slot SLT_RealSendData_TcpClient()",
+                                "slot SLT_RealRecvData_TcpClient()" };
 }
 
 // Other parts of the program connect to these by name and position.
@@ -344,8 +342,8 @@ void TestLinkServices::declaresTheInterfaceInOrder()
     QFETCH(QString, link);
     QFETCH(QStringList, methods);
 
-    const QMetaObject *meta = link == Serial ? &ServiceSerialPort::staticMetaObject
-                                             : &ServiceTcpClient::staticMetaObject;
+    const QMetaObject *meta
+        = link == Serial ? &ServiceSerialPort::staticMetaObject : &ServiceTcpClient::staticMetaObject;
     QStringList declared;
     for (int i = meta->methodOffset(); i < meta->methodCount(); ++i) {
         const QMetaMethod method = meta->method(i);
@@ -384,10 +382,10 @@ void TestLinkServices::sendsOneLineAtATimeAfterAPause()
 
     device.write("BAUDRATE 115200\r");
     QTRY_COMPARE(m_events->received, 2);
-    QCOMPARE(m_events->sent, (QStringList {"GET MODEL TYPE\r", "GET BAUDRATE\r"}));
+    QCOMPARE(m_events->sent, (QStringList { "GET MODEL TYPE\r", "GET BAUDRATE\r" }));
     QList<QByteArray> lines;
     QVERIFY(QueueOf(link).drain([&lines](const QByteArray &line) { lines << line; }));
-    QCOMPARE(lines, (QList<QByteArray> {"MODEL TYPE RZ7P52KN\r", "BAUDRATE 115200\r"}));
+    QCOMPARE(lines, (QList<QByteArray> { "MODEL TYPE RZ7P52KN\r", "BAUDRATE 115200\r" }));
     QVERIFY(m_events->timeouts.isEmpty());
 }
 
@@ -420,7 +418,7 @@ void TestLinkServices::endsAnUnansweredCommandAfterTwoSeconds()
     QVERIFY2(sinceFirst.elapsed() >= 1990, qPrintable(QString::number(sinceFirst.elapsed())));
 
     QTRY_COMPARE(m_events->sent.size(), 2);
-    QCOMPARE(m_events->timeouts, reported ? QStringList {"GET IN1 IN-INFO\r"} : QStringList {});
+    QCOMPARE(m_events->timeouts, reported ? QStringList { "GET IN1 IN-INFO\r" } : QStringList {});
 }
 
 void TestLinkServices::holdsTheLinkAfterAWallCommand_data()
@@ -457,17 +455,18 @@ void TestLinkServices::assemblesRepliesFromTheByteStream_data()
     QTest::addColumn<QList<QByteArray>>("chunks");
     QTest::addColumn<QList<QByteArray>>("lines");
 
-    for (const QString &link : {Serial, Tcp}) {
+    for (const QString &link : { Serial, Tcp }) {
         const QByteArray name = link.toLatin1();
         const char *prefix = name.constData();
         QTest::addRow("%s, keyword split across chunks", prefix)
-            << link << QList<QByteArray> {"MODEL TY", "PE RZ7P52KN\r"} << QList<QByteArray> {"MODEL TYPE RZ7P52KN\r"};
+            << link << QList<QByteArray> { "MODEL TY", "PE RZ7P52KN\r" }
+            << QList<QByteArray> { "MODEL TYPE RZ7P52KN\r" };
         QTest::addRow("%s, CR LF endings, LF leading the next chunk", prefix)
-            << link << QList<QByteArray> {"NOISE 1\r", "\nMODEL TYPE RZ7P52KN\r\n"}
-            << QList<QByteArray> {"NOISE 1\r", "MODEL TYPE RZ7P52KN\r"};
+            << link << QList<QByteArray> { "NOISE 1\r", "\nMODEL TYPE RZ7P52KN\r\n" }
+            << QList<QByteArray> { "NOISE 1\r", "MODEL TYPE RZ7P52KN\r" };
         QTest::addRow("%s, two lines in one chunk", prefix)
-            << link << QList<QByteArray> {"OUT1 VKA ON\rMODEL TYPE RZ7P52KN\r"}
-            << QList<QByteArray> {"OUT1 VKA ON\r", "MODEL TYPE RZ7P52KN\r"};
+            << link << QList<QByteArray> { "OUT1 VKA ON\rMODEL TYPE RZ7P52KN\r" }
+            << QList<QByteArray> { "OUT1 VKA ON\r", "MODEL TYPE RZ7P52KN\r" };
     }
 }
 
@@ -509,7 +508,7 @@ void TestLinkServices::disconnectDropsQueuedAndReceivedLines()
     openLink(link);
     DevicePeer &device = *m_peer;
     const ReplyExpectation expectation = Standard("VKA");
-    for (const char *line : {"GET OUT1 VKA\r", "GET OUT2 VKA\r", "GET OUT3 VKA\r"})
+    for (const char *line : { "GET OUT1 VKA\r", "GET OUT2 VKA\r", "GET OUT3 VKA\r" })
         QueueOf(link).push(QByteArray(line), &expectation, 0);
     Kick(link);
     QCOMPARE(device.readLine(1000), QByteArray("GET OUT1 VKA\r"));
@@ -640,7 +639,7 @@ void TestLinkServices::reconnectsSilentlyAfterTheDeviceDropsTheConnection()
     QTRY_COMPARE(m_events->received, 1);
     QList<QByteArray> lines;
     QVERIFY(TcpLinkQueue().drain([&lines](const QByteArray &line) { lines << line; }));
-    QCOMPARE(lines, QList<QByteArray> {"MODEL TYPE RZ7P52KN\r"});
+    QCOMPARE(lines, QList<QByteArray> { "MODEL TYPE RZ7P52KN\r" });
     QTest::qWait(100);
     QVERIFY(m_events->reconnects.isEmpty());
     QVERIFY(m_events->timeouts.isEmpty());
@@ -658,9 +657,9 @@ void TestLinkServices::reportsAFailedReconnect()
     TcpLinkQueue().push(QByteArray("GET MODEL TYPE\r"), &expectation, 0);
     Kick(Tcp);
 
-    QTRY_COMPARE_WITH_TIMEOUT(m_events->reconnects, QList<bool> {false}, 3000);
+    QTRY_COMPARE_WITH_TIMEOUT(m_events->reconnects, QList<bool> { false }, 3000);
     // The line that was due still takes its turn.
-    QTRY_COMPARE(m_events->sent, QStringList {"GET MODEL TYPE\r"});
+    QTRY_COMPARE(m_events->sent, QStringList { "GET MODEL TYPE\r" });
 }
 
 QTEST_GUILESS_MAIN(TestLinkServices)

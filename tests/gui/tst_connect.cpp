@@ -1,0 +1,563 @@
+// Connecting as an operator does: the connection page against the device simulator over TCP
+// and over its pseudo-terminal, the identification and the synchronisation burst, routing
+// from the matrix page, and the ways a connection fails.
+#include "MessageBoxCatcher.h"
+#include "support/TestPaths.h"
+#include "link/LinkMode.h"
+#include "link/LinkQueue.h"
+#include "link/LinkServices.h"
+#include "link/Ui_Debug.h"
+#include "link/Ui_Uart_Network.h"
+#include "pages/Ui_Matrix.h"
+#include "protocol/DeviceState.h"
+#include "settings/ConfigFile.h"
+#include "settings/ConfigTables.h"
+#include "settings/LanguageTexts.h"
+#include "settings/SettingsTexts.h"
+#include "shell/MyComboBox.h"
+#include "shell/Ui_Main.h"
+
+#include <QElapsedTimer>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QListView>
+#include <QPlainTextEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTabWidget>
+#include <QTcpServer>
+#include <QTemporaryDir>
+#include <QTextEdit>
+#include <QThread>
+#include <QVector>
+#include <QtTest>
+
+namespace {
+
+constexpr int SyncTimeoutMs = 15000;
+
+class TableSnapshot
+{
+public:
+    void Take()
+    {
+        m_settings = Values(SettingsTable, SettingsTableSize);
+        m_language = Values(LanguageTable, LanguageTableSize);
+    }
+
+    void Restore() const
+    {
+        for (int i = 0; i < SettingsTableSize; ++i)
+            *SettingsTable[i].value = m_settings.at(i);
+        for (int i = 0; i < LanguageTableSize; ++i)
+            *LanguageTable[i].value = m_language.at(i);
+    }
+
+private:
+    static QVector<QString> Values(const ConfigKeyEntry *table, int size)
+    {
+        QVector<QString> values;
+        for (int i = 0; i < size; ++i)
+            values << *table[i].value;
+        return values;
+    }
+
+    QVector<QString> m_settings;
+    QVector<QString> m_language;
+};
+
+// tavilon-sim as a child process on a free TCP port of 127.0.0.1 and a pseudo-terminal.
+class SimProcess
+{
+public:
+    explicit SimProcess(const QString &ptyPath, const QStringList &extraArguments = {})
+    {
+        QObject::connect(&m_process, &QProcess::readyReadStandardOutput,
+            [this] { m_output += m_process.readAllStandardOutput(); });
+        m_process.setProgram(TestBinDir() + QStringLiteral("/tavilon-sim"));
+        m_process.setArguments(
+            QStringList { "--tcp", "127.0.0.1:0", "--pty", ptyPath } + extraArguments);
+        m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        m_process.start();
+    }
+
+    ~SimProcess()
+    {
+        m_process.terminate();
+        if (!m_process.waitForFinished(3000))
+            m_process.kill();
+    }
+
+    // Waits until the simulator has told where it listens.
+    bool WaitUntilListening()
+    {
+        QElapsedTimer timer;
+        timer.start();
+        while (timer.elapsed() < 10000) {
+            m_process.waitForReadyRead(50);
+            for (const QByteArray &line : m_output.split('\n')) {
+                if (line.startsWith("TCP "))
+                    tcpPort = QString::fromLatin1(line.mid(line.lastIndexOf(':') + 1)).trimmed();
+                else if (line.startsWith("PTY "))
+                    ptyPath = QString::fromLocal8Bit(line.mid(4)).trimmed();
+            }
+            if (!tcpPort.isEmpty() && !ptyPath.isEmpty())
+                return true;
+            if (m_process.state() == QProcess::NotRunning)
+                return false;
+        }
+        return false;
+    }
+
+    QString tcpPort;
+    QString ptyPath;
+
+private:
+    QProcess m_process;
+    QByteArray m_output;
+};
+
+QStringList LogLines(const Ui_Uart_Network *page)
+{
+    QStringList lines;
+    for (const QString &line : page->statusLog->toPlainText().split(QLatin1Char('\n'))) {
+        if (!line.trimmed().isEmpty())
+            lines << line.trimmed();
+    }
+    return lines;
+}
+
+QStringList ExpectedSyncLog()
+{
+    QStringList lines { "Sync Matrix Message." };
+    for (int input = 1; input <= 4; ++input)
+        lines << QStringLiteral("Sync Input-%1 Message.").arg(input);
+    for (int output = 1; output <= 4; ++output)
+        lines << QStringLiteral("Sync Output-%1 Message.").arg(output);
+    lines << "Sync Multiview Message."
+          << "Sync TV Wall Message."
+          << "Sync System Message."
+          << "->Sync Over!<-";
+    return lines;
+}
+
+QPushButton *CrossPoint(const Ui_Matrix *page, int k)
+{
+    return page->findChild<QPushButton *>(QStringLiteral("MatrixButton-%1").arg(k));
+}
+
+// The input each shown output row marks as routed, -1 for a row without a flat button.
+QVector<int> FlatColumns(const Ui_Matrix *page, int inputs, int outputs)
+{
+    QVector<int> columns;
+    for (int row = 0; row < outputs; ++row) {
+        int flat = -1;
+        for (int column = 0; column < inputs; ++column) {
+            if (CrossPoint(page, row * inputs + column)->isFlat())
+                flat = column;
+        }
+        columns << flat;
+    }
+    return columns;
+}
+
+QVector<int> RoutesOfDevice()
+{
+    QVector<int> routes;
+    for (quint32 output = 0; output < 4; ++output)
+        routes << int(DeviceState.routeInputOfOutput[output]);
+    return routes;
+}
+
+void TypeInto(QLineEdit *edit, const QString &text)
+{
+    edit->selectAll();
+    QTest::keyClick(edit, Qt::Key_Delete);
+    QTest::keyClicks(edit, text);
+}
+
+// Opens the local address list, which rebuilds it, and picks the loopback address.
+bool ChooseLoopbackLocalAddress(Ui_Uart_Network *page)
+{
+    page->localIpComboBox->showPopup();
+    page->localIpComboBox->hidePopup();
+    for (int i = 0; i < page->localIpComboBox->count(); ++i) {
+        if (page->localIpComboBox->itemText(i).startsWith(QLatin1String("127.0.0.1<"))) {
+            page->localIpComboBox->setCurrentIndex(i);
+            return true;
+        }
+    }
+    return false;
+}
+
+quint16 UnusedTcpPort()
+{
+    QTcpServer server;
+    server.listen(QHostAddress(QStringLiteral("127.0.0.1")), 0);
+    return server.serverPort();
+}
+
+} // namespace
+
+class TestConnect : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void connectAndSynchronise_data();
+    void connectAndSynchronise();
+    void crossPointTurnsFlatOnlyAfterReply();
+    void allSetRoutesOneInputEverywhere();
+    void wrongModelDisconnects_data();
+    void wrongModelDisconnects();
+    void unansweredModelQueryDisconnects();
+    void linkThatCannotOpen_data();
+    void linkThatCannotOpen();
+    void networkPreChecksStartNothing_data();
+    void networkPreChecksStartNothing();
+
+private:
+    Ui_Main *NewMainWindow();
+    void PressNetworkConnect(const QString &ip, const QString &port);
+    void PressSerialConnect(const QString &portName);
+    bool ConnectAndWaitForSync(const QString &link, SimProcess &sim, qint64 *elapsedMs = nullptr);
+
+    TableSnapshot m_defaults;
+    QScopedPointer<QTemporaryDir> m_appDir;
+    QScopedPointer<Ui_Main> m_main;
+    Ui_Uart_Network *m_page = nullptr;
+};
+
+void TestConnect::initTestCase()
+{
+    m_defaults.Take();
+    QVERIFY2(QFileInfo::exists(TestBinDir() + QStringLiteral("/tavilon-sim")), "tavilon-sim is not built");
+}
+
+void TestConnect::init()
+{
+    m_appDir.reset(new QTemporaryDir());
+    QVERIFY(m_appDir->isValid());
+    ConfigFile_SetAppDir(m_appDir->path());
+    m_defaults.Restore();
+    g_SaveSettingsOnExit = false;
+    LinkMode = LinkModeNone;
+    DeviceState_Clear();
+    ConfigFile_SaveAll();
+}
+
+void TestConnect::cleanup()
+{
+    if (m_page)
+        m_page->DisconnectActiveLink();
+    m_main.reset();
+    m_page = nullptr;
+    LinkMode = LinkModeNone;
+    m_appDir.reset();
+}
+
+Ui_Main *TestConnect::NewMainWindow()
+{
+    m_main.reset(new Ui_Main());
+    m_page = m_main->connectionPage;
+    m_main->show();
+    m_main->tabWidget->setCurrentWidget(m_page);
+    return m_main.data();
+}
+
+void TestConnect::PressNetworkConnect(const QString &ip, const QString &port)
+{
+    TypeInto(m_page->ipEdit, ip);
+    TypeInto(m_page->portEdit, port);
+    QVERIFY(ChooseLoopbackLocalAddress(m_page));
+    QTest::mouseClick(m_page->networkConnectButton, Qt::LeftButton);
+}
+
+void TestConnect::PressSerialConnect(const QString &portName)
+{
+    // Pseudo-terminals are never listed; the name is typed.
+    TypeInto(m_page->serialPortComboBox->lineEdit(), portName);
+    QTest::mouseClick(m_page->uartConnectButton, Qt::LeftButton);
+}
+
+bool TestConnect::ConnectAndWaitForSync(const QString &link, SimProcess &sim, qint64 *elapsedMs)
+{
+    const QString syncOver = QStringLiteral("->Sync Over!<-");
+    QElapsedTimer timer;
+    qint64 syncedAt = -1;
+    QObject::connect(m_page->statusLog, &QPlainTextEdit::textChanged, m_page, [&] {
+        if (syncedAt < 0 && m_page->statusLog->toPlainText().contains(syncOver))
+            syncedAt = timer.elapsed();
+    });
+    timer.start();
+    if (link == QLatin1String("TCP"))
+        PressNetworkConnect(QStringLiteral("127.0.0.1"), sim.tcpPort);
+    else
+        PressSerialConnect(sim.ptyPath);
+    QElapsedTimer deadline;
+    deadline.start();
+    while (syncedAt < 0 && deadline.elapsed() < SyncTimeoutMs)
+        QTest::qWait(10);
+    if (elapsedMs)
+        *elapsedMs = syncedAt;
+    return syncedAt >= 0;
+}
+
+void TestConnect::connectAndSynchronise_data()
+{
+    QTest::addColumn<QString>("link");
+    QTest::addColumn<int>("linkMode");
+    QTest::addColumn<QString>("linkSettingsQuery");
+
+    QTest::newRow("TCP") << "TCP" << int(LinkModeTcp) << "GET NETWORK-INFO\r";
+    QTest::newRow("RS232 over a pseudo-terminal") << "RS232" << int(LinkModeSerial) << "GET BAUDRATE\r";
+}
+
+void TestConnect::connectAndSynchronise()
+{
+    QFETCH(QString, link);
+    QFETCH(int, linkMode);
+    QFETCH(QString, linkSettingsQuery);
+
+    SimProcess sim(m_appDir->filePath(QStringLiteral("tty")));
+    QVERIFY(sim.WaitUntilListening());
+    Ui_Main *mainWindow = NewMainWindow();
+    QCOMPARE(mainWindow->matrixPage->crossPointButtons.size(), 256);
+    QSignalSpy sent(mainWindow, &Ui_Main::SGL_DEBUG_SHOW_SendText);
+
+    qint64 elapsedMs = -1;
+    QVERIFY2(ConnectAndWaitForSync(link, sim, &elapsedMs), qPrintable(m_page->statusLog->toPlainText()));
+    qInfo("%s: Connect pressed to \"Sync Over!\" shown in %lld ms", qPrintable(link), elapsedMs);
+
+    QCOMPARE(LinkMode, linkMode);
+    QCOMPARE(LogLines(m_page), ExpectedSyncLog());
+    QVERIFY(!DeviceState.modelUnconfirmed);
+
+    // Sixteen lines go out, the model query first and the end mark last.
+    QStringList sentLines;
+    for (const QList<QVariant> &arguments : qAsConst(sent))
+        sentLines << arguments.at(0).toString();
+    QCOMPARE(sentLines.size(), 17);
+    QCOMPARE(sentLines.first(), QStringLiteral("GET MODEL TYPE\r"));
+    QCOMPARE(sentLines.at(15), linkSettingsQuery);
+    QCOMPARE(sentLines.last(), QStringLiteral("GET SYNC-OVER\r"));
+
+    // Identified as 4 x 4: the grid was rebuilt and shows the device's routes.
+    Ui_Matrix *matrix = mainWindow->matrixPage;
+    QCOMPARE(matrix->crossPointButtons.size(), 16);
+    for (int k = 0; k < 16; ++k)
+        QVERIFY2(CrossPoint(matrix, k), qPrintable(QString::number(k)));
+    QVERIFY(!CrossPoint(matrix, 16));
+    QCOMPARE(matrix->gridGroup->size(), QSize(400, 172));
+    QCOMPARE(FlatColumns(matrix, 4, 4), RoutesOfDevice());
+    QCOMPARE(RoutesOfDevice(), (QVector<int> { 0, 1, 2, 3 }));
+
+    // The traffic reached the debug console, which Alt+Z opens while the link is up.
+    QTest::keyClick(mainWindow, Qt::Key_Z, Qt::AltModifier);
+    QVERIFY(mainWindow->debugConsole->isVisible());
+    QVERIFY(mainWindow->debugConsole->recvBox->toPlainText().contains(QLatin1String("MODEL TYPE RZ7P52KN")));
+    QVERIFY(mainWindow->debugConsole->sendBox->toPlainText().endsWith(QLatin1String("GET SYNC-OVER\n")));
+    mainWindow->debugConsole->close();
+
+    // Disconnect: the link is dropped and the parameters can be changed again.
+    QPushButton *button = linkMode == LinkModeTcp ? m_page->networkConnectButton : m_page->uartConnectButton;
+    QPushButton *otherButton = linkMode == LinkModeTcp ? m_page->uartConnectButton : m_page->networkConnectButton;
+    QVERIFY(!otherButton->isEnabled());
+    QTest::mouseClick(button, Qt::LeftButton);
+    QCOMPARE(LinkMode, int(LinkModeNone));
+    QCOMPARE(button->text(), QStringLiteral("Connect"));
+    QVERIFY(otherButton->isEnabled());
+    QVERIFY(m_page->ipEdit->isEnabled());
+    QVERIFY(m_page->serialPortComboBox->isEnabled());
+    QVERIFY(!DeviceState.modelReplyHandled);
+    QVERIFY(!g_ThreadTcpClient->isRunning());
+    QVERIFY(!g_ThreadSerialPort->isRunning());
+}
+
+void TestConnect::crossPointTurnsFlatOnlyAfterReply()
+{
+    SimProcess sim(m_appDir->filePath(QStringLiteral("tty")));
+    QVERIFY(sim.WaitUntilListening());
+    Ui_Main *mainWindow = NewMainWindow();
+    QVERIFY(ConnectAndWaitForSync(QStringLiteral("TCP"), sim));
+    Ui_Matrix *matrix = mainWindow->matrixPage;
+    mainWindow->tabWidget->setCurrentWidget(matrix);
+    QSignalSpy sent(mainWindow, &Ui_Main::SGL_DEBUG_SHOW_SendText);
+
+    // Row 1 (output 2), column 2 (input 3).
+    QTest::mouseClick(CrossPoint(matrix, 6), Qt::LeftButton);
+    QVERIFY(!CrossPoint(matrix, 6)->isFlat());
+    QVERIFY(CrossPoint(matrix, 5)->isFlat());
+
+    QTRY_COMPARE(sent.count(), 1);
+    QCOMPARE(sent.first().at(0).toString(), QStringLiteral("SET IN3 VIDEO OUT2\r"));
+    QTRY_VERIFY(CrossPoint(matrix, 6)->isFlat());
+    QVERIFY(!CrossPoint(matrix, 5)->isFlat());
+    QCOMPARE(FlatColumns(matrix, 4, 4), (QVector<int> { 0, 2, 2, 3 }));
+    QCOMPARE(RoutesOfDevice(), (QVector<int> { 0, 2, 2, 3 }));
+}
+
+void TestConnect::allSetRoutesOneInputEverywhere()
+{
+    SimProcess sim(m_appDir->filePath(QStringLiteral("tty")));
+    QVERIFY(sim.WaitUntilListening());
+    Ui_Main *mainWindow = NewMainWindow();
+    QVERIFY(ConnectAndWaitForSync(QStringLiteral("RS232"), sim));
+    Ui_Matrix *matrix = mainWindow->matrixPage;
+    mainWindow->tabWidget->setCurrentWidget(matrix);
+    S_InputName[1] = QStringLiteral("Camera");
+    QSignalSpy sent(mainWindow, &Ui_Main::SGL_DEBUG_SHOW_SendText);
+
+    // Opening the list fills it with the input names; the list index is the input.
+    MyComboBox *combo = matrix->allOutputComboBox;
+    combo->showPopup();
+    QCOMPARE(combo->count(), 4);
+    QCOMPARE(combo->itemText(1), QStringLiteral("Camera"));
+    QAbstractItemView *view = combo->view();
+    const QRect item = view->visualRect(view->model()->index(1, 0));
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, item.center());
+
+    QTRY_COMPARE(sent.count(), 1);
+    QCOMPARE(sent.first().at(0).toString(), QStringLiteral("SET IN2 VIDEO ALL\r"));
+    QTRY_COMPARE(FlatColumns(matrix, 4, 4), (QVector<int> { 1, 1, 1, 1 }));
+    QCOMPARE(RoutesOfDevice(), (QVector<int> { 1, 1, 1, 1 }));
+}
+
+void TestConnect::wrongModelDisconnects_data()
+{
+    QTest::addColumn<QString>("link");
+
+    QTest::newRow("TCP") << "TCP";
+    QTest::newRow("RS232") << "RS232";
+}
+
+void TestConnect::wrongModelDisconnects()
+{
+    QFETCH(QString, link);
+
+    SimProcess sim(m_appDir->filePath(QStringLiteral("tty")), { "--model", "XYZ" });
+    QVERIFY(sim.WaitUntilListening());
+    Ui_Main *mainWindow = NewMainWindow();
+    MessageBoxCatcher catcher;
+
+    if (link == QLatin1String("TCP"))
+        PressNetworkConnect(QStringLiteral("127.0.0.1"), sim.tcpPort);
+    else
+        PressSerialConnect(sim.ptyPath);
+
+    QTRY_COMPARE(catcher.Texts(), QStringList { "The machine does not match with the PC tool!" });
+    QCOMPARE(catcher.Boxes().first().parent, mainWindow);
+    QCOMPARE(LinkMode, int(LinkModeNone));
+    QCOMPARE(m_page->networkConnectButton->text(), QStringLiteral("Connect"));
+    QCOMPARE(m_page->uartConnectButton->text(), QStringLiteral("Connect"));
+    QVERIFY(m_page->networkConnectButton->isEnabled());
+    QVERIFY(m_page->uartConnectButton->isEnabled());
+    QVERIFY(DeviceState.modelUnconfirmed);
+    QCOMPARE(mainWindow->matrixPage->crossPointButtons.size(), 256);
+    QVERIFY(!LogLines(m_page).contains(QStringLiteral("->Sync Over!<-")));
+}
+
+void TestConnect::unansweredModelQueryDisconnects()
+{
+    SimProcess sim(m_appDir->filePath(QStringLiteral("tty")), { "--mute", "MODEL TYPE" });
+    QVERIFY(sim.WaitUntilListening());
+    Ui_Main *mainWindow = NewMainWindow();
+    MessageBoxCatcher catcher;
+
+    PressNetworkConnect(QStringLiteral("127.0.0.1"), sim.tcpPort);
+    QCOMPARE(LinkMode, int(LinkModeTcp));
+
+    QTRY_COMPARE_WITH_TIMEOUT(catcher.Texts().size(), 1, 6000);
+    QCOMPARE(catcher.Texts().first().trimmed(), QStringLiteral("Failed to identify device!Error Code:GET MODEL TYPE"));
+    QCOMPARE(catcher.Boxes().first().parent, mainWindow);
+    QCOMPARE(LinkMode, int(LinkModeNone));
+    QCOMPARE(m_page->networkConnectButton->text(), QStringLiteral("Connect"));
+    QVERIFY(m_page->uartConnectButton->isEnabled());
+    QVERIFY(m_page->ipEdit->isEnabled());
+    QVERIFY(!g_ThreadTcpClient->isRunning());
+}
+
+void TestConnect::linkThatCannotOpen_data()
+{
+    QTest::addColumn<QString>("link");
+    QTest::addColumn<QString>("message");
+
+    QTest::newRow("serial port that does not exist") << "RS232" << "Serial Port Connect Failed!Error Code:3";
+    QTest::newRow("TCP port nobody listens on")
+        << "TCP" << "please check your local ip config information!Error Code:5";
+}
+
+void TestConnect::linkThatCannotOpen()
+{
+    QFETCH(QString, link);
+    QFETCH(QString, message);
+
+    NewMainWindow();
+    MessageBoxCatcher catcher;
+
+    if (link == QLatin1String("TCP"))
+        PressNetworkConnect(QStringLiteral("127.0.0.1"), QString::number(UnusedTcpPort()));
+    else
+        PressSerialConnect(m_appDir->filePath(QStringLiteral("no-such-tty")));
+
+    QTRY_COMPARE(catcher.Texts(), QStringList { message });
+    QCOMPARE(catcher.Boxes().first().parent, m_page);
+    QCOMPARE(LinkMode, int(LinkModeNone));
+    QCOMPARE(m_page->networkConnectButton->text(), QStringLiteral("Connect"));
+    QCOMPARE(m_page->uartConnectButton->text(), QStringLiteral("Connect"));
+    QVERIFY(m_page->networkConnectButton->isEnabled());
+    QVERIFY(m_page->uartConnectButton->isEnabled());
+    QVERIFY(m_page->ipEdit->isEnabled());
+    QVERIFY(m_page->serialPortComboBox->isEnabled());
+}
+
+void TestConnect::networkPreChecksStartNothing_data()
+{
+    QTest::addColumn<QString>("ip");
+    QTest::addColumn<QString>("port");
+    QTest::addColumn<QString>("mask");
+    QTest::addColumn<QString>("message");
+
+    const QString parameterFail = QStringLiteral("Network Info error!!!please check it!");
+    QTest::newRow("IP with two dots") << "127.0.0" << "2000" << "255.255.255.0" << parameterFail;
+    QTest::newRow("port 65535") << "127.0.0.1" << "65535" << "255.255.255.0" << parameterFail;
+    QTest::newRow("mask part above 255") << "127.0.0.1" << "2000" << "255.255.256.0" << parameterFail;
+    // A documentation address in a host-only subnet: no local address lies in it.
+    QTest::newRow("no local address in the device's subnet")
+        << "203.0.113.7" << "2000" << "255.255.255.255"
+        << "please check your local ip config information!Error Code:";
+}
+
+void TestConnect::networkPreChecksStartNothing()
+{
+    QFETCH(QString, ip);
+    QFETCH(QString, port);
+    QFETCH(QString, mask);
+    QFETCH(QString, message);
+
+    NewMainWindow();
+    MessageBoxCatcher catcher;
+    TypeInto(m_page->ipEdit, ip);
+    TypeInto(m_page->portEdit, port);
+    TypeInto(m_page->subMaskEdit, mask);
+    m_page->localIpComboBox->showPopup();
+    m_page->localIpComboBox->hidePopup();
+
+    QTest::mouseClick(m_page->networkConnectButton, Qt::LeftButton);
+
+    QCOMPARE(catcher.Texts(), QStringList { message });
+    QCOMPARE(m_page->networkConnectButton->text(), QStringLiteral("Connect"));
+    QVERIFY(m_page->uartConnectButton->isEnabled());
+    QVERIFY(m_page->ipEdit->isEnabled());
+    QVERIFY(!g_ThreadTcpClient->isRunning());
+    // Nothing was stored from the refused parameters.
+    QCOMPARE(SP_RemoteIp, QStringLiteral("192.168.0.247"));
+}
+
+QTEST_MAIN(TestConnect)
+#include "tst_connect.moc"
