@@ -54,6 +54,13 @@ void AddPattern(ReplyExpectation *expectation, const QByteArray &pattern)
     expectation->patternCount = slot + 1;
 }
 
+// A command as error messages name it: long ones (a user EDID is 785 characters) cut short.
+QString Abbreviated(const QString &text)
+{
+    constexpr int Shown = 60;
+    return text.size() <= Shown ? text : text.left(Shown) + QStringLiteral("...");
+}
+
 QList<QNetworkAddressEntry> LocalAddressEntries()
 {
     QList<QNetworkAddressEntry> entries;
@@ -215,26 +222,6 @@ int CliSession::finishQueuedReads(QString *error)
     CmdGetSyncOver();
     emit SGL_UpdateEmit();
     return waitForBurstEnd(error);
-}
-
-int CliSession::waitForReplies(const std::function<bool()> &done, QString *error)
-{
-    const int reportedBefore = m_timedOut.size();
-    const bool finished
-        = runUntil([&] { return done() || m_linkLost || m_timedOut.size() > reportedBefore; });
-    if (m_linkLost) {
-        *error = QStringLiteral("the connection to %1 was lost").arg(linkDescription());
-        return CliExitNoConnection;
-    }
-    if (m_timedOut.size() > reportedBefore) {
-        *error = QStringLiteral("no reply to %1").arg(m_timedOut.at(reportedBefore));
-        return CliExitReplyTimeout;
-    }
-    if (!finished) {
-        *error = QStringLiteral("no reply within %1 ms").arg(m_options.timeoutMs);
-        return CliExitReplyTimeout;
-    }
-    return CliExitDone;
 }
 
 int CliSession::sendCommand(const std::function<void()> &build, QByteArray *reply, QString *error)
@@ -401,11 +388,15 @@ int CliSession::awaitReply(const SentCommand &command, int firstLine, QByteArray
         *error = QStringLiteral("the connection to %1 was lost").arg(linkDescription());
         return CliExitNoConnection;
     }
-    if (finished) {
-        *error = QStringLiteral("no reply to %1").arg(command.text());
-        return CliExitReplyTimeout;
+    *error = finished ? QStringLiteral("no reply to %1").arg(Abbreviated(command.text()))
+                      : QStringLiteral("no reply to %1 within %2 ms")
+                            .arg(Abbreviated(command.text()))
+                            .arg(m_options.timeoutMs);
+    // A device that refuses a request answers with a line of its own; show the last one.
+    if (m_received.size() > firstLine) {
+        *error += QStringLiteral(" (last line received: %1)")
+                      .arg(Abbreviated(QString::fromUtf8(WithoutLineEnd(m_received.last())).simplified()));
     }
-    *error = QStringLiteral("no reply to %1 within %2 ms").arg(command.text()).arg(m_options.timeoutMs);
     return CliExitReplyTimeout;
 }
 

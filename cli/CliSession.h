@@ -45,9 +45,6 @@ public:
     // Queues a GET SYNC-OVER behind the reads queued so far and waits for it as for the
     // burst's end: every read before it has then been answered or given up by the link.
     int finishQueuedReads(QString *error);
-    // Waits until the pages report what done() looks for, failing on a reported timeout of
-    // one of the lines sent meanwhile.
-    int waitForReplies(const std::function<bool()> &done, QString *error);
     // Runs a command builder, takes the line it queued and waits for the line that the link
     // accepts as its reply (returned in reply, CR and LF removed).
     int sendCommand(const std::function<void()> &build, QByteArray *reply, QString *error);

@@ -249,7 +249,8 @@ void Ui_Uart_Network::ArrangeGroups()
 
 void Ui_Uart_Network::MakeConnections()
 {
-    connect(uartConnectButton, &QPushButton::clicked, this, &Ui_Uart_Network::SLT_pushButton_UartConnect_clicked);
+    connect(
+        uartConnectButton, &QPushButton::clicked, this, &Ui_Uart_Network::SLT_pushButton_UartConnect_clicked);
     connect(networkConnectButton, &QPushButton::clicked, this,
         &Ui_Uart_Network::SLT_pushButton_NetworkConnect_clicked);
     connect(serialPortComboBox, &MyComboBox::SGL_Auto_UpdateComboBox, this,
@@ -336,6 +337,22 @@ void Ui_Uart_Network::SetTexts()
     myPortLabel->setText(Slabel_MyPort);
     statusGroup->setTitle(SgroupBox_Status);
     clearButton->setText(S_Clear);
+    AlignLabelColumns();
+}
+
+// The three parameter groups share one label width, so that their fields line up.
+void Ui_Uart_Network::AlignLabelColumns()
+{
+    const QList<QLabel *> labels { uartLabel, baudRateLabel, dataBitLabel, parityLabel, stopBitLabel,
+        flowControlLabel, networkModeLabel, ipLabel, portLabel, subMaskLabel, gatewayLabel, myIpv4Label,
+        myPortLabel };
+    int width = 0;
+    for (const QLabel *label : labels)
+        width = qMax(width, label->sizeHint().width());
+    for (QGroupBox *group : { uartGroup, networkGroup, myNetworkGroup }) {
+        if (auto *grid = qobject_cast<QGridLayout *>(group->layout()))
+            grid->setColumnMinimumWidth(0, width);
+    }
 }
 
 void Ui_Uart_Network::ShowButtonsForLinkMode()
@@ -529,7 +546,8 @@ void Ui_Uart_Network::ConnectSerial()
     SP_FlowControl = FlowControlSetting(flowControlComboBox->currentText());
     SetParameterWidgetsEnabled(false);
     g_ThreadSerialPort->start();
-    emit SGL_PretendConnect_SerialPort(SP_Name, SP_BaudRate, SP_DataBit, SP_Parity, SP_StopBit, SP_FlowControl);
+    emit SGL_PretendConnect_SerialPort(
+        SP_Name, SP_BaudRate, SP_DataBit, SP_Parity, SP_StopBit, SP_FlowControl);
     uartConnectButton->setText(S_ConnectDisconnect[1]);
     networkConnectButton->setEnabled(false);
 }
@@ -625,7 +643,8 @@ void Ui_Uart_Network::SLT_ConnectStatus_SerialPort(bool status, int ErrorCode)
         emit SGL_UpdateEmit();
         return;
     }
-    ShowLinkFailed(uartConnectButton, networkConnectButton, SMSG_SerialPort_Connect_Fail + QString::number(ErrorCode));
+    ShowLinkFailed(
+        uartConnectButton, networkConnectButton, SMSG_SerialPort_Connect_Fail + QString::number(ErrorCode));
 }
 
 void Ui_Uart_Network::SLT_ConnectStatus_TcpClient(bool status, int ErrorCode)
@@ -635,10 +654,12 @@ void Ui_Uart_Network::SLT_ConnectStatus_TcpClient(bool status, int ErrorCode)
         emit SGL_UpdateEmit();
         return;
     }
-    ShowLinkFailed(networkConnectButton, uartConnectButton, SMSG_Network_Connect_Fail + QString::number(ErrorCode));
+    ShowLinkFailed(
+        networkConnectButton, uartConnectButton, SMSG_Network_Connect_Fail + QString::number(ErrorCode));
 }
 
-void Ui_Uart_Network::ShowLinkFailed(QPushButton *linkButton, QPushButton *otherButton, const QString &message)
+void Ui_Uart_Network::ShowLinkFailed(
+    QPushButton *linkButton, QPushButton *otherButton, const QString &message)
 {
     DisconnectActiveLink();
     linkButton->setText(S_ConnectDisconnect[0]);

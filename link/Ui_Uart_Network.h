@@ -131,6 +131,7 @@ private:
     void Fill(bool firstTime);
     void FillFixedLists();
     void SetTexts();
+    void AlignLabelColumns();
     void ShowButtonsForLinkMode();
     void ShowNetworkSettings();
 

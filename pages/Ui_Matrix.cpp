@@ -30,11 +30,12 @@ constexpr int RowHeight = 22;
 constexpr int ButtonWidth = 66;
 constexpr int ButtonHeight = 22;
 
-// The grid group box grows with the shown port counts.
+// The grid group box grows with the shown port counts: it holds every column and row of
+// cross-points with the 1-pixel gaps between them and a small margin after the last ones.
 constexpr int GridLeft = 2;
 constexpr int GridTop = 2;
-constexpr int GridExtraWidth = 136;
-constexpr int GridExtraHeight = 84;
+constexpr int GridRightMargin = 2;
+constexpr int GridBottomMargin = 3;
 
 constexpr int ArrowSize = 22;
 constexpr int RenameBoxWidth = 168;
@@ -44,6 +45,18 @@ constexpr int ControlHeight = 26;
 constexpr int AllOutputLabelWidth = 60;
 constexpr int AllOutputComboWidth = 100;
 constexpr int DialogButtonWidth = 100;
+
+// Where the cross-points start inside the grid group box: right of the output labels, below
+// the input labels.
+int FirstColumnX()
+{
+    return CornerGeometry.x() + OutputNameWidth + Gap + OutputNumberWidth + Gap;
+}
+
+int FirstRowY()
+{
+    return CornerGeometry.y() + CornerGeometry.height() + Gap;
+}
 
 int RightOf(const QWidget *widget, int gap)
 {
@@ -159,11 +172,13 @@ void Ui_Matrix::CreateHeaderLabels()
     const int firstInputX = corner.x() + corner.width() + Gap;
     const int inputNumberY = corner.y() + InputNameHeight + Gap;
     for (int j = 0; j < inputs; ++j) {
-        const QRect geometry(firstInputX + j * (InputNameWidth + Gap), corner.y(), InputNameWidth, InputNameHeight);
+        const QRect geometry(
+            firstInputX + j * (InputNameWidth + Gap), corner.y(), InputNameWidth, InputNameHeight);
         NewHeaderLabel(geometry, S_InputName[j], Qt::AlignCenter)->installEventFilter(this);
     }
     for (int j = 0; j < inputs; ++j) {
-        const QRect geometry(firstInputX + j * (InputNameWidth + Gap), inputNumberY, InputNameWidth, InputNumberHeight);
+        const QRect geometry(
+            firstInputX + j * (InputNameWidth + Gap), inputNumberY, InputNameWidth, InputNumberHeight);
         NewHeaderLabel(geometry, QString::number(j + 1), Qt::AlignCenter);
     }
 
@@ -185,8 +200,8 @@ void Ui_Matrix::CreateCrossPointButtons()
 {
     const int inputs = int(inputsPerPage);
     const int outputs = int(outputsPerPage);
-    const int firstColumnX = CornerGeometry.x() + OutputNameWidth + Gap + OutputNumberWidth + Gap;
-    const int firstRowY = CornerGeometry.y() + CornerGeometry.height() + Gap;
+    const int firstColumnX = FirstColumnX();
+    const int firstRowY = FirstRowY();
     for (int k = 0; k < inputs * outputs; ++k) {
         const int row = k / inputs;
         const int column = k % inputs;
@@ -202,8 +217,11 @@ void Ui_Matrix::CreateCrossPointButtons()
 
 void Ui_Matrix::LayOutPage()
 {
-    gridGroup->setGeometry(GridLeft, GridTop, int(ButtonWidth * inputsPerPage) + GridExtraWidth,
-        int(RowHeight * outputsPerPage) + GridExtraHeight);
+    const int columns = int(inputsPerPage);
+    const int rows = int(outputsPerPage);
+    const int gridWidth = FirstColumnX() + columns * (ButtonWidth + Gap) - Gap + GridRightMargin;
+    const int gridHeight = FirstRowY() + rows * (RowHeight + Gap) - Gap + GridBottomMargin;
+    gridGroup->setGeometry(GridLeft, GridTop, gridWidth, gridHeight);
 
     upButton->setGeometry(RightOf(gridGroup, 2), BelowOf(gridGroup, 30), ArrowSize, ArrowSize);
     downButton->setGeometry(upButton->x(), BelowOf(upButton, 26), ArrowSize, ArrowSize);
@@ -211,10 +229,14 @@ void Ui_Matrix::LayOutPage()
     rightButton->setGeometry(RightOf(upButton, 2), BelowOf(upButton, 2), ArrowSize, ArrowSize);
 
     renameGroup->setGeometry(gridGroup->x(), BelowOf(gridGroup, 4), RenameBoxWidth, RenameBoxHeight);
-    allOutputLabel->setGeometry(renameGroup->x(), BelowOf(renameGroup, 10), AllOutputLabelWidth, ControlHeight);
-    allOutputComboBox->setGeometry(RightOf(allOutputLabel, 10), allOutputLabel->y(), AllOutputComboWidth, ControlHeight);
-    saveLoadButton->setGeometry(allOutputLabel->x(), BelowOf(allOutputLabel, 20), DialogButtonWidth, ControlHeight);
-    edidButton->setGeometry(saveLoadButton->x(), BelowOf(saveLoadButton, 20), DialogButtonWidth, ControlHeight);
+    allOutputLabel->setGeometry(
+        renameGroup->x(), BelowOf(renameGroup, 10), AllOutputLabelWidth, ControlHeight);
+    allOutputComboBox->setGeometry(
+        RightOf(allOutputLabel, 10), allOutputLabel->y(), AllOutputComboWidth, ControlHeight);
+    saveLoadButton->setGeometry(
+        allOutputLabel->x(), BelowOf(allOutputLabel, 20), DialogButtonWidth, ControlHeight);
+    edidButton->setGeometry(
+        saveLoadButton->x(), BelowOf(saveLoadButton, 20), DialogButtonWidth, ControlHeight);
 }
 
 void Ui_Matrix::ShowArrows()
@@ -470,8 +492,8 @@ void Ui_Matrix::StartRename(QLabel *label)
 }
 
 // The names live in the language texts; they are written to a file only with those.
-void Ui_Matrix::FinishRename(
-    quint32 target, quint32 perPage, quint32 page, quint32 labelOffset, QString *names, void (Ui_Matrix::*slot)())
+void Ui_Matrix::FinishRename(quint32 target, quint32 perPage, quint32 page, quint32 labelOffset,
+    QString *names, void (Ui_Matrix::*slot)())
 {
     const QString text = renameEdit->text();
     if (!text.isEmpty() && target < perPage) {

@@ -72,7 +72,8 @@ Ui_Main::Ui_Main(QWidget *parent)
     m_demoDevice = DemoDevice::FromArguments(QCoreApplication::arguments());
     // The login window's destructor may save first; by then the operator's own link
     // settings must be back.
-    connect(qApp, &QCoreApplication::aboutToQuit, this, [this] { m_demoDevice.restoreOperatorLinkSettings(); });
+    connect(
+        qApp, &QCoreApplication::aboutToQuit, this, [this] { m_demoDevice.restoreOperatorLinkSettings(); });
 }
 
 Ui_Main::~Ui_Main()
@@ -175,13 +176,16 @@ void Ui_Main::MakeConnections()
 
     // The services live in their worker threads, so their signals arrive here queued and
     // every send kick reaches them queued.
-    connect(this, &Ui_Main::SGL_UnifyUpdateEmit, g_ServiceTcpClient, &ServiceTcpClient::SLT_RealSendData_TcpClient);
-    connect(g_ServiceTcpClient, &ServiceTcpClient::SGL_UpdateRecvData_TcpClient, this, &Ui_Main::SLT_UnifyUpdateRecv);
-    connect(g_ServiceTcpClient, &ServiceTcpClient::SGL_UpdateSendData_TcpClient, this, &Ui_Main::SLT_UnifyUpdateSend);
+    connect(this, &Ui_Main::SGL_UnifyUpdateEmit, g_ServiceTcpClient,
+        &ServiceTcpClient::SLT_RealSendData_TcpClient);
+    connect(g_ServiceTcpClient, &ServiceTcpClient::SGL_UpdateRecvData_TcpClient, this,
+        &Ui_Main::SLT_UnifyUpdateRecv);
+    connect(g_ServiceTcpClient, &ServiceTcpClient::SGL_UpdateSendData_TcpClient, this,
+        &Ui_Main::SLT_UnifyUpdateSend);
     connect(g_ServiceTcpClient, &ServiceTcpClient::SGL_WaitReplyTimeout_TcpClient, this,
         &Ui_Main::SLT_WaitReplyTimeoutMessage);
-    connect(
-        this, &Ui_Main::SGL_UnifyUpdateEmit, g_ServiceSerialPort, &ServiceSerialPort::SLT_RealSendData_SerialPort);
+    connect(this, &Ui_Main::SGL_UnifyUpdateEmit, g_ServiceSerialPort,
+        &ServiceSerialPort::SLT_RealSendData_SerialPort);
     connect(g_ServiceSerialPort, &ServiceSerialPort::SGL_UpdateRecvData_SerialPort, this,
         &Ui_Main::SLT_UnifyUpdateRecv);
     connect(g_ServiceSerialPort, &ServiceSerialPort::SGL_UpdateSendData_SerialPort, this,

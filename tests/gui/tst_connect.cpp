@@ -2,7 +2,6 @@
 // and over its pseudo-terminal, the identification and the synchronisation burst, routing
 // from the matrix page, and the ways a connection fails.
 #include "MessageBoxCatcher.h"
-#include "support/TestPaths.h"
 #include "link/LinkMode.h"
 #include "link/LinkQueue.h"
 #include "link/LinkServices.h"
@@ -16,6 +15,7 @@
 #include "settings/SettingsTexts.h"
 #include "shell/MyComboBox.h"
 #include "shell/Ui_Main.h"
+#include "support/TestPaths.h"
 
 #include <QElapsedTimer>
 #include <QGroupBox>
@@ -76,14 +76,17 @@ public:
         QObject::connect(&m_process, &QProcess::readyReadStandardOutput,
             [this] { m_output += m_process.readAllStandardOutput(); });
         m_process.setProgram(TestBinDir() + QStringLiteral("/tavilon-sim"));
-        m_process.setArguments(
-            QStringList { "--tcp", "127.0.0.1:0", "--pty", ptyPath } + extraArguments);
+        m_process.setArguments(QStringList { "--tcp", "127.0.0.1:0", "--pty", ptyPath } + extraArguments);
         m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         m_process.start();
     }
 
-    ~SimProcess()
+    ~SimProcess() { Stop(); }
+
+    void Stop()
     {
+        if (m_process.state() == QProcess::NotRunning)
+            return;
         m_process.terminate();
         if (!m_process.waitForFinished(3000))
             m_process.kill();
@@ -216,6 +219,7 @@ private slots:
     void wrongModelDisconnects_data();
     void wrongModelDisconnects();
     void unansweredModelQueryDisconnects();
+    void deviceGoneReconnectFails();
     void linkThatCannotOpen_data();
     void linkThatCannotOpen();
     void networkPreChecksStartNothing_data();
@@ -353,7 +357,7 @@ void TestConnect::connectAndSynchronise()
     for (int k = 0; k < 16; ++k)
         QVERIFY2(CrossPoint(matrix, k), qPrintable(QString::number(k)));
     QVERIFY(!CrossPoint(matrix, 16));
-    QCOMPARE(matrix->gridGroup->size(), QSize(400, 172));
+    QCOMPARE(matrix->gridGroup->size(), QSize(403, 175));
     QCOMPARE(FlatColumns(matrix, 4, 4), RoutesOfDevice());
     QCOMPARE(RoutesOfDevice(), (QVector<int> { 0, 1, 2, 3 }));
 
@@ -366,7 +370,8 @@ void TestConnect::connectAndSynchronise()
 
     // Disconnect: the link is dropped and the parameters can be changed again.
     QPushButton *button = linkMode == LinkModeTcp ? m_page->networkConnectButton : m_page->uartConnectButton;
-    QPushButton *otherButton = linkMode == LinkModeTcp ? m_page->uartConnectButton : m_page->networkConnectButton;
+    QPushButton *otherButton
+        = linkMode == LinkModeTcp ? m_page->uartConnectButton : m_page->networkConnectButton;
     QVERIFY(!otherButton->isEnabled());
     QTest::mouseClick(button, Qt::LeftButton);
     QCOMPARE(LinkMode, int(LinkModeNone));
@@ -473,8 +478,33 @@ void TestConnect::unansweredModelQueryDisconnects()
     QCOMPARE(LinkMode, int(LinkModeTcp));
 
     QTRY_COMPARE_WITH_TIMEOUT(catcher.Texts().size(), 1, 6000);
-    QCOMPARE(catcher.Texts().first().trimmed(), QStringLiteral("Failed to identify device!Error Code:GET MODEL TYPE"));
+    QCOMPARE(catcher.Texts().first().trimmed(),
+        QStringLiteral("Failed to identify device!Error Code:GET MODEL TYPE"));
     QCOMPARE(catcher.Boxes().first().parent, mainWindow);
+    QCOMPARE(LinkMode, int(LinkModeNone));
+    QCOMPARE(m_page->networkConnectButton->text(), QStringLiteral("Connect"));
+    QVERIFY(m_page->uartConnectButton->isEnabled());
+    QVERIFY(m_page->ipEdit->isEnabled());
+    QVERIFY(!g_ThreadTcpClient->isRunning());
+}
+
+// The TCP link reconnects silently before a send; when the device is gone for good the
+// operator is told and the link is dropped.
+void TestConnect::deviceGoneReconnectFails()
+{
+    SimProcess sim(m_appDir->filePath(QStringLiteral("tty")));
+    QVERIFY(sim.WaitUntilListening());
+    Ui_Main *mainWindow = NewMainWindow();
+    QVERIFY(ConnectAndWaitForSync(QStringLiteral("TCP"), sim));
+    sim.Stop();
+    MessageBoxCatcher catcher;
+
+    QTest::mouseClick(CrossPoint(mainWindow->matrixPage, 6), Qt::LeftButton);
+
+    QTRY_VERIFY_WITH_TIMEOUT(
+        catcher.Texts().contains(QStringLiteral("Network connect error,please reconnect network!!!")), 5000);
+    QCOMPARE(catcher.Texts().size(), 1);
+    QCOMPARE(catcher.Boxes().first().parent, m_page);
     QCOMPARE(LinkMode, int(LinkModeNone));
     QCOMPARE(m_page->networkConnectButton->text(), QStringLiteral("Connect"));
     QVERIFY(m_page->uartConnectButton->isEnabled());
@@ -487,9 +517,11 @@ void TestConnect::linkThatCannotOpen_data()
     QTest::addColumn<QString>("link");
     QTest::addColumn<QString>("message");
 
-    QTest::newRow("serial port that does not exist") << "RS232" << "Serial Port Connect Failed!Error Code:3";
+    QTest::newRow("serial port that does not exist") << "RS232"
+                                                     << "Serial Port Connect Failed!Error Code:3";
     QTest::newRow("TCP port nobody listens on")
-        << "TCP" << "please check your local ip config information!Error Code:5";
+        << "TCP"
+        << "please check your local ip config information!Error Code:5";
 }
 
 void TestConnect::linkThatCannotOpen()
@@ -524,12 +556,20 @@ void TestConnect::networkPreChecksStartNothing_data()
     QTest::addColumn<QString>("message");
 
     const QString parameterFail = QStringLiteral("Network Info error!!!please check it!");
-    QTest::newRow("IP with two dots") << "127.0.0" << "2000" << "255.255.255.0" << parameterFail;
-    QTest::newRow("port 65535") << "127.0.0.1" << "65535" << "255.255.255.0" << parameterFail;
-    QTest::newRow("mask part above 255") << "127.0.0.1" << "2000" << "255.255.256.0" << parameterFail;
+    QTest::newRow("IP with two dots") << "127.0.0"
+                                      << "2000"
+                                      << "255.255.255.0" << parameterFail;
+    QTest::newRow("port 65535") << "127.0.0.1"
+                                << "65535"
+                                << "255.255.255.0" << parameterFail;
+    QTest::newRow("mask part above 255") << "127.0.0.1"
+                                         << "2000"
+                                         << "255.255.256.0" << parameterFail;
     // A documentation address in a host-only subnet: no local address lies in it.
     QTest::newRow("no local address in the device's subnet")
-        << "203.0.113.7" << "2000" << "255.255.255.255"
+        << "203.0.113.7"
+        << "2000"
+        << "255.255.255.255"
         << "please check your local ip config information!Error Code:";
 }
 

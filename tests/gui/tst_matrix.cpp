@@ -202,12 +202,14 @@ void TestMatrix::gridForPortCounts_data()
     QTest::addColumn<bool>("leftRightShown");
     QTest::addColumn<bool>("upDownShown");
 
-    QTest::newRow("4 x 4") << 4u << 4u << 17 << 16 << QSize(400, 172) << false << false;
-    QTest::newRow("16 x 16") << 16u << 16u << 65 << 256 << QSize(1192, 436) << false << false;
+    // The grid box holds every cross-point (66 x 22 with 1-pixel gaps, from (134, 81)) and a
+    // margin of 2 pixels on the right and 3 below.
+    QTest::newRow("4 x 4") << 4u << 4u << 17 << 16 << QSize(403, 175) << false << false;
+    QTest::newRow("16 x 16") << 16u << 16u << 65 << 256 << QSize(1207, 451) << false << false;
     QTest::newRow("1 x 1") << 1u << 1u << 5 << 1 << QSize(202, 106) << false << false;
-    QTest::newRow("20 inputs, 4 outputs") << 20u << 4u << 41 << 64 << QSize(1192, 172) << true << false;
-    QTest::newRow("4 inputs, 17 outputs") << 4u << 17u << 41 << 64 << QSize(400, 436) << false << true;
-    QTest::newRow("160 x 160") << 160u << 160u << 65 << 256 << QSize(1192, 436) << true << true;
+    QTest::newRow("20 inputs, 4 outputs") << 20u << 4u << 41 << 64 << QSize(1207, 175) << true << false;
+    QTest::newRow("4 inputs, 17 outputs") << 4u << 17u << 41 << 64 << QSize(403, 451) << false << true;
+    QTest::newRow("160 x 160") << 160u << 160u << 65 << 256 << QSize(1207, 451) << true << true;
 }
 
 void TestMatrix::gridForPortCounts()
@@ -249,8 +251,10 @@ void TestMatrix::gridForPortCounts()
     const int columns = int(qMin(inputs, 16u));
     const int rows = int(qMin(outputs, 16u));
     QCOMPARE(page->crossPointButtons.first()->geometry(), QRect(134, 81, 66, 22));
-    QCOMPARE(page->crossPointButtons.last()->geometry(),
-        QRect(134 + (columns - 1) * 67, 81 + (rows - 1) * 23, 66, 22));
+    const QRect last(134 + (columns - 1) * 67, 81 + (rows - 1) * 23, 66, 22);
+    QCOMPARE(page->crossPointButtons.last()->geometry(), last);
+    // No cross-point is cut off by the box.
+    QVERIFY(QRect(QPoint(0, 0), gridSize).contains(last.adjusted(0, 0, 2, 3)));
 }
 
 void TestMatrix::crossPointQueuesRoute_data()
@@ -264,8 +268,10 @@ void TestMatrix::crossPointQueuesRoute_data()
     QTest::newRow("4 x 4, MatrixButton-6") << 4u << 4u << "" << 6 << QStringList { "SET IN3 VIDEO OUT2\r" };
     QTest::newRow("4 x 4, MatrixButton-0") << 4u << 4u << "" << 0 << QStringList { "SET IN1 VIDEO OUT1\r" };
     QTest::newRow("4 x 4, MatrixButton-15") << 4u << 4u << "" << 15 << QStringList { "SET IN4 VIDEO OUT4\r" };
-    QTest::newRow("20 x 20, second pages") << 20u << 20u << "rd" << 0 << QStringList { "SET IN17 VIDEO OUT17\r" };
-    QTest::newRow("20 x 20, second input page") << 20u << 20u << "r" << 19 << QStringList { "SET IN20 VIDEO OUT2\r" };
+    QTest::newRow("20 x 20, second pages")
+        << 20u << 20u << "rd" << 0 << QStringList { "SET IN17 VIDEO OUT17\r" };
+    QTest::newRow("20 x 20, second input page")
+        << 20u << 20u << "r" << 19 << QStringList { "SET IN20 VIDEO OUT2\r" };
     QTest::newRow("20 x 20, column beyond the inputs") << 20u << 20u << "r" << 4 << QStringList {};
 }
 
@@ -340,10 +346,10 @@ void TestMatrix::setRouteRedrawsRows_data()
 
     QTest::newRow("one output") << QStringList { "2,1" } << QVector<int> { -1, 2, -1, -1 }
                                 << QVector<int> { 0, 2, 0, 0 };
-    QTest::newRow("output 255 is every output") << QStringList { "2,255" } << QVector<int> { 2, 2, 2, 2 }
-                                                << QVector<int> { 2, 2, 2, 2 };
-    QTest::newRow("later route wins") << QStringList { "3,0", "1,0" } << QVector<int> { 1, -1, -1, -1 }
-                                      << QVector<int> { 1, 0, 0, 0 };
+    QTest::newRow("output 255 is every output")
+        << QStringList { "2,255" } << QVector<int> { 2, 2, 2, 2 } << QVector<int> { 2, 2, 2, 2 };
+    QTest::newRow("later route wins")
+        << QStringList { "3,0", "1,0" } << QVector<int> { 1, -1, -1, -1 } << QVector<int> { 1, 0, 0, 0 };
     QTest::newRow("input beyond the table is clamped and never drawn")
         << QStringList { "3,1", "200,1" } << QVector<int> { -1, -1, -1, -1 } << QVector<int> { 0, 159, 0, 0 };
     QTest::newRow("output beyond the table is clamped, nothing shown")
@@ -403,8 +409,8 @@ void TestMatrix::paging_data()
     QTest::addColumn<int>("visibleButtons");
     QTest::addColumn<QVector<int>>("flat");
 
-    const QStringList first16 { "1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11", "12", "13", "14", "15",
-        "16" };
+    const QStringList first16 { "1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11", "12", "13", "14",
+        "15", "16" };
     QStringList outputs1to16;
     for (int i = 1; i <= 16; ++i)
         outputs1to16 << QStringLiteral("Output%1").arg(i);
@@ -414,18 +420,16 @@ void TestMatrix::paging_data()
     QTest::newRow("20 x 20, right twice stops on the last page")
         << 20u << 20u << "rr" << 1u << 0u << QStringList { "17", "18", "19", "20" } << outputs1to16 << 64
         << QVector<int> { 1, -1 };
-    QTest::newRow("20 x 20, right and down") << 20u << 20u << "rd" << 1u << 1u
-                                             << QStringList { "17", "18", "19", "20" }
-                                             << QStringList { "Output17", "Output18", "Output19", "Output20" } << 16
-                                             << QVector<int> { 2, -1 };
-    QTest::newRow("20 x 20, down then up") << 20u << 20u << "du" << 0u << 0u << first16 << outputs1to16 << 256
-                                           << QVector<int> { -1, 3 };
+    QTest::newRow("20 x 20, right and down")
+        << 20u << 20u << "rd" << 1u << 1u << QStringList { "17", "18", "19", "20" }
+        << QStringList { "Output17", "Output18", "Output19", "Output20" } << 16 << QVector<int> { 2, -1 };
+    QTest::newRow("20 x 20, down then up")
+        << 20u << 20u << "du" << 0u << 0u << first16 << outputs1to16 << 256 << QVector<int> { -1, 3 };
     QTest::newRow("20 x 20, up and left on the first page do nothing")
         << 20u << 20u << "ul" << 0u << 0u << first16 << outputs1to16 << 256 << QVector<int> { -1, 3 };
-    QTest::newRow("4 x 4, down does nothing") << 4u << 4u << "dr" << 0u << 0u
-                                              << QStringList { "1", "2", "3", "4" }
-                                              << QStringList { "Output1", "Output2", "Output3", "Output4" } << 16
-                                              << QVector<int> { -1, 3 };
+    QTest::newRow("4 x 4, down does nothing")
+        << 4u << 4u << "dr" << 0u << 0u << QStringList { "1", "2", "3", "4" }
+        << QStringList { "Output1", "Output2", "Output3", "Output4" } << 16 << QVector<int> { -1, 3 };
 }
 
 void TestMatrix::paging()
@@ -481,7 +485,8 @@ void TestMatrix::rename_data()
     QTest::newRow("output after an open input rename")
         << 4u << "" << QList<int> { 1, 10 } << "Screen" << true << "output" << 1;
     // With 20 inputs the labels are 1-16 input names: the second on page 1 is input 18.
-    QTest::newRow("input 2 of the second page") << 20u << "r" << QList<int> { 2 } << "Deck" << true << "input" << 17;
+    QTest::newRow("input 2 of the second page")
+        << 20u << "r" << QList<int> { 2 } << "Deck" << true << "input" << 17;
 }
 
 void TestMatrix::rename()
@@ -542,12 +547,15 @@ void TestMatrix::repliesReachPage_data()
     QTest::addColumn<QVector<int>>("flat");
     QTest::addColumn<QString>("edidSignal");
 
-    QTest::newRow("route list") << QStringList { "MATRIX-ROUTE 1 2 3 0\r" } << QVector<int> { 1, 2, 3, 0 } << "";
+    QTest::newRow("route list") << QStringList { "MATRIX-ROUTE 1 2 3 0\r" } << QVector<int> { 1, 2, 3, 0 }
+                                << "";
     QTest::newRow("one output's route") << QStringList { "MATRIX-ROUTE 0 0 0 0\r", "OUT3 VIDEO IN HDMI4\r" }
                                         << QVector<int> { 0, 0, 3, 0 } << "";
     QTest::newRow("one input to two outputs")
-        << QStringList { "MATRIX-ROUTE 0 0 0 0\r", "IN2 VIDEO OUT 1,3\r" } << QVector<int> { 1, 0, 1, 0 } << "";
-    QTest::newRow("one input everywhere") << QStringList { "IN4 VIDEO ALL\r" } << QVector<int> { 3, 3, 3, 3 } << "";
+        << QStringList { "MATRIX-ROUTE 0 0 0 0\r", "IN2 VIDEO OUT 1,3\r" } << QVector<int> { 1, 0, 1, 0 }
+        << "";
+    QTest::newRow("one input everywhere")
+        << QStringList { "IN4 VIDEO ALL\r" } << QVector<int> { 3, 3, 3, 3 } << "";
     QTest::newRow("input EDID mode") << QStringList { "IN2 EDIDMODE 1080p60-5.1\r" }
                                      << QVector<int> { -1, -1, -1, -1 } << "in 1 7";
     QTest::newRow("output EDID") << QStringList { "OUT3 OUTPORT-EDID 00FFFFFF\r" }
@@ -566,8 +574,9 @@ void TestMatrix::repliesReachPage()
     page->RebuildIfConfirmed();
     QCOMPARE(page->crossPointButtons.size(), 16);
     QStringList edidSignals;
-    connect(page, &Ui_Matrix::SGL_Update_InEdidMode, this,
-        [&](unsigned int input, int mode) { edidSignals << QStringLiteral("in %1 %2").arg(input).arg(mode); });
+    connect(page, &Ui_Matrix::SGL_Update_InEdidMode, this, [&](unsigned int input, int mode) {
+        edidSignals << QStringLiteral("in %1 %2").arg(input).arg(mode);
+    });
     connect(page, &Ui_Matrix::SGL_Update_OutEdid, this, [&](unsigned int output, const QString &edid) {
         edidSignals << QStringLiteral("out %1 %2").arg(output).arg(edid);
     });

@@ -10,8 +10,8 @@
 #include "settings/ConfigFile.h"
 #include "settings/ConfigTables.h"
 #include "settings/SettingsTexts.h"
-#include "support/TestPaths.h"
 #include "shell/MyComboBox.h"
+#include "support/TestPaths.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -124,21 +124,33 @@ void TestUartNetwork::networkParameterCheck_data()
     QTest::newRow("negative port") << ip << "-1" << mask << gateway << false;
     QTest::newRow("port with a sign") << ip << "+80" << mask << gateway << false;
 
-    QTest::newRow("IP with empty last part") << "192.168.0." << "2000" << mask << gateway << true;
-    QTest::newRow("IP of three dots only") << "..." << "2000" << mask << gateway << true;
-    QTest::newRow("IP with two dots") << "192.168.0" << "2000" << mask << gateway << false;
-    QTest::newRow("IP with four dots") << "192.168.0.1." << "2000" << mask << gateway << false;
-    QTest::newRow("IP part 256") << "192.168.0.256" << "2000" << mask << gateway << false;
-    QTest::newRow("IP part 255 with leading zeros") << "000000255.1.1.1" << "2000" << mask << gateway << true;
-    QTest::newRow("IP part too long to count") << "99999999999.1.1.1" << "2000" << mask << gateway << false;
-    QTest::newRow("IP with a letter") << "192.168.O.1" << "2000" << mask << gateway << false;
-    QTest::newRow("IP with a space") << " 192.168.0.1" << "2000" << mask << gateway << false;
-    QTest::newRow("IP with full-width digits") << QString::fromUtf8("１92.168.0.1") << "2000" << mask << gateway
-                                               << false;
-    QTest::newRow("empty IP") << "" << "2000" << mask << gateway << false;
+    QTest::newRow("IP with empty last part") << "192.168.0."
+                                             << "2000" << mask << gateway << true;
+    QTest::newRow("IP of three dots only") << "..."
+                                           << "2000" << mask << gateway << true;
+    QTest::newRow("IP with two dots") << "192.168.0"
+                                      << "2000" << mask << gateway << false;
+    QTest::newRow("IP with four dots") << "192.168.0.1."
+                                       << "2000" << mask << gateway << false;
+    QTest::newRow("IP part 256") << "192.168.0.256"
+                                 << "2000" << mask << gateway << false;
+    QTest::newRow("IP part 255 with leading zeros") << "000000255.1.1.1"
+                                                    << "2000" << mask << gateway << true;
+    QTest::newRow("IP part too long to count") << "99999999999.1.1.1"
+                                               << "2000" << mask << gateway << false;
+    QTest::newRow("IP with a letter") << "192.168.O.1"
+                                      << "2000" << mask << gateway << false;
+    QTest::newRow("IP with a space") << " 192.168.0.1"
+                                     << "2000" << mask << gateway << false;
+    QTest::newRow("IP with full-width digits")
+        << QString::fromUtf8("１92.168.0.1") << "2000" << mask << gateway << false;
+    QTest::newRow("empty IP") << ""
+                              << "2000" << mask << gateway << false;
 
-    QTest::newRow("mask part 256") << ip << "2000" << "255.255.256.0" << gateway << false;
-    QTest::newRow("mask with two dots") << ip << "2000" << "255.255.0" << gateway << false;
+    QTest::newRow("mask part 256") << ip << "2000"
+                                   << "255.255.256.0" << gateway << false;
+    QTest::newRow("mask with two dots") << ip << "2000"
+                                        << "255.255.0" << gateway << false;
     QTest::newRow("gateway with a letter") << ip << "2000" << mask << "192.168.0.x" << false;
     QTest::newRow("empty gateway") << ip << "2000" << mask << "" << false;
 }
@@ -186,21 +198,34 @@ void TestUartNetwork::offersLocalAddress_data()
     QTest::addColumn<QString>("deviceMask");
     QTest::addColumn<bool>("offered");
 
-    QTest::newRow("same subnet") << "192.168.0.10" << "255.255.255.0" << "192.168.0.255" << false
-                                 << "192.168.0.247" << "255.255.255.0" << true;
-    QTest::newRow("other subnet") << "10.0.0.5" << "255.0.0.0" << "10.255.255.255" << false << "192.168.0.247"
+    QTest::newRow("same subnet") << "192.168.0.10"
+                                 << "255.255.255.0"
+                                 << "192.168.0.255" << false << "192.168.0.247"
+                                 << "255.255.255.0" << true;
+    QTest::newRow("other subnet") << "10.0.0.5"
+                                  << "255.0.0.0"
+                                  << "10.255.255.255" << false << "192.168.0.247"
                                   << "255.255.255.0" << false;
-    QTest::newRow("wider local netmask, octet rule")
-        << "192.168.1.20" << "255.255.0.0" << "192.168.255.255" << false << "192.168.0.247" << "255.255.255.0"
-        << true;
-    QTest::newRow("no broadcast address") << "192.168.0.10" << "255.255.255.0" << "" << false << "192.168.0.247"
+    QTest::newRow("wider local netmask, octet rule") << "192.168.1.20"
+                                                     << "255.255.0.0"
+                                                     << "192.168.255.255" << false << "192.168.0.247"
+                                                     << "255.255.255.0" << true;
+    QTest::newRow("no broadcast address") << "192.168.0.10"
+                                          << "255.255.255.0"
+                                          << "" << false << "192.168.0.247"
                                           << "255.255.255.0" << false;
-    QTest::newRow("loopback, device reached through this computer")
-        << "127.0.0.1" << "255.0.0.0" << "" << true << "127.0.0.1" << "255.255.255.0" << true;
-    QTest::newRow("loopback, device elsewhere") << "127.0.0.1" << "255.0.0.0" << "" << true << "192.168.0.247"
+    QTest::newRow("loopback, device reached through this computer") << "127.0.0.1"
+                                                                    << "255.0.0.0"
+                                                                    << "" << true << "127.0.0.1"
+                                                                    << "255.255.255.0" << true;
+    QTest::newRow("loopback, device elsewhere") << "127.0.0.1"
+                                                << "255.0.0.0"
+                                                << "" << true << "192.168.0.247"
                                                 << "255.255.255.0" << false;
-    QTest::newRow("IPv6 loopback") << "::1" << "ffff:ffff:ffff:ffff:ffff:ffff:ffff:ffff" << "" << true
-                                   << "127.0.0.1" << "255.255.255.0" << false;
+    QTest::newRow("IPv6 loopback") << "::1"
+                                   << "ffff:ffff:ffff:ffff:ffff:ffff:ffff:ffff"
+                                   << "" << true << "127.0.0.1"
+                                   << "255.255.255.0" << false;
 }
 
 void TestUartNetwork::offersLocalAddress()
@@ -213,7 +238,8 @@ void TestUartNetwork::offersLocalAddress()
     QFETCH(QString, deviceMask);
     QFETCH(bool, offered);
 
-    QCOMPARE(Ui_Uart_Network::OffersLocalAddress(Entry(address, netmask, broadcast), loopback, deviceIp, deviceMask),
+    QCOMPARE(Ui_Uart_Network::OffersLocalAddress(
+                 Entry(address, netmask, broadcast), loopback, deviceIp, deviceMask),
         offered);
 }
 
@@ -223,23 +249,57 @@ void TestUartNetwork::serialSettingTexts_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("setting");
 
-    QTest::newRow("data bits 5") << "data" << "5" << "5";
-    QTest::newRow("data bits 8") << "data" << "8" << "8";
-    QTest::newRow("data bits 9") << "data" << "9" << "8";
-    QTest::newRow("parity None") << "parity" << "None" << "0";
-    QTest::newRow("parity Even") << "parity" << "Even" << "2";
-    QTest::newRow("parity Odd") << "parity" << "Odd" << "3";
-    QTest::newRow("parity Space") << "parity" << "Space" << "4";
-    QTest::newRow("parity Mark") << "parity" << "Mark" << "5";
-    QTest::newRow("parity none") << "parity" << "none" << "0";
-    QTest::newRow("stop bits 1") << "stop" << "1" << "1";
-    QTest::newRow("stop bits 1.5") << "stop" << "1.5" << "3";
-    QTest::newRow("stop bits 2") << "stop" << "2" << "2";
-    QTest::newRow("stop bits 3") << "stop" << "3" << "1";
-    QTest::newRow("flow None") << "flow" << "None" << "0";
-    QTest::newRow("flow Hardware") << "flow" << "Hardware" << "1";
-    QTest::newRow("flow Software") << "flow" << "Software" << "2";
-    QTest::newRow("flow XON") << "flow" << "XON" << "0";
+    QTest::newRow("data bits 5") << "data"
+                                 << "5"
+                                 << "5";
+    QTest::newRow("data bits 8") << "data"
+                                 << "8"
+                                 << "8";
+    QTest::newRow("data bits 9") << "data"
+                                 << "9"
+                                 << "8";
+    QTest::newRow("parity None") << "parity"
+                                 << "None"
+                                 << "0";
+    QTest::newRow("parity Even") << "parity"
+                                 << "Even"
+                                 << "2";
+    QTest::newRow("parity Odd") << "parity"
+                                << "Odd"
+                                << "3";
+    QTest::newRow("parity Space") << "parity"
+                                  << "Space"
+                                  << "4";
+    QTest::newRow("parity Mark") << "parity"
+                                 << "Mark"
+                                 << "5";
+    QTest::newRow("parity none") << "parity"
+                                 << "none"
+                                 << "0";
+    QTest::newRow("stop bits 1") << "stop"
+                                 << "1"
+                                 << "1";
+    QTest::newRow("stop bits 1.5") << "stop"
+                                   << "1.5"
+                                   << "3";
+    QTest::newRow("stop bits 2") << "stop"
+                                 << "2"
+                                 << "2";
+    QTest::newRow("stop bits 3") << "stop"
+                                 << "3"
+                                 << "1";
+    QTest::newRow("flow None") << "flow"
+                               << "None"
+                               << "0";
+    QTest::newRow("flow Hardware") << "flow"
+                                   << "Hardware"
+                                   << "1";
+    QTest::newRow("flow Software") << "flow"
+                                   << "Software"
+                                   << "2";
+    QTest::newRow("flow XON") << "flow"
+                              << "XON"
+                              << "0";
 }
 
 void TestUartNetwork::serialSettingTexts()
@@ -299,10 +359,21 @@ void TestUartNetwork::refreshFromSettings_data()
     QTest::addColumn<QString>("networkButton");
     QTest::addColumn<QString>("baudShown");
 
-    QTest::newRow("no link") << int(LinkModeNone) << "57600" << "Connect" << "Connect" << "57600";
-    QTest::newRow("serial link") << int(LinkModeSerial) << "115200" << "Disconnect" << "Connect" << "115200";
-    QTest::newRow("TCP link") << int(LinkModeTcp) << "9600" << "Connect" << "Disconnect" << "9600";
-    QTest::newRow("unknown rate keeps the choice") << int(LinkModeNone) << "12345" << "Connect" << "Connect"
+    QTest::newRow("no link") << int(LinkModeNone) << "57600"
+                             << "Connect"
+                             << "Connect"
+                             << "57600";
+    QTest::newRow("serial link") << int(LinkModeSerial) << "115200"
+                                 << "Disconnect"
+                                 << "Connect"
+                                 << "115200";
+    QTest::newRow("TCP link") << int(LinkModeTcp) << "9600"
+                              << "Connect"
+                              << "Disconnect"
+                              << "9600";
+    QTest::newRow("unknown rate keeps the choice") << int(LinkModeNone) << "12345"
+                                                   << "Connect"
+                                                   << "Connect"
                                                    << "38400";
 }
 
@@ -379,7 +450,9 @@ void TestUartNetwork::statusPicture()
     page.SetStatusPicture(success);
 
     const QImage expected = QImage(imageDir + shown).convertToFormat(QImage::Format_ARGB32_Premultiplied);
-    const QImage picture = page.statusPicture->pixmap(Qt::ReturnByValue).toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    const QImage picture = page.statusPicture->pixmap(Qt::ReturnByValue)
+                               .toImage()
+                               .convertToFormat(QImage::Format_ARGB32_Premultiplied);
     QVERIFY(!expected.isNull());
     QCOMPARE(picture, expected);
     QVERIFY(page.statusPicture->hasScaledContents());
