@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# shellcheck disable=SC2317 # the clean-up functions run from traps
 # Runs the program against the device simulator: the simulator listens on a free TCP port of
 # 127.0.0.1 and on a pseudo-terminal, and the program starts in demonstration mode with both
 # addresses on its connection page, so that an operator logs in and presses Connect. The
@@ -20,15 +21,22 @@ shift
 runtime="$(mktemp -d "${TMPDIR:-/tmp}/tavilon-run.XXXXXX")"
 log="$runtime/simulator.log"
 sim_pid=""
+app_pid=""
 
-stop_simulator() {
-    if [ -n "$sim_pid" ] && kill -0 "$sim_pid" 2>/dev/null; then
-        kill "$sim_pid" 2>/dev/null || true
-        wait "$sim_pid" 2>/dev/null || true
+stop_process() {
+    if [ -n "$1" ] && kill -0 "$1" 2>/dev/null; then
+        kill "$1" 2>/dev/null || true
+        wait "$1" 2>/dev/null || true
     fi
+}
+# Whichever way the script ends, the program and then the simulator go with it.
+finish() {
+    stop_process "$app_pid"
+    stop_process "$sim_pid"
     rm -rf "$runtime"
 }
-trap stop_simulator EXIT
+trap finish EXIT
+trap 'exit 129' HUP
 trap 'exit 130' INT
 trap 'exit 143' TERM
 
@@ -57,4 +65,10 @@ fi
 
 echo "Device simulator: TCP $tcp, serial port $pty"
 echo "Log in (admin or user, password 582037 unless changed) and press Connect."
-"$bin/tavilon" --demo-device "tcp=$tcp,serial=$pty" "$@"
+# In the background, so that a signal to this script is handled at once.
+"$bin/tavilon" --demo-device "tcp=$tcp,serial=$pty" "$@" &
+app_pid=$!
+status=0
+wait "$app_pid" || status=$?
+app_pid=""
+exit "$status"

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Screenshots of the connection page and the matrix page after a synchronisation with the
-# device simulator, taken on a virtual 1920 x 1080 X server: the program runs in
-# demonstration mode from a scratch copy (so the build's settings stay untouched), is logged
-# into and connected over TCP with the mouse and keyboard, as an operator would.
+# Screenshots of the connection page, the matrix page and the debug console after a
+# synchronisation with the device simulator, taken on a virtual 1920 x 1080 X server: the
+# program runs in demonstration mode from a scratch copy (so the build's settings stay
+# untouched), is logged into and connected over TCP with the mouse and keyboard, as an
+# operator would.
 #
 # Usage: screenshot.sh BIN_DIR [OUT_DIR]   (OUT_DIR defaults to ./screenshots)
 # Needs xvfb-run, xdotool and ImageMagick's import.
@@ -102,4 +103,9 @@ click_at $((mx + 148)) $((my + 64))
 sleep 0.5
 import -window "$main" "$out/matrix-page.png"
 
-echo "Screenshots: $out/connect-page.png $out/matrix-page.png"
+# The debug console (Alt+Z while a link is up), on top of the main window.
+xdotool key alt+z
+sleep 0.8
+import -window root "$out/debug-console.png"
+
+echo "Screenshots: $out/connect-page.png $out/matrix-page.png $out/debug-console.png"
