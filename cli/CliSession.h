@@ -56,9 +56,8 @@ public:
     void close();
 
     QString model() const { return m_model; }
-    // Reported time-outs, by command text without the CR.
-    const QStringList &timedOutCommands() const { return m_timedOut; }
-    // Milliseconds from open() to the connect status, and to the burst's end.
+    // Milliseconds from open() to the connect status, to the parsed model reply and to the
+    // burst's end.
     qint64 connectedAtMs() const { return m_connectedAtMs; }
     qint64 burstEndAtMs() const { return m_burstEndAtMs; }
     qint64 identifiedAtMs() const { return m_identifiedAtMs; }
