@@ -200,9 +200,13 @@ void ServiceTcpClient::writeLine(const QByteArray &bytes)
         m_socket->write(bytes);
 }
 
+// The device may drop the connection during the pause; checking again afterwards keeps the
+// line from being written to a dead socket and lost.
 void ServiceTcpClient::pauseBeforeWrite()
 {
     LinkEngine::PauseInLocalEventLoop(LinkEngine::PauseBeforeWriteMs);
+    if (m_open)
+        reconnectIfNeeded();
 }
 
 void ServiceTcpClient::startMatchTimer(int ms)

@@ -242,6 +242,7 @@ private slots:
     void reportsAFailedConnect();
     void cutsTheRemotePortToSixteenBits();
     void reconnectsSilentlyAfterTheDeviceDropsTheConnection();
+    void reconnectsWhenTheDeviceDropsDuringThePause();
     void reportsAFailedReconnect();
 
 private:
@@ -644,6 +645,28 @@ void TestLinkServices::reconnectsSilentlyAfterTheDeviceDropsTheConnection()
     QVERIFY(m_events->reconnects.isEmpty());
     QVERIFY(m_events->timeouts.isEmpty());
     QCOMPARE(m_events->statuses.size(), 1);
+}
+
+void TestLinkServices::reconnectsWhenTheDeviceDropsDuringThePause()
+{
+    openLink(Tcp);
+    const ReplyExpectation first = Standard("MODEL TYPE");
+    const ReplyExpectation second = Standard("MATRIX-ROUTE");
+    TcpLinkQueue().push(QByteArray("GET MODEL TYPE\r"), &first, 0);
+    TcpLinkQueue().push(QByteArray("GET MATRIX-ROUTE\r"), &second, 0);
+    Kick(Tcp);
+    QCOMPARE(m_socketPeer->readLine(2000), QByteArray("GET MODEL TYPE\r"));
+    // The reply starts the next line's pause; the connection ends inside it.
+    m_socketPeer->write("MODEL TYPE RZ7P52KN\r");
+    m_socketPeer->drop();
+
+    QVERIFY(m_server->hasPendingConnections() || m_server->waitForNewConnection(3000));
+    SocketPeer device(m_server->nextPendingConnection());
+    QCOMPARE(device.readLine(2000), QByteArray("GET MATRIX-ROUTE\r"));
+    device.write("MATRIX-ROUTE 0 1 2 3\r");
+    QTRY_COMPARE(m_events->received, 2);
+    QVERIFY(m_events->reconnects.isEmpty());
+    QVERIFY(m_events->timeouts.isEmpty());
 }
 
 void TestLinkServices::reportsAFailedReconnect()
