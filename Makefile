@@ -2,7 +2,7 @@
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
 JOBS       ?= $(shell nproc)
-DEBIAN_PACKAGES = cmake g++ make qtbase5-dev libqt5serialport5-dev socat
+DEBIAN_PACKAGES = cmake g++ make qtbase5-dev libqt5serialport5-dev
 
 .PHONY: all deps configure build run test test-asan bench install clean
 
