@@ -116,6 +116,7 @@ void ServiceTcpClient::SLT_RealSendData_TcpClient()
     // A kick during the pause before a write leaves the socket to the step under way.
     if (m_engine.isPausing())
         return;
+    m_reconnectFailed = false;
     reconnectIfNeeded();
     m_engine.sendNext();
 }
@@ -170,10 +171,12 @@ void ServiceTcpClient::reconnectIfNeeded()
     m_socket->abort();
     // What the old connection left after its last CR cannot be completed by the new one.
     m_engine.discardPartialLine();
-    if (connectSocket(ReconnectWaitMs))
+    if (connectSocket(ReconnectWaitMs)) {
         m_lastError = NoErrorSinceConnect;
-    else
+    } else {
+        m_reconnectFailed = true;
         emit SGL_ReConnectStatus_TcpClient(false);
+    }
 }
 
 void ServiceTcpClient::closeLink(Deletion deletion)
@@ -201,11 +204,12 @@ void ServiceTcpClient::writeLine(const QByteArray &bytes)
 }
 
 // The device may drop the connection during the pause; checking again afterwards keeps the
-// line from being written to a dead socket and lost.
+// line from being written to a dead socket and lost. After a failed attempt in this step the
+// operator has already been told once; one send makes one attempt.
 void ServiceTcpClient::pauseBeforeWrite()
 {
     LinkEngine::PauseInLocalEventLoop(LinkEngine::PauseBeforeWriteMs);
-    if (m_open)
+    if (m_open && !m_reconnectFailed)
         reconnectIfNeeded();
 }
 

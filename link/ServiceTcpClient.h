@@ -67,6 +67,9 @@ private:
     QTcpSocket *m_socket = nullptr;
     bool m_open = false;
     bool m_opened = false;
+    // A reconnect failed in the send step under way: the check after the pause does not try
+    // (and report) again.
+    bool m_reconnectFailed = false;
     int m_lastError = 0;
     QTimer *m_matchTimer = nullptr;
     QTimer *m_waitTimer = nullptr;

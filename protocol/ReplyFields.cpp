@@ -70,10 +70,13 @@ ByteRange ReplyFields::next()
     while (end < m_value.size && m_value.data[end] != m_separator)
         ++end;
     m_last = ByteRange { m_value.data + start, end - start };
-    if (end >= m_value.size)
+    if (end >= m_value.size) {
+        m_last.followedBySeparator = m_value.followedBySeparator;
         m_exhausted = true;
-    else
+    } else {
+        m_last.followedBySeparator = m_separator == ' ' || m_separator == '\r';
         m_position = end + 1;
+    }
     return m_last;
 }
 
@@ -84,7 +87,8 @@ bool ContainsWord(ByteRange range, const char *word)
         if (std::memcmp(range.data + at, word, static_cast<size_t>(length)) != 0)
             continue;
         const int after = at + length;
-        if (after == range.size || range.data[after] == ' ' || range.data[after] == '\r')
+        if (after == range.size ? range.followedBySeparator
+                                : range.data[after] == ' ' || range.data[after] == '\r')
             return true;
     }
     return false;

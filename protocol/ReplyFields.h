@@ -10,6 +10,9 @@ struct ValueWordList;
 struct ByteRange {
     const char *data = nullptr;
     int size = 0;
+    // Whether the line goes on after the range with a space or a CR, so that a word at the
+    // range's end is followed by one (false for the end of a line that lacks its CR).
+    bool followedBySeparator = true;
 
     bool isEmpty() const { return size <= 0; }
     QString toString() const { return QString::fromLatin1(data, size); }
@@ -40,10 +43,10 @@ private:
     bool m_exhausted = false;
 };
 
-// Index of the first list word that occurs in the range followed by a space, a CR or the
-// range's end; -1 when none does.
+// Index of the first list word that occurs in the range followed by a space or a CR (inside
+// the range, or right after it when followedBySeparator); -1 when none does.
 int MatchValueWord(const ValueWordList &list, ByteRange range);
-// Whether word occurs in the range followed by a space, a CR or the range's end.
+// Whether word occurs in the range followed by a space or a CR, as above.
 bool ContainsWord(ByteRange range, const char *word);
 // QString::toUInt rules: surrounding white space allowed, a text that is not a number is 0.
 quint32 ReadUnsigned(ByteRange range);

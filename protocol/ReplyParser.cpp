@@ -89,9 +89,11 @@ bool SplitLine(const char *bytes, int length, ReplyLine *line)
     if (bytes[keywordEnd] == '\r')
         valueStart = keywordEnd;
     int valueEnd = length;
-    if (valueEnd > 0 && bytes[valueEnd - 1] == '\r')
+    const bool endsWithCr = valueEnd > 0 && bytes[valueEnd - 1] == '\r';
+    if (endsWithCr)
         --valueEnd;
     line->value = ByteRange { bytes + valueStart, valueEnd > valueStart ? valueEnd - valueStart : 0 };
+    line->value.followedBySeparator = endsWithCr;
     return true;
 }
 

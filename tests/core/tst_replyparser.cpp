@@ -400,6 +400,14 @@ void TestReplyParser::lines_data()
     row("prefix without a keyword", S, Confirmed, L("OUT1\r"), noCalls, "", noLines);
     row("text behind the first CR is not read", S, Confirmed, L("OUT1\rVKA NOTIMING\r"), noCalls,
         "mv[0].vka=0", noLines);
+    // A value word must be followed by a space or a CR, like a keyword.
+    row("value word at the end of a line without its CR", S, "mv[0].vka=2", L("OUT1 VKA BLUESCREEN"), noCalls,
+        "mv[0].vka=2", noLines);
+    row("model name at the end of a line without its CR", S, AwaitingModel, L("MODEL TYPE RZ7P52KN"),
+        MismatchCalls(), "unconfirmed=1;inputs=16", noLines);
+    row("sync whose last field lacks its CR", S, Confirmed, L("OUT1 MULTIVIEW-SYNC PIP HDMI2"),
+        { L("multiviewShowSyncState(0)"), L("appendStatusLine(Sync Multiview Message.)") },
+        "mv[0].mode=1;mv[0].win0=0;route[0]=0", noLines);
 }
 
 void TestReplyParser::lines()

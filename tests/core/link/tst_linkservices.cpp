@@ -683,6 +683,9 @@ void TestLinkServices::reportsAFailedReconnect()
     QTRY_COMPARE_WITH_TIMEOUT(m_events->reconnects, QList<bool> { false }, 3000);
     // The line that was due still takes its turn.
     QTRY_COMPARE(m_events->sent, QStringList { "GET MODEL TYPE\r" });
+    // One attempt per send: the failure is not tried and reported a second time after the pause
+    // (the report is emitted before the line is, so a second one would have arrived by now).
+    QCOMPARE(m_events->reconnects, QList<bool> { false });
 }
 
 QTEST_GUILESS_MAIN(TestLinkServices)
