@@ -153,7 +153,12 @@ void ConfigFile_ResetFile(const QString &path)
     const int slash = path.lastIndexOf(QLatin1Char('/'));
     if (slash <= 0)
         return;
-    QDir().mkpath(path.left(slash));
+    const QString directory = path.left(slash);
+    if (!QDir().mkpath(directory))
+        return;
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly))
+        file.close();
 }
 
 void ConfigFile_Write(const QString &path)

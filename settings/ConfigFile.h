@@ -36,8 +36,8 @@ void ConfigFile_Read(const QString &path);
 // written new one, so an interrupted save leaves the previous file intact.
 void ConfigFile_Write(const QString &path);
 
-// Prepares a file for rewriting: creates its directory with all missing parents. The
-// existing file stays until the new one replaces it.
+// Prepares a file for rewriting: a missing file is created empty, after its directory with
+// all missing parents. An existing file stays until the new one replaces it.
 void ConfigFile_ResetFile(const QString &path);
 
 // The text of a style sheet file (Latin-1 up to the first zero byte); empty when the file

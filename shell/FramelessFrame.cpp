@@ -1,6 +1,7 @@
 #include "shell/FramelessFrame.h"
 
 #include "settings/ConfigFile.h"
+#include "shell/FrameEdgeResizer.h"
 #include "shell/FrameGeometry.h"
 #include "shell/PngResave.h"
 
@@ -15,6 +16,11 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QWidget>
+
+#ifdef Q_OS_WIN
+#include <windows.h>
+#include <windowsx.h>
+#endif
 
 namespace {
 
@@ -50,6 +56,7 @@ FramelessFrame::FramelessFrame(QWidget *window)
     window->setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowMinimizeButtonHint);
     ApplyTitleBarPictures();
     ApplyTitleBarStyleSheet();
+    edgeResizer = new FrameEdgeResizer(window);
 }
 
 void FramelessFrame::CreateParts()
@@ -177,6 +184,45 @@ void FramelessFrame::MouseDoubleClick(QMouseEvent *event)
     window->showNormal();
     maximised = false;
     ShowMaximiseButtonPicture(QStringLiteral("MaxSize.png"));
+}
+
+bool FramelessFrame::NativeHitTest(void *message, long *result)
+{
+#ifdef Q_OS_WIN
+    const MSG *msg = static_cast<const MSG *>(message);
+    if (msg->message != WM_NCHITTEST)
+        return false;
+    const QPoint position
+        = QPoint(GET_X_LPARAM(msg->lParam), GET_Y_LPARAM(msg->lParam)) - window->frameGeometry().topLeft();
+    const FrameHitCode code = FrameHitTest(position, window->size());
+    if (code == FrameHitCaption)
+        return false;
+    *result = code;
+    return true;
+#else
+    Q_UNUSED(message)
+    Q_UNUSED(result)
+    return false;
+#endif
+}
+
+void FramelessFrame::BeforeEvent(QEvent *event)
+{
+    // Events that arrive while the frame is still being built find nothing to lay out.
+    if (!edgeResizer)
+        return;
+    switch (event->type()) {
+    case QEvent::Resize:
+        // Before a derived window's resizeEvent, so it sees the frame parts in place.
+        LayoutTitleBar(window);
+        break;
+    case QEvent::Show:
+    case QEvent::WinIdChange:
+        edgeResizer->AttachToNativeWindow();
+        break;
+    default:
+        break;
+    }
 }
 
 void FramelessFrame::Minimise()

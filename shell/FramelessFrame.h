@@ -1,11 +1,14 @@
 // The parts the two frameless base classes share: the title bar with its icon, title
-// text and buttons above the content area, and the mouse handling that moves the window.
-// Each frameless class owns one and forwards its events to it.
+// text and buttons above the content area, the mouse handling that moves the window and
+// the border resizing. Each frameless class owns one (through FramelessHost) and forwards
+// its events to it.
 #pragma once
 
 #include <QPoint>
 #include <QString>
 
+class FrameEdgeResizer;
+class QEvent;
 class QGridLayout;
 class QLabel;
 class QMouseEvent;
@@ -29,6 +32,13 @@ public:
     void MouseMove(QMouseEvent *event);
     void MouseRelease(QMouseEvent *event);
     void MouseDoubleClick(QMouseEvent *event);
+
+    // The platform's border hit test (Windows): true when the message was a hit in a
+    // resize band, with the band's code in result; false to leave the message to Qt.
+    bool NativeHitTest(void *message, long *result);
+    // Runs before the window's own event handling: the frame follows every size change,
+    // and the border bands follow the native window.
+    void BeforeEvent(QEvent *event);
 
     void Minimise();
     void ToggleMaximise();
@@ -54,6 +64,7 @@ private:
     void ShowMaximiseButtonPicture(const QString &fileName);
 
     QWidget *window;
+    FrameEdgeResizer *edgeResizer = nullptr;
     bool pressed = false;
     bool maximised = false;
     QPoint pressPosition { 0, 0 };

@@ -14,6 +14,7 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QMessageBox>
+#include <QMetaMethod>
 #include <QPushButton>
 #include <QScreen>
 #include <QTemporaryDir>
@@ -208,6 +209,8 @@ private slots:
     void titleBarPicturesAndStyle_data();
     void titleBarPicturesAndStyle();
     void dialogOnlyMovesResizesAndCloses();
+    void metaObjectsOfTheTwins_data();
+    void metaObjectsOfTheTwins();
     void messageBoxOk_data();
     void messageBoxOk();
     void messageBoxYesNo_data();
@@ -648,8 +651,46 @@ void TestFrameless::dialogOnlyMovesResizesAndCloses()
     QTest::mouseClick(dialog.findChild<QPushButton *>(QStringLiteral("TitleBarMax")), Qt::LeftButton);
     QVERIFY(!dialog.isMaximized());
 
+    // Maximised by other means, a dialog is still restored by a double-click on its title bar.
+    dialog.showMaximized();
+    QTRY_VERIFY(dialog.isMaximized());
+    QTest::mouseDClick(
+        dialog.findChild<QLabel *>(QStringLiteral("TitleBarText")), Qt::LeftButton, Qt::NoModifier, QPoint(20, 20));
+    QTRY_VERIFY(!dialog.isMaximized());
+
     QTest::mouseClick(dialog.findChild<QPushButton *>(QStringLiteral("TitleBarClose")), Qt::LeftButton);
     QTRY_VERIFY(!dialog.isVisible());
+}
+
+void TestFrameless::metaObjectsOfTheTwins_data()
+{
+    QTest::addColumn<bool>("dialog");
+    QTest::addColumn<QByteArray>("className");
+    QTest::addColumn<QByteArray>("qtBaseName");
+
+    QTest::newRow("window") << false << QByteArray("MyFramelessWindow") << QByteArray("QWidget");
+    QTest::newRow("dialog") << true << QByteArray("MyFramelessDialog") << QByteArray("QDialog");
+}
+
+void TestFrameless::metaObjectsOfTheTwins()
+{
+    QFETCH(bool, dialog);
+    QFETCH(QByteArray, className);
+    QFETCH(QByteArray, qtBaseName);
+
+    QScopedPointer<QWidget> window(dialog ? static_cast<QWidget *>(new MyFramelessDialog)
+                                          : static_cast<QWidget *>(new MyFramelessWindow));
+    const QMetaObject *meta = window->metaObject();
+    QCOMPARE(QByteArray(meta->className()), className);
+    QCOMPARE(QByteArray(meta->superClass()->className()), qtBaseName);
+    // Own methods: the three title-bar slots in this order, and no signals.
+    QList<QByteArray> ownMethods;
+    for (int i = meta->methodOffset(); i < meta->methodCount(); ++i)
+        ownMethods << meta->method(i).methodSignature();
+    const QList<QByteArray> expected { "SLOT_WindowMin()", "SLOT_WindowMax()", "SLOT_WindowClose()" };
+    QCOMPARE(ownMethods, expected);
+    for (int i = meta->methodOffset(); i < meta->methodCount(); ++i)
+        QCOMPARE(meta->method(i).access(), QMetaMethod::Private);
 }
 
 void TestFrameless::messageBoxOk_data()

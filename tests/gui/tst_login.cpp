@@ -1,5 +1,6 @@
 // The login window: start rules, logging in, the user's password change and the language
 // switch, driven through the window's own widgets.
+#include "GuiTestFixture.h"
 #include "MessageBoxCatcher.h"
 #include "settings/ConfigFile.h"
 #include "settings/ConfigTables.h"
@@ -14,55 +15,12 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QVector>
 #include <QtTest>
 
 namespace {
 
-// The process-wide settings and texts as they were at start, put back before every test.
-class TableSnapshot
-{
-public:
-    void Take()
-    {
-        m_settings = Values(SettingsTable, SettingsTableSize);
-        m_language = Values(LanguageTable, LanguageTableSize);
-    }
-
-    void Restore() const
-    {
-        for (int i = 0; i < SettingsTableSize; ++i)
-            *SettingsTable[i].value = m_settings.at(i);
-        for (int i = 0; i < LanguageTableSize; ++i)
-            *LanguageTable[i].value = m_language.at(i);
-    }
-
-private:
-    static QVector<QString> Values(const ConfigKeyEntry *table, int size)
-    {
-        QVector<QString> values;
-        for (int i = 0; i < size; ++i)
-            values << *table[i].value;
-        return values;
-    }
-
-    QVector<QString> m_settings;
-    QVector<QString> m_language;
-};
-
-QList<QByteArray> FileLines(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    QList<QByteArray> lines = file.readAll().split('\n');
-    for (QByteArray &line : lines) {
-        if (line.endsWith('\r'))
-            line.chop(1);
-    }
-    return lines;
-}
+using namespace GuiTest;
 
 void ReplaceFileLine(const QString &path, int index, const QByteArray &line)
 {
@@ -75,22 +33,6 @@ void ReplaceFileLine(const QString &path, int index, const QByteArray &line)
     QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
     file.write(lines.join('\n'));
 }
-
-// Writes a second-language file in which a few texts differ from the English ones.
-void WriteOtherLanguageFile(const QVector<QPair<QString *, QString>> &texts)
-{
-    QVector<QString> saved;
-    for (const auto &text : texts) {
-        saved << *text.first;
-        *text.first = text.second;
-    }
-    ConfigFile_ResetFile(ConfigFile_OtherLanguagePath());
-    ConfigFile_Write(ConfigFile_OtherLanguagePath());
-    for (int i = 0; i < texts.size(); ++i)
-        *texts.at(i).first = saved.at(i);
-}
-
-constexpr int PasswordUserLineIndex = 8;
 
 } // namespace
 
@@ -125,30 +67,23 @@ private:
     void ShowLoginWindow(Ui_Login &login);
     void Click(QPushButton *button);
 
-    TableSnapshot m_defaults;
-    QScopedPointer<QTemporaryDir> m_appDir;
+    GuiTest::AppDirFixture m_fixture;
 };
 
 void TestLogin::initTestCase()
 {
-    m_defaults.Take();
+    m_fixture.TakeDefaults();
 }
 
 void TestLogin::init()
 {
-    m_appDir.reset(new QTemporaryDir());
-    QVERIFY(m_appDir->isValid());
-    ConfigFile_SetAppDir(m_appDir->path());
-    m_defaults.Restore();
+    QVERIFY(m_fixture.Begin());
     g_UserPasswordChangePending = false;
-    // Only the test of the exit save wants the destructors to write.
-    g_SaveSettingsOnExit = false;
-    ConfigFile_SaveAll();
 }
 
 void TestLogin::cleanup()
 {
-    m_appDir.reset();
+    m_fixture.End();
 }
 
 void TestLogin::ShowLoginWindow(Ui_Login &login)

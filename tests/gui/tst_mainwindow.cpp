@@ -1,5 +1,6 @@
 // The main window: tabs from the page switches, geometry, the language switch, Alt+Z, the
 // signal hub, timeout messages, and the one save when the program ends.
+#include "GuiTestFixture.h"
 #include "MessageBoxCatcher.h"
 #include "link/LinkMode.h"
 #include "link/LinkQueue.h"
@@ -25,7 +26,6 @@
 #include <QSignalSpy>
 #include <QTabBar>
 #include <QTabWidget>
-#include <QTemporaryDir>
 #include <QThread>
 #include <QVector>
 #include <QtTest>
@@ -34,63 +34,7 @@ Q_DECLARE_METATYPE(Qt::KeyboardModifiers)
 
 namespace {
 
-// The process-wide settings and texts as they were at start, put back before every test.
-class TableSnapshot
-{
-public:
-    void Take()
-    {
-        m_settings = Values(SettingsTable, SettingsTableSize);
-        m_language = Values(LanguageTable, LanguageTableSize);
-    }
-
-    void Restore() const
-    {
-        for (int i = 0; i < SettingsTableSize; ++i)
-            *SettingsTable[i].value = m_settings.at(i);
-        for (int i = 0; i < LanguageTableSize; ++i)
-            *LanguageTable[i].value = m_language.at(i);
-    }
-
-private:
-    static QVector<QString> Values(const ConfigKeyEntry *table, int size)
-    {
-        QVector<QString> values;
-        for (int i = 0; i < size; ++i)
-            values << *table[i].value;
-        return values;
-    }
-
-    QVector<QString> m_settings;
-    QVector<QString> m_language;
-};
-
-QList<QByteArray> FileLines(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    QList<QByteArray> lines = file.readAll().split('\n');
-    for (QByteArray &line : lines) {
-        if (line.endsWith('\r'))
-            line.chop(1);
-    }
-    return lines;
-}
-
-// Writes a second-language file in which a few texts differ from the English ones.
-void WriteOtherLanguageFile(const QVector<QPair<QString *, QString>> &texts)
-{
-    QVector<QString> saved;
-    for (const auto &text : texts) {
-        saved << *text.first;
-        *text.first = text.second;
-    }
-    ConfigFile_ResetFile(ConfigFile_OtherLanguagePath());
-    ConfigFile_Write(ConfigFile_OtherLanguagePath());
-    for (int i = 0; i < texts.size(); ++i)
-        *texts.at(i).first = saved.at(i);
-}
+using namespace GuiTest;
 
 QStringList TabTexts(const QTabWidget *tabWidget)
 {
@@ -126,8 +70,6 @@ void SetPageSwitches(const QStringList &switches)
     for (int i = 0; i < 5; ++i)
         *settings[i] = switches.at(i);
 }
-
-constexpr int PasswordUserLineIndex = 8;
 
 } // namespace
 
@@ -168,26 +110,20 @@ private slots:
     void closingMainWindowEndsProgram();
 
 private:
-    TableSnapshot m_defaults;
-    QScopedPointer<QTemporaryDir> m_appDir;
+    GuiTest::AppDirFixture m_fixture;
 };
 
 void TestMainWindow::initTestCase()
 {
-    m_defaults.Take();
+    m_fixture.TakeDefaults();
 }
 
 void TestMainWindow::init()
 {
-    m_appDir.reset(new QTemporaryDir());
-    QVERIFY(m_appDir->isValid());
-    ConfigFile_SetAppDir(m_appDir->path());
-    m_defaults.Restore();
-    g_SaveSettingsOnExit = false;
+    QVERIFY(m_fixture.Begin());
     systemQueryPending = false;
     LinkMode = LinkModeNone;
     DeviceState_Clear();
-    ConfigFile_SaveAll();
 }
 
 void TestMainWindow::cleanup()
@@ -195,7 +131,7 @@ void TestMainWindow::cleanup()
     LinkMode = LinkModeNone;
     SerialLinkQueue().deactivate();
     TcpLinkQueue().deactivate();
-    m_appDir.reset();
+    m_fixture.End();
 }
 
 void TestMainWindow::geometryForScreen_data()

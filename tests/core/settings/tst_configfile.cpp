@@ -327,7 +327,9 @@ void TestConfigFile::tableIsChosenByPath()
     const QByteArray written = ReadBytes(path);
     QCOMPARE(written.startsWith("Key_LanguageIsEnglish=1\r\n"), isSettingsPath);
     QCOMPARE(written.startsWith("S_OnOff[0]=On\r\n"), isLanguagePath);
-    QCOMPARE(QFile::exists(path), isSettingsPath || isLanguagePath);
+    // Preparing creates a missing file empty; only a path that selects a table gets lines.
+    QVERIFY(QFile::exists(path));
+    QCOMPARE(written.isEmpty(), !isSettingsPath && !isLanguagePath);
 
     // Reading a file under a name that selects no table changes nothing.
     QVERIFY(WriteBytes(path, "Key_LanguageIsEnglish=9\r\n"));
@@ -474,10 +476,12 @@ void TestConfigFile::resetKeepsTheExistingFile()
     ConfigFile_ResetFile(SettingsPath());
     QCOMPARE(ReadBytes(SettingsPath()), QByteArray("old\r\n"));
 
-    // A missing directory is created with all its parents.
+    // A missing file is created empty, after its directory with all its parents.
     const QString deepPath = ConfigFile_AppDir() + QStringLiteral("/a/b/c/file.ini");
     ConfigFile_ResetFile(deepPath);
     QVERIFY(QFileInfo(ConfigFile_AppDir() + QStringLiteral("/a/b/c")).isDir());
+    QVERIFY(QFileInfo(deepPath).isFile());
+    QCOMPARE(ReadBytes(deepPath), QByteArray());
 }
 
 void TestConfigFile::failedSaveKeepsOldFile()
