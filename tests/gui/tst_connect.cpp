@@ -1,6 +1,7 @@
 // Connecting as an operator does: the connection page against the device simulator over TCP
 // and over its pseudo-terminal, the identification and the synchronisation burst, routing
 // from the matrix page, and the ways a connection fails.
+#include "GuiTestFixture.h"
 #include "MessageBoxCatcher.h"
 #include "link/LinkMode.h"
 #include "link/LinkQueue.h"
@@ -10,7 +11,6 @@
 #include "pages/Ui_Matrix.h"
 #include "protocol/DeviceState.h"
 #include "settings/ConfigFile.h"
-#include "settings/ConfigTables.h"
 #include "settings/LanguageTexts.h"
 #include "settings/SettingsTexts.h"
 #include "shell/MyComboBox.h"
@@ -27,7 +27,6 @@
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTcpServer>
-#include <QTemporaryDir>
 #include <QTextEdit>
 #include <QThread>
 #include <QVector>
@@ -36,36 +35,6 @@
 namespace {
 
 constexpr int SyncTimeoutMs = 15000;
-
-class TableSnapshot
-{
-public:
-    void Take()
-    {
-        m_settings = Values(SettingsTable, SettingsTableSize);
-        m_language = Values(LanguageTable, LanguageTableSize);
-    }
-
-    void Restore() const
-    {
-        for (int i = 0; i < SettingsTableSize; ++i)
-            *SettingsTable[i].value = m_settings.at(i);
-        for (int i = 0; i < LanguageTableSize; ++i)
-            *LanguageTable[i].value = m_language.at(i);
-    }
-
-private:
-    static QVector<QString> Values(const ConfigKeyEntry *table, int size)
-    {
-        QVector<QString> values;
-        for (int i = 0; i < size; ++i)
-            values << *table[i].value;
-        return values;
-    }
-
-    QVector<QString> m_settings;
-    QVector<QString> m_language;
-};
 
 // tavilon-sim as a child process on a free TCP port of 127.0.0.1 and a pseudo-terminal.
 class SimProcess
@@ -231,28 +200,24 @@ private:
     void PressSerialConnect(const QString &portName);
     bool ConnectAndWaitForSync(const QString &link, SimProcess &sim, qint64 *elapsedMs = nullptr);
 
-    TableSnapshot m_defaults;
-    QScopedPointer<QTemporaryDir> m_appDir;
+    QString AppFilePath(const QString &name) const { return m_fixture.Path() + QLatin1Char('/') + name; }
+
+    GuiTest::AppDirFixture m_fixture;
     QScopedPointer<Ui_Main> m_main;
     Ui_Uart_Network *m_page = nullptr;
 };
 
 void TestConnect::initTestCase()
 {
-    m_defaults.Take();
+    m_fixture.TakeDefaults();
     QVERIFY2(QFileInfo::exists(TestBinDir() + QStringLiteral("/tavilon-sim")), "tavilon-sim is not built");
 }
 
 void TestConnect::init()
 {
-    m_appDir.reset(new QTemporaryDir());
-    QVERIFY(m_appDir->isValid());
-    ConfigFile_SetAppDir(m_appDir->path());
-    m_defaults.Restore();
-    g_SaveSettingsOnExit = false;
+    QVERIFY(m_fixture.Begin());
     LinkMode = LinkModeNone;
     DeviceState_Clear();
-    ConfigFile_SaveAll();
 }
 
 void TestConnect::cleanup()
@@ -262,7 +227,7 @@ void TestConnect::cleanup()
     m_main.reset();
     m_page = nullptr;
     LinkMode = LinkModeNone;
-    m_appDir.reset();
+    m_fixture.End();
 }
 
 Ui_Main *TestConnect::NewMainWindow()
@@ -328,7 +293,7 @@ void TestConnect::connectAndSynchronise()
     QFETCH(int, linkMode);
     QFETCH(QString, linkSettingsQuery);
 
-    SimProcess sim(m_appDir->filePath(QStringLiteral("tty")));
+    SimProcess sim(AppFilePath(QStringLiteral("tty")));
     QVERIFY(sim.WaitUntilListening());
     Ui_Main *mainWindow = NewMainWindow();
     QCOMPARE(mainWindow->matrixPage->crossPointButtons.size(), 256);
@@ -386,7 +351,7 @@ void TestConnect::connectAndSynchronise()
 
 void TestConnect::crossPointTurnsFlatOnlyAfterReply()
 {
-    SimProcess sim(m_appDir->filePath(QStringLiteral("tty")));
+    SimProcess sim(AppFilePath(QStringLiteral("tty")));
     QVERIFY(sim.WaitUntilListening());
     Ui_Main *mainWindow = NewMainWindow();
     QVERIFY(ConnectAndWaitForSync(QStringLiteral("TCP"), sim));
@@ -409,7 +374,7 @@ void TestConnect::crossPointTurnsFlatOnlyAfterReply()
 
 void TestConnect::allSetRoutesOneInputEverywhere()
 {
-    SimProcess sim(m_appDir->filePath(QStringLiteral("tty")));
+    SimProcess sim(AppFilePath(QStringLiteral("tty")));
     QVERIFY(sim.WaitUntilListening());
     Ui_Main *mainWindow = NewMainWindow();
     QVERIFY(ConnectAndWaitForSync(QStringLiteral("RS232"), sim));
@@ -445,7 +410,7 @@ void TestConnect::wrongModelDisconnects()
 {
     QFETCH(QString, link);
 
-    SimProcess sim(m_appDir->filePath(QStringLiteral("tty")), { "--model", "XYZ" });
+    SimProcess sim(AppFilePath(QStringLiteral("tty")), { "--model", "XYZ" });
     QVERIFY(sim.WaitUntilListening());
     Ui_Main *mainWindow = NewMainWindow();
     MessageBoxCatcher catcher;
@@ -469,7 +434,7 @@ void TestConnect::wrongModelDisconnects()
 
 void TestConnect::unansweredModelQueryDisconnects()
 {
-    SimProcess sim(m_appDir->filePath(QStringLiteral("tty")), { "--mute", "MODEL TYPE" });
+    SimProcess sim(AppFilePath(QStringLiteral("tty")), { "--mute", "MODEL TYPE" });
     QVERIFY(sim.WaitUntilListening());
     Ui_Main *mainWindow = NewMainWindow();
     MessageBoxCatcher catcher;
@@ -492,7 +457,7 @@ void TestConnect::unansweredModelQueryDisconnects()
 // operator is told and the link is dropped.
 void TestConnect::deviceGoneReconnectFails()
 {
-    SimProcess sim(m_appDir->filePath(QStringLiteral("tty")));
+    SimProcess sim(AppFilePath(QStringLiteral("tty")));
     QVERIFY(sim.WaitUntilListening());
     Ui_Main *mainWindow = NewMainWindow();
     QVERIFY(ConnectAndWaitForSync(QStringLiteral("TCP"), sim));
@@ -535,7 +500,7 @@ void TestConnect::linkThatCannotOpen()
     if (link == QLatin1String("TCP"))
         PressNetworkConnect(QStringLiteral("127.0.0.1"), QString::number(UnusedTcpPort()));
     else
-        PressSerialConnect(m_appDir->filePath(QStringLiteral("no-such-tty")));
+        PressSerialConnect(AppFilePath(QStringLiteral("no-such-tty")));
 
     QTRY_COMPARE(catcher.Texts(), QStringList { message });
     QCOMPARE(catcher.Boxes().first().parent, m_page);

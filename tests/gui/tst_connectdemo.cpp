@@ -1,13 +1,13 @@
 // The demonstration mode of `make run`: the option that names the simulator's addresses, the
 // connection page that offers them after login, a connection to the simulator, and settings
 // files that never receive those addresses.
+#include "GuiTestFixture.h"
 #include "MessageBoxCatcher.h"
 #include "link/LinkMode.h"
 #include "link/LinkQueue.h"
 #include "link/Ui_Uart_Network.h"
 #include "protocol/DeviceState.h"
 #include "settings/ConfigFile.h"
-#include "settings/ConfigTables.h"
 #include "settings/SettingsTexts.h"
 #include "shell/DemoDevice.h"
 #include "shell/MyComboBox.h"
@@ -21,7 +21,6 @@
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QVector>
 #include <QtTest>
 
@@ -74,24 +73,19 @@ private slots:
     void withoutOptionSettingsAreShown();
 
 private:
-    QVector<QString> m_settings;
-    QScopedPointer<QTemporaryDir> m_appDir;
+    QString AppFilePath(const QString &name) const { return m_fixture.Path() + QLatin1Char('/') + name; }
+
+    GuiTest::AppDirFixture m_fixture;
 };
 
 void TestConnectDemo::initTestCase()
 {
-    for (int i = 0; i < SettingsTableSize; ++i)
-        m_settings << *SettingsTable[i].value;
+    m_fixture.TakeDefaults();
 }
 
 void TestConnectDemo::init()
 {
-    m_appDir.reset(new QTemporaryDir());
-    QVERIFY(m_appDir->isValid());
-    ConfigFile_SetAppDir(m_appDir->path());
-    for (int i = 0; i < SettingsTableSize; ++i)
-        *SettingsTable[i].value = m_settings.at(i);
-    g_SaveSettingsOnExit = false;
+    QVERIFY(m_fixture.Begin());
     LinkMode = LinkModeNone;
     DeviceState_Clear();
     // The operator's own link settings.
@@ -104,7 +98,7 @@ void TestConnectDemo::init()
 void TestConnectDemo::cleanup()
 {
     LinkMode = LinkModeNone;
-    m_appDir.reset();
+    m_fixture.End();
 }
 
 void TestConnectDemo::option_data()
@@ -174,11 +168,11 @@ void TestConnectDemo::demoSessionNeverSavesDemoAddress()
     connect(
         &sim, &QProcess::readyReadStandardOutput, this, [&] { simOutput += sim.readAllStandardOutput(); });
     sim.start(TestBinDir() + QStringLiteral("/tavilon-sim"),
-        { "--tcp", "127.0.0.1:0", "--pty", m_appDir->filePath(QStringLiteral("tty")) });
+        { "--tcp", "127.0.0.1:0", "--pty", AppFilePath(QStringLiteral("tty")) });
     QTRY_VERIFY_WITH_TIMEOUT(simOutput.contains("TCP ") && simOutput.contains("PTY "), 10000);
     const QByteArray tcpLine = simOutput.mid(simOutput.indexOf("TCP ") + 4).split('\n').first().trimmed();
     const QString tcpPort = QString::fromLatin1(tcpLine.mid(tcpLine.lastIndexOf(':') + 1));
-    const QString ptyPath = m_appDir->filePath(QStringLiteral("tty"));
+    const QString ptyPath = AppFilePath(QStringLiteral("tty"));
     const QStringList operatorSettings = LinkSettingsInMemory();
 
     auto *mainWindow = new Ui_Main();

@@ -1,6 +1,7 @@
 // The debug console: its place on the screen, what Send queues, the transfer it makes on a
 // real serial link, the echo of sent and received lines, the line limit and the format
 // buttons.
+#include "GuiTestFixture.h"
 #include "link/LinkMode.h"
 #include "link/LinkQueue.h"
 #include "link/Ui_Debug.h"
@@ -16,7 +17,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTextEdit>
 #include <QtTest>
@@ -88,6 +88,7 @@ class TestDebug : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase();
     void init();
     void cleanup();
 
@@ -102,14 +103,17 @@ private slots:
     void formatButtons();
 
 private:
-    QScopedPointer<QTemporaryDir> m_appDir;
+    GuiTest::AppDirFixture m_fixture;
 };
+
+void TestDebug::initTestCase()
+{
+    m_fixture.TakeDefaults();
+}
 
 void TestDebug::init()
 {
-    m_appDir.reset(new QTemporaryDir());
-    QVERIFY(m_appDir->isValid());
-    ConfigFile_SetAppDir(m_appDir->path());
+    QVERIFY(m_fixture.Begin());
     LinkMode = LinkModeNone;
     DeviceState_Clear();
     SerialLinkQueue().activate();
@@ -121,7 +125,7 @@ void TestDebug::cleanup()
     LinkMode = LinkModeNone;
     SerialLinkQueue().deactivate();
     TcpLinkQueue().deactivate();
-    m_appDir.reset();
+    m_fixture.End();
 }
 
 void TestDebug::geometryForScreen_data()

@@ -1,12 +1,12 @@
 // The matrix page on its own: the grid for each port count, cross-point and all-output
 // requests, routes drawn from replies, paging, renaming, and the replies that reach the page
 // through the main window's receive path.
+#include "GuiTestFixture.h"
 #include "link/LinkMode.h"
 #include "link/LinkQueue.h"
 #include "pages/Ui_Matrix.h"
 #include "protocol/DeviceState.h"
 #include "settings/ConfigFile.h"
-#include "settings/ConfigTables.h"
 #include "settings/LanguageTexts.h"
 #include "shell/MyComboBox.h"
 #include "shell/Ui_Main.h"
@@ -16,30 +16,10 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QVector>
 #include <QtTest>
 
 namespace {
-
-class TableSnapshot
-{
-public:
-    void Take()
-    {
-        for (int i = 0; i < LanguageTableSize; ++i)
-            m_language << *LanguageTable[i].value;
-    }
-
-    void Restore() const
-    {
-        for (int i = 0; i < LanguageTableSize; ++i)
-            *LanguageTable[i].value = m_language.at(i);
-    }
-
-private:
-    QVector<QString> m_language;
-};
 
 QPushButton *CrossPoint(const Ui_Matrix &page, int k)
 {
@@ -137,22 +117,18 @@ private:
     Ui_Matrix *NewPage(quint32 inputs, quint32 outputs);
     void PressArrows(const QString &arrows);
 
-    TableSnapshot m_defaults;
-    QScopedPointer<QTemporaryDir> m_appDir;
+    GuiTest::AppDirFixture m_fixture;
     QScopedPointer<Ui_Matrix> m_page;
 };
 
 void TestMatrix::initTestCase()
 {
-    m_defaults.Take();
+    m_fixture.TakeDefaults();
 }
 
 void TestMatrix::init()
 {
-    m_appDir.reset(new QTemporaryDir());
-    QVERIFY(m_appDir->isValid());
-    ConfigFile_SetAppDir(m_appDir->path());
-    m_defaults.Restore();
+    QVERIFY(m_fixture.Begin());
     DeviceState_Clear();
     LinkMode = LinkModeNone;
     TcpLinkQueue().activate();
@@ -163,7 +139,7 @@ void TestMatrix::cleanup()
     m_page.reset();
     LinkMode = LinkModeNone;
     TcpLinkQueue().deactivate();
-    m_appDir.reset();
+    m_fixture.End();
 }
 
 Ui_Matrix *TestMatrix::NewPage(quint32 inputs, quint32 outputs)
@@ -380,6 +356,13 @@ void TestMatrix::setRouteList_data()
     QTest::newRow("two spaces make an empty part") << "2  3 1" << QVector<int> { 2, 0, 3, 1 };
     QTest::newRow("a part that is no number") << "x 2 3 1" << QVector<int> { 0, 2, 3, 1 };
     QTest::newRow("fewer numbers than outputs") << "3 3" << QVector<int> { 3, 3, 1, 0 };
+    // Output 255 stands for every output in a single route; the 256th number of a list is not
+    // such a route, and numbers past the last port slot must not land anywhere.
+    QStringList longList { "0", "1", "1", "3" };
+    while (longList.size() < 300)
+        longList << "2";
+    QTest::newRow("numbers past the last port slot") << longList.join(QLatin1Char(' '))
+                                                     << QVector<int> { 0, 1, 1, 3 };
 }
 
 void TestMatrix::setRouteList()

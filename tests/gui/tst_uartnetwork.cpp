@@ -1,5 +1,6 @@
 // The connection page without a device: the network parameter check, the local address
 // rule, the serial setting texts, the fills from the settings and the status log.
+#include "GuiTestFixture.h"
 #include "MessageBoxCatcher.h"
 #include "link/LinkMode.h"
 #include "link/LinkServices.h"
@@ -8,7 +9,6 @@
 #include "link/Ui_Uart_Network.h"
 #include "protocol/DeviceState.h"
 #include "settings/ConfigFile.h"
-#include "settings/ConfigTables.h"
 #include "settings/SettingsTexts.h"
 #include "shell/MyComboBox.h"
 #include "support/TestPaths.h"
@@ -19,7 +19,6 @@
 #include <QNetworkAddressEntry>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTextBlock>
 #include <QThread>
 #include <QVector>
@@ -73,23 +72,17 @@ private slots:
     void disconnectAfterFailedAttemptStartsNothing();
 
 private:
-    QVector<QString> m_settings;
-    QScopedPointer<QTemporaryDir> m_appDir;
+    GuiTest::AppDirFixture m_fixture;
 };
 
 void TestUartNetwork::initTestCase()
 {
-    for (int i = 0; i < SettingsTableSize; ++i)
-        m_settings << *SettingsTable[i].value;
+    m_fixture.TakeDefaults();
 }
 
 void TestUartNetwork::init()
 {
-    m_appDir.reset(new QTemporaryDir());
-    QVERIFY(m_appDir->isValid());
-    ConfigFile_SetAppDir(m_appDir->path());
-    for (int i = 0; i < SettingsTableSize; ++i)
-        *SettingsTable[i].value = m_settings.at(i);
+    QVERIFY(m_fixture.Begin());
     LinkMode = LinkModeNone;
     DeviceState_Clear();
 }
@@ -97,7 +90,7 @@ void TestUartNetwork::init()
 void TestUartNetwork::cleanup()
 {
     LinkMode = LinkModeNone;
-    m_appDir.reset();
+    m_fixture.End();
 }
 
 void TestUartNetwork::networkParameterCheck_data()
