@@ -3,6 +3,7 @@
 #include "settings/ConfigFile.h"
 #include "settings/LanguageTexts.h"
 #include "settings/SettingsTexts.h"
+#include "shell/LanguageComboBox.h"
 #include "shell/MessageBoxes.h"
 #include "shell/PngResave.h"
 
@@ -177,40 +178,11 @@ void Ui_Login::Setup(bool firstTime)
     editButton->setText(SpushButton_Modify);
 
     if (firstTime)
-        FillLanguageList();
+        FillLanguageComboBox(languageComboBox);
     else
-        SelectActiveLanguage();
+        SelectActiveLanguageInComboBox(languageComboBox);
 
     FillAccountList();
-}
-
-void Ui_Login::FillLanguageList()
-{
-    languageComboBox->clear();
-    if (QFileInfo::exists(ConfigFile_EnglishPath()))
-        languageComboBox->addItem(ScomboBox_LanguageSelect[0]);
-    if (QFileInfo::exists(ConfigFile_OtherLanguagePath()))
-        languageComboBox->addItem(ScomboBox_LanguageSelect[1]);
-}
-
-void Ui_Login::SelectActiveLanguage()
-{
-    int count = 0;
-    if (QFileInfo::exists(ConfigFile_EnglishPath())) {
-        languageComboBox->setItemText(0, ScomboBox_LanguageSelect[0]);
-        ++count;
-    }
-    if (QFileInfo::exists(ConfigFile_OtherLanguagePath())) {
-        languageComboBox->setItemText(1, ScomboBox_LanguageSelect[1]);
-        ++count;
-    }
-    if (!QFileInfo::exists(ConfigFile_ActiveLanguagePath()))
-        return;
-    // A changed selection switches the language at once through the combo box's signal.
-    if (count == 2)
-        languageComboBox->setCurrentIndex(Key_LanguageIsEnglish == QLatin1String("1") ? 0 : 1);
-    else if (count == 1)
-        languageComboBox->setCurrentIndex(0);
 }
 
 void Ui_Login::FillAccountList()

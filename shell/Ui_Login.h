@@ -56,8 +56,6 @@ private:
     void PlaceWidgets();
     void ShowPicture();
     void MakeConnections();
-    void FillLanguageList();
-    void SelectActiveLanguage();
     void FillAccountList();
     void AcceptNewUserPassword();
     void CheckUserPasswordBeforeChange();

@@ -18,6 +18,7 @@
 #include "settings/ConfigFile.h"
 #include "settings/LanguageTexts.h"
 #include "settings/SettingsTexts.h"
+#include "shell/LanguageComboBox.h"
 #include "shell/MessageBoxes.h"
 #include "shell/PngResave.h"
 #include "shell/Ui_Login.h"
@@ -228,41 +229,12 @@ void Ui_Main::SetupTexts(bool firstTime)
 {
     SetTitleText(Ui_Main_AppName);
     if (firstTime) {
-        FillLanguageList();
+        FillLanguageComboBox(languageComboBox);
         InsertTabs();
     } else {
-        SelectActiveLanguage();
+        SelectActiveLanguageInComboBox(languageComboBox);
         RelabelTabs();
     }
-}
-
-void Ui_Main::FillLanguageList()
-{
-    languageComboBox->clear();
-    if (QFileInfo::exists(ConfigFile_EnglishPath()))
-        languageComboBox->addItem(ScomboBox_LanguageSelect[0]);
-    if (QFileInfo::exists(ConfigFile_OtherLanguagePath()))
-        languageComboBox->addItem(ScomboBox_LanguageSelect[1]);
-}
-
-void Ui_Main::SelectActiveLanguage()
-{
-    int count = 0;
-    if (QFileInfo::exists(ConfigFile_EnglishPath())) {
-        languageComboBox->setItemText(0, ScomboBox_LanguageSelect[0]);
-        ++count;
-    }
-    if (QFileInfo::exists(ConfigFile_OtherLanguagePath())) {
-        languageComboBox->setItemText(1, ScomboBox_LanguageSelect[1]);
-        ++count;
-    }
-    if (!QFileInfo::exists(ConfigFile_ActiveLanguagePath()))
-        return;
-    // A changed selection switches the language at once through the combo box's signal.
-    if (count == 2)
-        languageComboBox->setCurrentIndex(IsSwitchedOn(Key_LanguageIsEnglish) ? 0 : 1);
-    else if (count == 1)
-        languageComboBox->setCurrentIndex(0);
 }
 
 void Ui_Main::InsertTabs()

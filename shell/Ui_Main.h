@@ -89,8 +89,6 @@ private:
     void ShowLogo();
     void PlaceLanguageComboBox();
     void MakeConnections();
-    void FillLanguageList();
-    void SelectActiveLanguage();
     void InsertTabs();
     void RelabelTabs();
     void RetranslateEnabledPages();
