@@ -9,10 +9,7 @@
 // waits 50 ms before it is written, so the floor of the 16-line burst is 16 x 50 ms = 800 ms
 // and that of the model query plus the burst 17 x 50 ms = 850 ms. The median of the runs is
 // reported. Goal: burst / 800 ms <= 1.10.
-#include "cli/CliOptions.h"
-#include "cli/CliPages.h"
-#include "cli/CliSession.h"
-#include "protocol/DeviceState.h"
+#include "bench/SyncTiming.h"
 
 #include <QCoreApplication>
 #include <QHostAddress>
@@ -72,37 +69,6 @@ private:
     QTcpServer m_server;
 };
 
-struct Run {
-    double toBurstEndMs = 0; // connect status to SYNC-OVER parsed
-    double burstMs = 0; // model reply parsed to SYNC-OVER parsed
-};
-
-bool RunOnce(quint16 port, Run *run)
-{
-    CliOptions options;
-    options.transport = CliOptions::Transport::Tcp;
-    options.host = QStringLiteral("127.0.0.1");
-    options.port = port;
-    options.command = CliOptions::Command::Sync;
-    DeviceState_Clear();
-    CliPages pages;
-    CliSession session(options, pages);
-    QString error;
-    int code = session.open(&error);
-    if (code == CliExitDone)
-        code = session.identify(&error);
-    if (code == CliExitDone)
-        code = session.waitForBurstEnd(&error);
-    session.close();
-    if (code != CliExitDone || !pages.syncOver()) {
-        std::fprintf(stderr, "run failed: %s\n", qPrintable(error));
-        return false;
-    }
-    run->toBurstEndMs = double(session.burstEndAtMs() - session.connectedAtMs());
-    run->burstMs = double(session.burstEndAtMs() - session.identifiedAtMs());
-    return true;
-}
-
 double Median(std::vector<double> values)
 {
     std::sort(values.begin(), values.end());
@@ -122,8 +88,8 @@ int main(int argc, char *argv[])
     std::vector<double> total;
     std::vector<double> burst;
     for (int k = 0; k < Runs; ++k) {
-        Run run;
-        if (!RunOnce(peer.port(), &run))
+        SyncTiming run;
+        if (!MeasureSyncOverTcp(peer.port(), &run))
             return 1;
         total.push_back(run.toBurstEndMs);
         burst.push_back(run.burstMs);

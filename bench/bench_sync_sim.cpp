@@ -10,10 +10,7 @@
 // sync is run as a child process a few times; its wall time and its peak resident memory
 // (getrusage RUSAGE_CHILDREN, the largest child reaped so far: only the client runs are reaped
 // before the simulator is stopped) are reported, with this process's own VmHWM after (1).
-#include "cli/CliOptions.h"
-#include "cli/CliPages.h"
-#include "cli/CliSession.h"
-#include "protocol/DeviceState.h"
+#include "bench/SyncTiming.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -72,32 +69,6 @@ bool StartSimulator(QProcess &sim, quint16 *port)
     return false;
 }
 
-bool RunInProcess(quint16 port, double *toBurstEnd, double *burst)
-{
-    CliOptions options;
-    options.transport = CliOptions::Transport::Tcp;
-    options.host = QStringLiteral("127.0.0.1");
-    options.port = port;
-    options.command = CliOptions::Command::Sync;
-    DeviceState_Clear();
-    CliPages pages;
-    CliSession session(options, pages);
-    QString error;
-    int code = session.open(&error);
-    if (code == CliExitDone)
-        code = session.identify(&error);
-    if (code == CliExitDone)
-        code = session.waitForBurstEnd(&error);
-    session.close();
-    if (code != CliExitDone || !pages.syncOver()) {
-        std::fprintf(stderr, "run failed: %s\n", qPrintable(error));
-        return false;
-    }
-    *toBurstEnd = double(session.burstEndAtMs() - session.connectedAtMs());
-    *burst = double(session.burstEndAtMs() - session.identifiedAtMs());
-    return true;
-}
-
 } // namespace
 
 int main(int argc, char *argv[])
@@ -113,12 +84,11 @@ int main(int argc, char *argv[])
     std::vector<double> toBurstEnd;
     std::vector<double> burst;
     for (int k = 0; k < InProcessRuns; ++k) {
-        double total = 0;
-        double alone = 0;
-        if (!RunInProcess(port, &total, &alone))
+        SyncTiming run;
+        if (!MeasureSyncOverTcp(port, &run))
             return 1;
-        toBurstEnd.push_back(total);
-        burst.push_back(alone);
+        toBurstEnd.push_back(run.toBurstEndMs);
+        burst.push_back(run.burstMs);
     }
     const QString inProcessPeak = ProcStatusField("VmHWM:");
 

@@ -3,7 +3,7 @@
 set -euo pipefail
 build="$1"
 for b in "$build"/bench/bench_*; do
-    [ -x "$b" ] || continue
+    [ -f "$b" ] && [ -x "$b" ] || continue
     echo "== $b"
     QT_QPA_PLATFORM=offscreen "$b"
 done
