@@ -71,6 +71,42 @@ void Ui_MainReplyPages::matrixOutEdid(quint32 output, const QString &hexText)
     emit m_main.matrixPage->SGL_Update_OutEdid(output, hexText);
 }
 
+// The signal configuration page only shows these values; nothing of them is stored.
+void Ui_MainReplyPages::signalInputFormat(quint32 input, const QString &text)
+{
+    m_main.signalConfigPage->ShowInputFormat(input, text);
+}
+
+void Ui_MainReplyPages::signalInputAudio(quint32 input, const QString &keyword)
+{
+    m_main.signalConfigPage->ShowInputAudio(input, keyword);
+}
+
+void Ui_MainReplyPages::signalInputType(quint32 input, const QString &text)
+{
+    m_main.signalConfigPage->ShowInputType(input, text);
+}
+
+void Ui_MainReplyPages::signalInputOutputFormat(quint32 input, const QString &text)
+{
+    m_main.signalConfigPage->ShowInputOutputFormat(input, text);
+}
+
+void Ui_MainReplyPages::signalOutputType(quint32 output, const QString &keyword)
+{
+    m_main.signalConfigPage->ShowOutputType(output, keyword);
+}
+
+void Ui_MainReplyPages::signalOutputInputFormat(quint32 output, const QString &text)
+{
+    m_main.signalConfigPage->ShowOutputInputFormat(output, text);
+}
+
+void Ui_MainReplyPages::signalOutputResolution(quint32 output, const QString &keyword)
+{
+    m_main.signalConfigPage->ShowOutputResolution(output, keyword);
+}
+
 void Ui_MainReplyPages::signalRebuildIfConfirmed()
 {
     m_main.signalConfigPage->RebuildIfConfirmed();

@@ -26,6 +26,13 @@ public:
     void matrixInEdidMode(quint32 input, int mode) override;
     void matrixOutEdid(quint32 output, const QString &hexText) override;
 
+    void signalInputFormat(quint32 input, const QString &text) override;
+    void signalInputAudio(quint32 input, const QString &keyword) override;
+    void signalInputType(quint32 input, const QString &text) override;
+    void signalInputOutputFormat(quint32 input, const QString &text) override;
+    void signalOutputType(quint32 output, const QString &keyword) override;
+    void signalOutputInputFormat(quint32 output, const QString &text) override;
+    void signalOutputResolution(quint32 output, const QString &keyword) override;
     void signalRebuildIfConfirmed() override;
     void signalReadAll() override;
 
