@@ -1,10 +1,13 @@
 #include "pages/Ui_Matrix.h"
 
 #include "link/LinkMode.h"
+#include "pages/Ui_Edid.h"
+#include "pages/Ui_SaveLoad.h"
 #include "protocol/CommandSet.h"
 #include "protocol/DeviceState.h"
 #include "settings/LanguageTexts.h"
 #include "shell/MyComboBox.h"
+#include "shell/Ui_Main.h"
 
 #include <QEvent>
 #include <QGroupBox>
@@ -585,19 +588,39 @@ void Ui_Matrix::SLT_SetAllOutput(int index)
     emit SGL_UpdateEmit();
 }
 
-// The scene dialog is not part of the program yet: without a link the button does nothing,
-// as it always will, and with one it does nothing until the dialog exists.
+// Without a chosen link there is nothing to send scenes to. Each click opens one more
+// non-modal dialog, which deletes itself when closed.
 void Ui_Matrix::SLT_BTN_SaveLoadWin(bool checked)
 {
     Q_UNUSED(checked)
     if (LinkMode == LinkModeNone)
         return;
+    auto *dialog = new Ui_SaveLoad();
+    connect(this, &QObject::destroyed, dialog, &Ui_SaveLoad::SLT_CloseMyDialog);
+    connect(dialog, &Ui_SaveLoad::SGL_UpdateEmit, this, &Ui_Matrix::SGL_UpdateEmit);
+    dialog->setModal(false);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->show();
 }
 
-// The EDID dialog is not part of the program yet; see SLT_BTN_SaveLoadWin.
+// Like the scene dialog; the EDID dialog also hears the parser's EDID results through this
+// page and asks for its input's EDID mode as soon as it is shown.
 void Ui_Matrix::SLT_BTN_EDIDWin(bool checked)
 {
     Q_UNUSED(checked)
     if (LinkMode == LinkModeNone)
         return;
+    auto *dialog = new Ui_Edid();
+    connect(this, &QObject::destroyed, dialog, &Ui_Edid::SLT_CloseMyDialog);
+    connect(dialog, &Ui_Edid::SGL_UpdateEmit, this, &Ui_Matrix::SGL_UpdateEmit);
+    connect(this, &Ui_Matrix::SGL_Update_InEdidMode, dialog, &Ui_Edid::SLT_Update_InEdidMode);
+    connect(this, &Ui_Matrix::SGL_Update_OutEdid, dialog, &Ui_Edid::SLT_Update_OutEdid);
+    // The device confirms a written user EDID with a line the parser does not interpret; the
+    // main window hands every received line out.
+    if (auto *mainWindow = qobject_cast<Ui_Main *>(window()))
+        connect(mainWindow, &Ui_Main::SGL_DEBUG_SHOW_RecvText, dialog, &Ui_Edid::SLT_Update_RecvLine);
+    dialog->setModal(false);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->show();
+    dialog->StartupRead();
 }

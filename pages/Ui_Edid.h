@@ -1,0 +1,97 @@
+// The EDID dialog: reads the EDID of the display on an output and shows it as hexadecimal
+// text, saves it to a file, loads an EDID file, checks it and writes it to an input as its
+// user EDID, and reads and sets an input's EDID mode. Every open dialog shares one 256-byte
+// EDID buffer and one start directory for the file dialogs.
+#pragma once
+
+#include "shell/MyFramelessDialog.h"
+
+#include <QByteArray>
+#include <QString>
+#include <functional>
+
+class MyComboBox;
+class QComboBox;
+class QFrame;
+class QLabel;
+class QPushButton;
+class QTextEdit;
+
+class Ui_Edid : public MyFramelessDialog
+{
+    Q_OBJECT
+public:
+    // Asks the operator for a file name: parent, caption, start directory, filter; an empty
+    // result means cancelled. Tests put their own in place, so that no file dialog blocks.
+    using FileDialogFunction
+        = std::function<QString(QWidget *, const QString &, const QString &, const QString &)>;
+    static FileDialogFunction openFileDialog;
+    static FileDialogFunction saveFileDialog;
+
+    explicit Ui_Edid(QWidget *parent = nullptr);
+    ~Ui_Edid() override;
+
+    // Top-left corner that centres a window of the given size on a screen of the given size,
+    // the screen taken as at most 1920 x 1080.
+    static QPoint PositionForScreen(const QSize &screenSize, const QSize &windowSize);
+
+    // The shared EDID buffer (always 256 bytes) and whether it holds an EDID that was read or
+    // loaded in full, which is what Save is willing to write.
+    static const QByteArray &EdidBuffer();
+    static bool EdidBufferComplete();
+    static void ClearEdidBuffer();
+    // Start directory of both file dialogs; the directory of the last loaded file.
+    static QString LastDirectory();
+
+    // Asks for the EDID mode of the selected input; the opener calls it right after show().
+    void StartupRead();
+
+    QWidget *contentWidget = nullptr;
+    QFrame *frame = nullptr;
+    QLabel *readPortLabel = nullptr;
+    QComboBox *outputComboBox = nullptr;
+    QPushButton *readButton = nullptr;
+    QPushButton *saveButton = nullptr;
+    QLabel *writePortLabel = nullptr;
+    QComboBox *inputComboBox = nullptr;
+    QPushButton *writeButton = nullptr;
+    QPushButton *loadButton = nullptr;
+    QLabel *modeLabel = nullptr;
+    MyComboBox *modeComboBox = nullptr;
+    QPushButton *modeWriteButton = nullptr;
+    QPushButton *modeReadButton = nullptr;
+    QLabel *rowHeaderLabel = nullptr;
+    QLabel *columnHeaderLabel = nullptr;
+    QTextEdit *hexView = nullptr;
+
+signals:
+    void SGL_UpdateEmit();
+
+public slots:
+    void SLT_CloseMyDialog();
+    void SLT_OUT_EDID_Read(bool checked);
+    void SLT_OUT_EDID_Save(bool checked);
+    void SLT_IN_EdidWritePort(int index);
+    void SLT_IN_EDID_Write(bool checked);
+    void SLT_IN_EDID_Load(bool checked);
+    void SLT_comboBox_GetVaildContent();
+    void SLT_EDID_MODE_Write(bool checked);
+    void SLT_EDID_MODE_Read(bool checked);
+    void SLT_Update_InEdidMode(unsigned int input, int mode);
+    void SLT_Update_OutEdid(unsigned int output, QString edidHex);
+    // Every received line: the device confirms a user EDID with a line the reply parser
+    // leaves alone, so the dialog that wrote it looks for it here.
+    void SLT_Update_RecvLine(const QString &line);
+
+private:
+    void CreateWidgets();
+    void PlaceWidgets();
+    void SetTexts();
+    void MakeConnections();
+    void FillModeList();
+    // Shows the message for a failed check and empties the buffer and the view.
+    void RejectBuffer(int check);
+
+    // Input whose user EDID was sent and not yet confirmed; -1 for none.
+    int m_pendingWriteInput = -1;
+};

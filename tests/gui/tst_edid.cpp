@@ -1,0 +1,790 @@
+// The EDID dialog: its layout, loading and checking EDID files before they are written to an
+// input, showing and saving an output's EDID reply, the EDID mode commands and replies, the
+// write confirmation, how the matrix page opens it, and one run against the device simulator.
+#include "GuiTestFixture.h"
+#include "MessageBoxCatcher.h"
+#include "link/LinkMode.h"
+#include "link/LinkQueue.h"
+#include "link/Ui_Uart_Network.h"
+#include "pages/Ui_Edid.h"
+#include "pages/Ui_Matrix.h"
+#include "protocol/DeviceState.h"
+#include "protocol/EdidBlock.h"
+#include "settings/LanguageTexts.h"
+#include "shell/MyComboBox.h"
+#include "shell/Ui_Main.h"
+#include "support/TestPaths.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTextEdit>
+#include <QtTest>
+
+namespace {
+
+constexpr int SyncTimeoutMs = 15000;
+constexpr int ReplyTimeoutMs = 10000;
+
+// What the stand-in file dialogs answer and what they were asked.
+QString g_openAnswer;
+QString g_saveAnswer;
+QStringList g_openDirectories;
+QStringList g_saveDirectories;
+int g_saveDialogs = 0;
+
+QString AnswerOpen(QWidget *, const QString &, const QString &directory, const QString &)
+{
+    g_openDirectories << directory;
+    return g_openAnswer;
+}
+
+QString AnswerSave(QWidget *, const QString &, const QString &directory, const QString &)
+{
+    g_saveDirectories << directory;
+    ++g_saveDialogs;
+    return g_saveAnswer;
+}
+
+// A 256-byte EDID with the standard header, the given extension count and both blocks
+// summing to 0 modulo 256.
+QByteArray GoodEdid(quint8 extensionCount)
+{
+    QByteArray edid(256, '\0');
+    const char header[8] = { 0x00, char(0xFF), char(0xFF), char(0xFF), char(0xFF), char(0xFF), char(0xFF), 0x00 };
+    for (int k = 0; k < 8; ++k)
+        edid[k] = header[k];
+    for (int k = 8; k < 126; ++k)
+        edid[k] = char((k * 29 + 7) & 0xFF);
+    edid[126] = char(extensionCount);
+    for (int k = 128; k < 255; ++k)
+        edid[k] = char((k * 71 + 3) & 0xFF);
+    for (int block = 0; block < 2; ++block) {
+        int sum = 0;
+        for (int k = block * 128; k < block * 128 + 127; ++k)
+            sum += quint8(edid.at(k));
+        edid[block * 128 + 127] = char((256 - sum % 256) % 256);
+    }
+    return edid;
+}
+
+// What a load makes of a file: at most 256 bytes, the rest zeros.
+QByteArray Padded(const QByteArray &file)
+{
+    QByteArray bytes = file.left(256);
+    bytes.append(QByteArray(256 - bytes.size(), '\0'));
+    return bytes;
+}
+
+QByteArray WithByte(QByteArray edid, int index, quint8 value)
+{
+    edid[index] = char(value);
+    return edid;
+}
+
+// The text form written out here by hand: every byte as "%02X", joined by spaces.
+QString HexOf(const QByteArray &bytes)
+{
+    QStringList pairs;
+    for (char byte : bytes)
+        pairs << QString::asprintf("%02X", unsigned(quint8(byte)));
+    return pairs.join(QLatin1Char(' '));
+}
+
+QString UserEdidLine(int input, const QByteArray &edid)
+{
+    return QStringLiteral("SET IN%1 EDID-USER %2\r").arg(input).arg(HexOf(edid));
+}
+
+// Takes every line waiting in the TCP send queue.
+QStringList TakeQueuedLines()
+{
+    LinkQueue &queue = TcpLinkQueue();
+    QStringList lines;
+    QMutexLocker lock(&queue.sendMutex);
+    for (const QueuedLine &line : qAsConst(queue.sendQueue))
+        lines << QString::fromLatin1(line.bytes);
+    queue.sendQueue.clear();
+    return lines;
+}
+
+bool WriteFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+QByteArray ReadFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+QList<Ui_Edid *> OpenEdidDialogs()
+{
+    QList<Ui_Edid *> dialogs;
+    for (QWidget *widget : QApplication::topLevelWidgets()) {
+        if (auto *dialog = qobject_cast<Ui_Edid *>(widget)) {
+            if (dialog->isVisible())
+                dialogs << dialog;
+        }
+    }
+    return dialogs;
+}
+
+// tavilon-sim as a child process on a free TCP port of 127.0.0.1.
+class SimProcess
+{
+public:
+    SimProcess()
+    {
+        QObject::connect(&m_process, &QProcess::readyReadStandardOutput,
+            [this] { m_output += m_process.readAllStandardOutput(); });
+        m_process.setProgram(TestBinDir() + QStringLiteral("/tavilon-sim"));
+        m_process.setArguments({ "--tcp", "127.0.0.1:0", "--no-pty" });
+        m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        m_process.start();
+    }
+
+    ~SimProcess()
+    {
+        if (m_process.state() == QProcess::NotRunning)
+            return;
+        m_process.terminate();
+        if (!m_process.waitForFinished(3000))
+            m_process.kill();
+    }
+
+    bool WaitUntilListening()
+    {
+        QElapsedTimer timer;
+        timer.start();
+        while (timer.elapsed() < 10000) {
+            m_process.waitForReadyRead(50);
+            for (const QByteArray &line : m_output.split('\n')) {
+                if (line.startsWith("TCP "))
+                    tcpPort = QString::fromLatin1(line.mid(line.lastIndexOf(':') + 1)).trimmed();
+            }
+            if (!tcpPort.isEmpty())
+                return true;
+            if (m_process.state() == QProcess::NotRunning)
+                return false;
+        }
+        return false;
+    }
+
+    QString tcpPort;
+
+private:
+    QProcess m_process;
+    QByteArray m_output;
+};
+
+void TypeInto(QLineEdit *edit, const QString &text)
+{
+    edit->selectAll();
+    QTest::keyClick(edit, Qt::Key_Delete);
+    QTest::keyClicks(edit, text);
+}
+
+bool ChooseLoopbackLocalAddress(Ui_Uart_Network *page)
+{
+    page->localIpComboBox->showPopup();
+    page->localIpComboBox->hidePopup();
+    for (int i = 0; i < page->localIpComboBox->count(); ++i) {
+        if (page->localIpComboBox->itemText(i).startsWith(QLatin1String("127.0.0.1<"))) {
+            page->localIpComboBox->setCurrentIndex(i);
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+class TestEdid : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void init();
+    void cleanup();
+
+    void layout();
+    void positionForScreen_data();
+    void positionForScreen();
+    void modeList_data();
+    void modeList();
+    void loadThenWrite_data();
+    void loadThenWrite();
+    void loadCancelledKeepsBuffer();
+    void lastDirectoryFollowsLoad();
+    void outputEdidReply_data();
+    void outputEdidReply();
+    void buttonsQueueCommands_data();
+    void buttonsQueueCommands();
+    void inputEdidModeReply_data();
+    void inputEdidModeReply();
+    void writeConfirmation_data();
+    void writeConfirmation();
+    void matrixPageOpensDialog_data();
+    void matrixPageOpensDialog();
+    void endToEndWithSimulator();
+
+private:
+    Ui_Edid *NewDialog();
+    QString TempPath(const QString &name) const { return m_fixture.Path() + QLatin1Char('/') + name; }
+    void LoadFile(const QByteArray &bytes);
+
+    GuiTest::AppDirFixture m_fixture;
+    QScopedPointer<Ui_Edid> m_dialog;
+    Ui_Edid::FileDialogFunction m_realOpen;
+    Ui_Edid::FileDialogFunction m_realSave;
+};
+
+void TestEdid::initTestCase()
+{
+    m_fixture.TakeDefaults();
+    m_realOpen = Ui_Edid::openFileDialog;
+    m_realSave = Ui_Edid::saveFileDialog;
+    Ui_Edid::openFileDialog = AnswerOpen;
+    Ui_Edid::saveFileDialog = AnswerSave;
+}
+
+void TestEdid::cleanupTestCase()
+{
+    Ui_Edid::openFileDialog = m_realOpen;
+    Ui_Edid::saveFileDialog = m_realSave;
+}
+
+void TestEdid::init()
+{
+    QVERIFY(m_fixture.Begin());
+    DeviceState_Clear();
+    DeviceState.inputCount = 4;
+    DeviceState.outputCount = 4;
+    DeviceState.modelUnconfirmed = false;
+    LinkMode = LinkModeTcp;
+    TcpLinkQueue().activate();
+    Ui_Edid::ClearEdidBuffer();
+    g_openAnswer.clear();
+    g_saveAnswer.clear();
+    g_openDirectories.clear();
+    g_saveDirectories.clear();
+    g_saveDialogs = 0;
+}
+
+void TestEdid::cleanup()
+{
+    m_dialog.reset();
+    for (Ui_Edid *dialog : OpenEdidDialogs())
+        delete dialog;
+    LinkMode = LinkModeNone;
+    TcpLinkQueue().deactivate();
+    m_fixture.End();
+}
+
+Ui_Edid *TestEdid::NewDialog()
+{
+    m_dialog.reset(new Ui_Edid());
+    m_dialog->show();
+    return m_dialog.data();
+}
+
+void TestEdid::LoadFile(const QByteArray &bytes)
+{
+    g_openAnswer = TempPath(QStringLiteral("load.bin"));
+    QVERIFY(WriteFile(g_openAnswer, bytes));
+    m_dialog->loadButton->click();
+}
+
+void TestEdid::layout()
+{
+    Ui_Edid *dialog = NewDialog();
+
+    QCOMPARE(dialog->findChild<QLabel *>(QStringLiteral("TitleBarText"))->text(), QStringLiteral("EDID"));
+    QCOMPARE(dialog->readPortLabel->text(), QStringLiteral("Read Output Port:"));
+    QCOMPARE(dialog->writePortLabel->text(), QStringLiteral("Write Input Port:"));
+    QCOMPARE(dialog->modeLabel->text(), QStringLiteral("EDID Mode:"));
+    const QStringList buttonTexts { dialog->readButton->text(), dialog->saveButton->text(),
+        dialog->writeButton->text(), dialog->loadButton->text(), dialog->modeWriteButton->text(),
+        dialog->modeReadButton->text() };
+    QCOMPARE(buttonTexts, (QStringList { "Read", "Save", "Write", "Load", "Write", "Read" }));
+
+    // Rows 4 pixels apart, each widget 4 pixels right of the previous one.
+    QCOMPARE(dialog->readPortLabel->geometry(), QRect(4, 4, 160, 26));
+    QCOMPARE(dialog->outputComboBox->geometry(), QRect(168, 4, 80, 26));
+    QCOMPARE(dialog->saveButton->geometry(), QRect(336, 4, 80, 26));
+    QCOMPARE(dialog->inputComboBox->geometry(), QRect(168, 34, 80, 26));
+    QCOMPARE(dialog->loadButton->geometry(), QRect(336, 34, 80, 26));
+    QCOMPARE(dialog->modeComboBox->geometry(), QRect(168, 64, 180, 26));
+    QCOMPARE(dialog->modeReadButton->geometry(), QRect(436, 64, 80, 26));
+    QCOMPARE(dialog->rowHeaderLabel->geometry(), QRect(4, 130, 18, 254));
+    QCOMPARE(dialog->columnHeaderLabel->geometry(), QRect(26, 108, 386, 18));
+    QCOMPARE(dialog->hexView->geometry(), QRect(26, 130, 390, 266));
+
+    // Every control lies inside the frame, so none is cut off by the fixed window size.
+    for (QWidget *widget : dialog->frame->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly))
+        QVERIFY2(dialog->frame->rect().contains(widget->geometry()), widget->metaObject()->className());
+    QCOMPARE(dialog->size(), QSize(dialog->frame->width(), dialog->frame->height() + 49));
+    QCOMPARE(dialog->minimumSize(), dialog->maximumSize());
+
+    const QString numbers = QStringLiteral("00 01 02 03 04 05 06 07 08 09 0A 0B 0C 0D 0E 0F");
+    QCOMPARE(dialog->rowHeaderLabel->text(), numbers);
+    QCOMPARE(dialog->columnHeaderLabel->text(), numbers);
+    QVERIFY(dialog->rowHeaderLabel->wordWrap());
+    QVERIFY(dialog->hexView->isReadOnly());
+    QCOMPARE(dialog->hexView->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+    QCOMPARE(dialog->hexView->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+    QVERIFY(dialog->hexView->toPlainText().isEmpty());
+
+    QCOMPARE(dialog->outputComboBox->count(), 4);
+    QCOMPARE(dialog->inputComboBox->itemText(3), QStringLiteral("4"));
+}
+
+void TestEdid::positionForScreen_data()
+{
+    QTest::addColumn<QSize>("screen");
+    QTest::addColumn<QPoint>("position");
+
+    // The dialog is 520 x 465; the screen counts as at most 1920 x 1080.
+    QTest::newRow("1366 x 768") << QSize(1366, 768) << QPoint(423, 151);
+    QTest::newRow("1920 x 1080") << QSize(1920, 1080) << QPoint(700, 307);
+    QTest::newRow("2560 x 1440") << QSize(2560, 1440) << QPoint(700, 307);
+    QTest::newRow("800 x 600") << QSize(800, 600) << QPoint(140, 67);
+}
+
+void TestEdid::positionForScreen()
+{
+    QFETCH(QSize, screen);
+    QFETCH(QPoint, position);
+    Ui_Edid *dialog = NewDialog();
+    QCOMPARE(Ui_Edid::PositionForScreen(screen, dialog->size()), position);
+}
+
+void TestEdid::modeList_data()
+{
+    QTest::addColumn<bool>("identified");
+    QTest::addColumn<bool>("identifiedLater");
+    QTest::addColumn<int>("countAfterPopup");
+
+    QTest::newRow("identified") << true << true << 21;
+    QTest::newRow("not identified") << false << false << 0;
+    QTest::newRow("identified while open") << false << true << 21;
+}
+
+void TestEdid::modeList()
+{
+    QFETCH(bool, identified);
+    QFETCH(bool, identifiedLater);
+    QFETCH(int, countAfterPopup);
+
+    DeviceState.modelUnconfirmed = !identified;
+    Ui_Edid *dialog = NewDialog();
+    QCOMPARE(dialog->modeComboBox->count(), identified ? 21 : 0);
+
+    DeviceState.modelUnconfirmed = !identifiedLater;
+    dialog->modeComboBox->showPopup();
+    dialog->modeComboBox->hidePopup();
+    QCOMPARE(dialog->modeComboBox->count(), countAfterPopup);
+    if (countAfterPopup > 0) {
+        QCOMPARE(dialog->modeComboBox->itemText(0), QStringLiteral("4K60-2.0"));
+        QCOMPARE(dialog->modeComboBox->itemText(9), QStringLiteral("1920x1200"));
+        QCOMPARE(dialog->modeComboBox->itemText(20), QStringLiteral("USER"));
+    }
+}
+
+void TestEdid::loadThenWrite_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<int>("inputIndex");
+    QTest::addColumn<QStringList>("messages");
+    QTest::addColumn<QStringList>("queued");
+
+    const QString notEdid = QStringLiteral("this not is EDID File!");
+    const QString checkFail = QStringLiteral("EDID check fail,please check your EDID file!");
+
+    const QByteArray one = GoodEdid(1);
+    QTest::newRow("good, to input 1") << one << 0 << QStringList() << QStringList { UserEdidLine(1, one) };
+    QTest::newRow("good, to input 4") << one << 3 << QStringList() << QStringList { UserEdidLine(4, one) };
+    const QByteArray zero = WithByte(GoodEdid(0), 255, 0x5A);
+    QTest::newRow("extension count 0, second block unchecked")
+        << zero << 1 << QStringList() << QStringList { UserEdidLine(2, zero) };
+    const QByteArray two = WithByte(GoodEdid(2), 200, 0x00);
+    QTest::newRow("extension count 2, second block unchecked")
+        << two << 0 << QStringList() << QStringList { UserEdidLine(1, two) };
+
+    // A shorter file is padded with zeros and a longer one cut after 256 bytes, then checked.
+    const QByteArray base = GoodEdid(0).left(128);
+    QTest::newRow("base block only, 128 bytes")
+        << base << 0 << QStringList() << QStringList { UserEdidLine(1, Padded(base)) };
+    QTest::newRow("one byte too many")
+        << (one + QByteArray(1, '\0')) << 0 << QStringList() << QStringList { UserEdidLine(1, one) };
+    QTest::newRow("twice the size") << (one + one) << 0 << QStringList() << QStringList { UserEdidLine(1, one) };
+    // After a rejected file the buffer holds zeros, so Write finds no header.
+    QTest::newRow("base block with a broken checksum, 128 bytes")
+        << WithByte(base, 127, quint8(base.at(127)) + 1) << 0 << QStringList { checkFail, notEdid } << QStringList();
+    QTest::newRow("empty file") << QByteArray() << 0 << QStringList { notEdid, notEdid } << QStringList();
+    QTest::newRow("header ends in 01") << WithByte(one, 7, 0x01) << 0 << QStringList { notEdid, notEdid }
+                                       << QStringList();
+    QTest::newRow("base checksum wrong") << WithByte(one, 127, quint8(one.at(127)) + 1) << 0
+                                         << QStringList { checkFail, notEdid } << QStringList();
+    QTest::newRow("extension checksum wrong, count 1")
+        << WithByte(one, 255, quint8(one.at(255)) - 1) << 0 << QStringList { checkFail, notEdid } << QStringList();
+}
+
+void TestEdid::loadThenWrite()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(int, inputIndex);
+    QFETCH(QStringList, messages);
+    QFETCH(QStringList, queued);
+
+    Ui_Edid *dialog = NewDialog();
+    TakeQueuedLines();
+    MessageBoxCatcher catcher;
+    LoadFile(file);
+    QCOMPARE(dialog->hexView->toPlainText(), messages.isEmpty() ? HexOf(Padded(file)) : QString());
+    QCOMPARE(Ui_Edid::EdidBuffer(), messages.isEmpty() ? Padded(file) : QByteArray(256, '\0'));
+
+    dialog->inputComboBox->setCurrentIndex(inputIndex);
+    dialog->writeButton->click();
+    QCOMPARE(catcher.Texts(), messages);
+    for (const MessageBoxCatcher::CaughtBox &box : catcher.Boxes())
+        QCOMPARE(box.parent, static_cast<const QWidget *>(dialog));
+    QCOMPARE(TakeQueuedLines(), queued);
+    if (!queued.isEmpty())
+        QCOMPARE(queued.first().size(), 786); // 785 characters and the CR
+}
+
+void TestEdid::loadCancelledKeepsBuffer()
+{
+    Ui_Edid *dialog = NewDialog();
+    const QByteArray good = GoodEdid(1);
+    LoadFile(good);
+    g_openAnswer.clear();
+    dialog->loadButton->click();
+    QCOMPARE(Ui_Edid::EdidBuffer(), good);
+    QCOMPARE(dialog->hexView->toPlainText(), HexOf(good));
+}
+
+void TestEdid::lastDirectoryFollowsLoad()
+{
+    Ui_Edid *dialog = NewDialog();
+    QVERIFY(QDir(m_fixture.Path()).mkpath(QStringLiteral("edid files")));
+    const QString folder = TempPath(QStringLiteral("edid files"));
+    g_openAnswer = folder + QStringLiteral("/monitor.bin");
+    QVERIFY(WriteFile(g_openAnswer, GoodEdid(1)));
+    dialog->loadButton->click();
+    QCOMPARE(Ui_Edid::LastDirectory(), folder);
+
+    // Every dialog of the run starts where the last file was loaded, for saving too.
+    Ui_Edid other;
+    g_openAnswer.clear();
+    other.loadButton->click();
+    QCOMPARE(g_openDirectories.last(), folder);
+    other.saveButton->click();
+    QCOMPARE(g_saveDirectories, QStringList { folder });
+}
+
+void TestEdid::outputEdidReply_data()
+{
+    QTest::addColumn<int>("selectedOutput");
+    QTest::addColumn<uint>("replyOutput");
+    QTest::addColumn<QString>("reply");
+    QTest::addColumn<bool>("shown");
+    QTest::addColumn<QByteArray>("saved"); // empty: Save refuses and the file stays
+
+    const QByteArray good = GoodEdid(1);
+    const QString goodText = HexOf(good);
+    QTest::newRow("output 1") << 0 << 0u << goodText << true << good;
+    QTest::newRow("output 3") << 2 << 2u << goodText << true << good;
+    // A display's own EDID is kept as it came, even with a wrong checksum.
+    const QByteArray odd = WithByte(good, 127, 0x00);
+    QTest::newRow("display with a wrong checksum") << 0 << 0u << HexOf(odd) << true << odd;
+    QTest::newRow("lower-case digits") << 1 << 1u << goodText.toLower() << true << good;
+    QTest::newRow("reply for another output") << 0 << 1u << goodText << false << QByteArray();
+    QTest::newRow("reply for every output") << 0 << 255u << goodText << false << QByteArray();
+
+    QString badPair = goodText;
+    badPair.replace(3 * 50, 2, QStringLiteral("ZZ"));
+    QTest::newRow("malformed pair") << 0 << 0u << badPair << true << QByteArray();
+    QTest::newRow("cut off after 100 bytes") << 0 << 0u << goodText.left(3 * 100 - 1) << true << QByteArray();
+    QTest::newRow("empty text") << 0 << 0u << QString() << true << QByteArray();
+}
+
+void TestEdid::outputEdidReply()
+{
+    QFETCH(int, selectedOutput);
+    QFETCH(uint, replyOutput);
+    QFETCH(QString, reply);
+    QFETCH(bool, shown);
+    QFETCH(QByteArray, saved);
+
+    Ui_Edid *dialog = NewDialog();
+    dialog->outputComboBox->setCurrentIndex(selectedOutput);
+    dialog->SLT_Update_OutEdid(replyOutput, reply);
+    QCOMPARE(dialog->hexView->toPlainText(), shown ? reply : QString());
+
+    g_saveAnswer = TempPath(QStringLiteral("saved.bin"));
+    const QByteArray previous("a file that was there before");
+    QVERIFY(WriteFile(g_saveAnswer, previous));
+    MessageBoxCatcher catcher;
+    dialog->saveButton->click();
+    if (saved.isEmpty()) {
+        QCOMPARE(catcher.Texts(), QStringList { "this not is EDID File!" });
+        QCOMPARE(g_saveDialogs, 0);
+        QCOMPARE(ReadFile(g_saveAnswer), previous);
+    } else {
+        QCOMPARE(catcher.Texts(), QStringList());
+        QCOMPARE(ReadFile(g_saveAnswer), saved);
+        QCOMPARE(QFileInfo(g_saveAnswer).size(), qint64(256));
+    }
+}
+
+void TestEdid::buttonsQueueCommands_data()
+{
+    QTest::addColumn<bool>("identified");
+    QTest::addColumn<int>("output");
+    QTest::addColumn<int>("input");
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<QStringList>("queued");
+
+    QTest::newRow("read output 1") << true << 0 << 0 << 0 << "read" << QStringList { "GET OUT1 OUTPORT-EDID\r" };
+    QTest::newRow("read output 4") << true << 3 << 0 << 0 << "read" << QStringList { "GET OUT4 OUTPORT-EDID\r" };
+    QTest::newRow("choose input 3") << true << 0 << 2 << 0 << "choose input"
+                                    << QStringList { "GET IN3 EDIDMODE\r" };
+    QTest::newRow("mode read, input 2") << true << 0 << 1 << 0 << "mode read" << QStringList { "GET IN2 EDIDMODE\r" };
+    QTest::newRow("mode write AUTO to input 2")
+        << true << 0 << 1 << 19 << "mode write" << QStringList { "SET IN2 EDIDMODE AUTO\r" };
+    QTest::newRow("mode write 4K60-2.0 to input 4")
+        << true << 0 << 3 << 0 << "mode write" << QStringList { "SET IN4 EDIDMODE 4K60-2.0\r" };
+    QTest::newRow("mode write 720p to input 1")
+        << true << 0 << 0 << 16 << "mode write" << QStringList { "SET IN1 EDIDMODE 720p\r" };
+    // Before identification the list is empty and nothing is set.
+    QTest::newRow("mode write, not identified") << false << 0 << 0 << -1 << "mode write" << QStringList();
+}
+
+void TestEdid::buttonsQueueCommands()
+{
+    QFETCH(bool, identified);
+    QFETCH(int, output);
+    QFETCH(int, input);
+    QFETCH(int, mode);
+    QFETCH(QString, action);
+    QFETCH(QStringList, queued);
+
+    DeviceState.modelUnconfirmed = !identified;
+    Ui_Edid *dialog = NewDialog();
+    TakeQueuedLines();
+    QSignalSpy kicks(dialog, &Ui_Edid::SGL_UpdateEmit);
+    dialog->outputComboBox->setCurrentIndex(output);
+    dialog->modeComboBox->setCurrentIndex(mode);
+    if (action == QLatin1String("choose input")) {
+        // The operator picks the entry from the list: activated, not a programmatic change.
+        emit dialog->inputComboBox->activated(input);
+        QCOMPARE(dialog->inputComboBox->currentIndex(), input);
+    } else {
+        dialog->inputComboBox->setCurrentIndex(input);
+        QPushButton *button = action == QLatin1String("read") ? dialog->readButton
+            : action == QLatin1String("mode read")            ? dialog->modeReadButton
+                                                              : dialog->modeWriteButton;
+        button->click();
+    }
+    QCOMPARE(TakeQueuedLines(), queued);
+    QCOMPARE(kicks.count(), 1);
+}
+
+void TestEdid::inputEdidModeReply_data()
+{
+    QTest::addColumn<int>("selectedInput");
+    QTest::addColumn<uint>("replyInput");
+    QTest::addColumn<int>("replyMode");
+    QTest::addColumn<int>("shownMode");
+
+    QTest::newRow("selected input") << 0 << 0u << 19 << 19;
+    QTest::newRow("selected input 3") << 2 << 2u << 20 << 20;
+    QTest::newRow("another input") << 0 << 1u << 19 << 3;
+    QTest::newRow("every input") << 0 << 255u << 19 << 3;
+    QTest::newRow("mode outside the list") << 0 << 0u << 21 << 3;
+}
+
+void TestEdid::inputEdidModeReply()
+{
+    QFETCH(int, selectedInput);
+    QFETCH(uint, replyInput);
+    QFETCH(int, replyMode);
+    QFETCH(int, shownMode);
+
+    Ui_Edid *dialog = NewDialog();
+    dialog->inputComboBox->setCurrentIndex(selectedInput);
+    dialog->modeComboBox->setCurrentIndex(3);
+    TakeQueuedLines();
+    dialog->SLT_Update_InEdidMode(replyInput, replyMode);
+    QCOMPARE(dialog->modeComboBox->currentIndex(), shownMode);
+    // Showing a reply never sends anything.
+    QCOMPARE(TakeQueuedLines(), QStringList());
+}
+
+void TestEdid::writeConfirmation_data()
+{
+    QTest::addColumn<bool>("written");
+    QTest::addColumn<QStringList>("received");
+    QTest::addColumn<int>("successMessages");
+
+    QTest::newRow("confirmed") << true << QStringList { "IN2 EDID-USER OK\r" } << 1;
+    QTest::newRow("after the LF of the previous line") << true << QStringList { "\nIN2 EDID-USER OK\r" } << 1;
+    QTest::newRow("other lines first") << true << QStringList { "IN2 EDIDMODE USER\r", "IN2 EDID-USER OK\r" } << 1;
+    QTest::newRow("confirmation of another input") << true << QStringList { "IN1 EDID-USER OK\r" } << 0;
+    QTest::newRow("input 22 is not input 2") << true << QStringList { "IN22 EDID-USER OK\r" } << 0;
+    QTest::newRow("refused") << true << QStringList { "IN2 EDID-USER FAIL\r" } << 0;
+    QTest::newRow("repeated confirmation") << true << QStringList { "IN2 EDID-USER OK\r", "IN2 EDID-USER OK\r" }
+                                           << 1;
+    QTest::newRow("nothing written") << false << QStringList { "IN2 EDID-USER OK\r" } << 0;
+}
+
+void TestEdid::writeConfirmation()
+{
+    QFETCH(bool, written);
+    QFETCH(QStringList, received);
+    QFETCH(int, successMessages);
+
+    Ui_Edid *dialog = NewDialog();
+    LoadFile(GoodEdid(1));
+    dialog->inputComboBox->setCurrentIndex(1);
+    if (written)
+        dialog->writeButton->click();
+    MessageBoxCatcher catcher;
+    for (const QString &line : received)
+        dialog->SLT_Update_RecvLine(line);
+    QStringList expected;
+    for (int k = 0; k < successMessages; ++k)
+        expected << QStringLiteral("EDID Write Success.");
+    QCOMPARE(catcher.Texts(), expected);
+}
+
+void TestEdid::matrixPageOpensDialog_data()
+{
+    QTest::addColumn<int>("linkMode");
+    QTest::addColumn<bool>("identified");
+    QTest::addColumn<bool>("opens");
+    QTest::addColumn<QStringList>("queued");
+
+    QTest::newRow("no link chosen") << int(LinkModeNone) << true << false << QStringList();
+    QTest::newRow("TCP, identified") << int(LinkModeTcp) << true << true << QStringList { "GET IN1 EDIDMODE\r" };
+    QTest::newRow("TCP, not identified") << int(LinkModeTcp) << false << true << QStringList();
+}
+
+void TestEdid::matrixPageOpensDialog()
+{
+    QFETCH(int, linkMode);
+    QFETCH(bool, identified);
+    QFETCH(bool, opens);
+    QFETCH(QStringList, queued);
+
+    QScopedPointer<Ui_Matrix> matrix(new Ui_Matrix());
+    matrix->BuildGrid(4, 4);
+    DeviceState.modelUnconfirmed = !identified;
+    matrix->show();
+    LinkMode = linkMode;
+    QSignalSpy kicks(matrix.data(), &Ui_Matrix::SGL_UpdateEmit);
+    TakeQueuedLines();
+    QTest::mouseClick(matrix->edidButton, Qt::LeftButton);
+
+    const QList<Ui_Edid *> dialogs = OpenEdidDialogs();
+    QCOMPARE(dialogs.size(), opens ? 1 : 0);
+    QCOMPARE(TakeQueuedLines(), queued);
+    QCOMPARE(kicks.count(), queued.size());
+    if (!opens)
+        return;
+
+    // The page relays the parser's EDID results to the open dialog.
+    Ui_Edid *dialog = dialogs.first();
+    QVERIFY(!dialog->isModal());
+    const QString text = HexOf(GoodEdid(1));
+    emit matrix->SGL_Update_OutEdid(0, text);
+    QCOMPARE(dialog->hexView->toPlainText(), text);
+    if (identified) {
+        emit matrix->SGL_Update_InEdidMode(0, 7);
+        QCOMPARE(dialog->modeComboBox->currentIndex(), 7);
+    }
+
+    // A second click opens a second dialog; both close with the page and delete themselves.
+    QTest::mouseClick(matrix->edidButton, Qt::LeftButton);
+    QCOMPARE(OpenEdidDialogs().size(), 2);
+    QPointer<Ui_Edid> first(dialog);
+    matrix.reset();
+    QCOMPARE(OpenEdidDialogs().size(), 0);
+    QTRY_VERIFY(first.isNull());
+}
+
+void TestEdid::endToEndWithSimulator()
+{
+    QVERIFY2(QFileInfo::exists(TestBinDir() + QStringLiteral("/tavilon-sim")), "tavilon-sim is not built");
+    TcpLinkQueue().deactivate();
+    LinkMode = LinkModeNone;
+    DeviceState_Clear();
+
+    SimProcess sim;
+    QVERIFY(sim.WaitUntilListening());
+    QScopedPointer<Ui_Main> mainWindow(new Ui_Main());
+    Ui_Uart_Network *connection = mainWindow->connectionPage;
+    mainWindow->show();
+    mainWindow->tabWidget->setCurrentWidget(connection);
+    TypeInto(connection->ipEdit, QStringLiteral("127.0.0.1"));
+    TypeInto(connection->portEdit, sim.tcpPort);
+    QVERIFY(ChooseLoopbackLocalAddress(connection));
+    QTest::mouseClick(connection->networkConnectButton, Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(connection->statusLog->toPlainText().contains(QStringLiteral("->Sync Over!<-")),
+        SyncTimeoutMs);
+    QCOMPARE(LinkMode, int(LinkModeTcp));
+
+    mainWindow->matrixPage->edidButton->click();
+    QCOMPARE(OpenEdidDialogs().size(), 1);
+    Ui_Edid *dialog = OpenEdidDialogs().first();
+    // Identified: the mode list is there for the start-up read's reply.
+    QCOMPARE(dialog->modeComboBox->count(), 21);
+
+    // Read output 1: the reply's text is shown and becomes the buffer.
+    dialog->outputComboBox->setCurrentIndex(0);
+    dialog->readButton->click();
+    QTRY_VERIFY_WITH_TIMEOUT(!dialog->hexView->toPlainText().isEmpty(), ReplyTimeoutMs);
+    const QString shown = dialog->hexView->toPlainText();
+    QVERIFY2(shown.startsWith(QLatin1String("00 FF FF FF FF FF FF 00 ")), qPrintable(shown.left(40)));
+    QByteArray fromView;
+    QVERIFY(EdidBlock::FromHexText(shown, &fromView));
+    QCOMPARE(Ui_Edid::EdidBuffer(), fromView);
+    QCOMPARE(int(EdidBlock::CheckBytes(fromView)), int(EdidBlock::Valid));
+
+    // Save it, load it back and write it to input 1; the device confirms.
+    g_saveAnswer = TempPath(QStringLiteral("output1.bin"));
+    dialog->saveButton->click();
+    QCOMPARE(ReadFile(g_saveAnswer), fromView);
+    g_openAnswer = g_saveAnswer;
+    MessageBoxCatcher catcher;
+    dialog->loadButton->click();
+    QCOMPARE(catcher.Texts(), QStringList());
+    QSignalSpy sent(mainWindow.data(), &Ui_Main::SGL_DEBUG_SHOW_SendText);
+    dialog->inputComboBox->setCurrentIndex(0);
+    dialog->writeButton->click();
+    QTRY_COMPARE_WITH_TIMEOUT(catcher.Texts(), QStringList { "EDID Write Success." }, ReplyTimeoutMs);
+    QCOMPARE(catcher.Boxes().first().parent, static_cast<const QWidget *>(dialog));
+    QCOMPARE(sent.count(), 1);
+    QCOMPARE(sent.first().at(0).toString(), UserEdidLine(1, fromView));
+
+    connection->DisconnectActiveLink();
+    delete dialog;
+}
+
+QTEST_MAIN(TestEdid)
+#include "tst_edid.moc"
