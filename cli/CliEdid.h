@@ -9,6 +9,7 @@ class CliEdid
 {
 public:
     static constexpr int Size = 256;
+    // The same values as the core's EDID check.
     enum Check { Valid = 0, NotEdid = 1, ChecksumError = 2 };
 
     // Header 00 FF FF FF FF FF FF 00, base block sum 0, and the second block's sum when the
@@ -17,7 +18,8 @@ public:
     static QString CheckText(Check check);
 
     // Reads the device's text form: byte i is the hexadecimal pair at character 3·i. Returns
-    // false (and leaves edid empty) unless all 256 pairs are there and readable.
+    // false (and leaves edid unchanged) unless all 256 pairs are there, readable and separated
+    // by single spaces.
     static bool FromHexText(const QString &text, QByteArray *edid);
 
     // Reads at most 256 bytes, as the EDID dialog does (a shorter file leaves zeros), and
