@@ -2,6 +2,7 @@
 // and over its pseudo-terminal, the identification and the synchronisation burst, routing
 // from the matrix page, and the ways a connection fails.
 #include "GuiTestFixture.h"
+#include "GuiSimProcess.h"
 #include "MessageBoxCatcher.h"
 #include "link/LinkMode.h"
 #include "link/LinkQueue.h"
@@ -37,59 +38,6 @@ namespace {
 constexpr int SyncTimeoutMs = 15000;
 
 // tavilon-sim as a child process on a free TCP port of 127.0.0.1 and a pseudo-terminal.
-class SimProcess
-{
-public:
-    explicit SimProcess(const QString &ptyPath, const QStringList &extraArguments = {})
-    {
-        QObject::connect(&m_process, &QProcess::readyReadStandardOutput,
-            [this] { m_output += m_process.readAllStandardOutput(); });
-        m_process.setProgram(TestBinDir() + QStringLiteral("/tavilon-sim"));
-        m_process.setArguments(QStringList { "--tcp", "127.0.0.1:0", "--pty", ptyPath } + extraArguments);
-        m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        m_process.start();
-    }
-
-    ~SimProcess() { Stop(); }
-
-    void Stop()
-    {
-        if (m_process.state() == QProcess::NotRunning)
-            return;
-        m_process.terminate();
-        if (!m_process.waitForFinished(3000))
-            m_process.kill();
-    }
-
-    // Waits until the simulator has told where it listens.
-    bool WaitUntilListening()
-    {
-        QElapsedTimer timer;
-        timer.start();
-        while (timer.elapsed() < 10000) {
-            m_process.waitForReadyRead(50);
-            for (const QByteArray &line : m_output.split('\n')) {
-                if (line.startsWith("TCP "))
-                    tcpPort = QString::fromLatin1(line.mid(line.lastIndexOf(':') + 1)).trimmed();
-                else if (line.startsWith("PTY "))
-                    ptyPath = QString::fromLocal8Bit(line.mid(4)).trimmed();
-            }
-            if (!tcpPort.isEmpty() && !ptyPath.isEmpty())
-                return true;
-            if (m_process.state() == QProcess::NotRunning)
-                return false;
-        }
-        return false;
-    }
-
-    QString tcpPort;
-    QString ptyPath;
-
-private:
-    QProcess m_process;
-    QByteArray m_output;
-};
-
 QStringList LogLines(const Ui_Uart_Network *page)
 {
     QStringList lines;
@@ -142,27 +90,6 @@ QVector<int> RoutesOfDevice()
     return routes;
 }
 
-void TypeInto(QLineEdit *edit, const QString &text)
-{
-    edit->selectAll();
-    QTest::keyClick(edit, Qt::Key_Delete);
-    QTest::keyClicks(edit, text);
-}
-
-// Opens the local address list, which rebuilds it, and picks the loopback address.
-bool ChooseLoopbackLocalAddress(Ui_Uart_Network *page)
-{
-    page->localIpComboBox->showPopup();
-    page->localIpComboBox->hidePopup();
-    for (int i = 0; i < page->localIpComboBox->count(); ++i) {
-        if (page->localIpComboBox->itemText(i).startsWith(QLatin1String("127.0.0.1<"))) {
-            page->localIpComboBox->setCurrentIndex(i);
-            return true;
-        }
-    }
-    return false;
-}
-
 quint16 UnusedTcpPort()
 {
     QTcpServer server;
@@ -198,7 +125,7 @@ private:
     Ui_Main *NewMainWindow();
     void PressNetworkConnect(const QString &ip, const QString &port);
     void PressSerialConnect(const QString &portName);
-    bool ConnectAndWaitForSync(const QString &link, SimProcess &sim, qint64 *elapsedMs = nullptr);
+    bool ConnectAndWaitForSync(const QString &link, GuiTest::SimProcess &sim, qint64 *elapsedMs = nullptr);
 
     QString AppFilePath(const QString &name) const { return m_fixture.Path() + QLatin1Char('/') + name; }
 
@@ -241,20 +168,20 @@ Ui_Main *TestConnect::NewMainWindow()
 
 void TestConnect::PressNetworkConnect(const QString &ip, const QString &port)
 {
-    TypeInto(m_page->ipEdit, ip);
-    TypeInto(m_page->portEdit, port);
-    QVERIFY(ChooseLoopbackLocalAddress(m_page));
+    GuiTest::TypeInto(m_page->ipEdit, ip);
+    GuiTest::TypeInto(m_page->portEdit, port);
+    QVERIFY(GuiTest::ChooseLoopbackLocalAddress(m_page));
     QTest::mouseClick(m_page->networkConnectButton, Qt::LeftButton);
 }
 
 void TestConnect::PressSerialConnect(const QString &portName)
 {
     // Pseudo-terminals are never listed; the name is typed.
-    TypeInto(m_page->serialPortComboBox->lineEdit(), portName);
+    GuiTest::TypeInto(m_page->serialPortComboBox->lineEdit(), portName);
     QTest::mouseClick(m_page->uartConnectButton, Qt::LeftButton);
 }
 
-bool TestConnect::ConnectAndWaitForSync(const QString &link, SimProcess &sim, qint64 *elapsedMs)
+bool TestConnect::ConnectAndWaitForSync(const QString &link, GuiTest::SimProcess &sim, qint64 *elapsedMs)
 {
     const QString syncOver = QStringLiteral("->Sync Over!<-");
     QElapsedTimer timer;
@@ -293,7 +220,7 @@ void TestConnect::connectAndSynchronise()
     QFETCH(int, linkMode);
     QFETCH(QString, linkSettingsQuery);
 
-    SimProcess sim(AppFilePath(QStringLiteral("tty")));
+    GuiTest::SimProcess sim(AppFilePath(QStringLiteral("tty")));
     QVERIFY(sim.WaitUntilListening());
     Ui_Main *mainWindow = NewMainWindow();
     QCOMPARE(mainWindow->matrixPage->crossPointButtons.size(), 256);
@@ -351,7 +278,7 @@ void TestConnect::connectAndSynchronise()
 
 void TestConnect::crossPointTurnsFlatOnlyAfterReply()
 {
-    SimProcess sim(AppFilePath(QStringLiteral("tty")));
+    GuiTest::SimProcess sim(AppFilePath(QStringLiteral("tty")));
     QVERIFY(sim.WaitUntilListening());
     Ui_Main *mainWindow = NewMainWindow();
     QVERIFY(ConnectAndWaitForSync(QStringLiteral("TCP"), sim));
@@ -374,7 +301,7 @@ void TestConnect::crossPointTurnsFlatOnlyAfterReply()
 
 void TestConnect::allSetRoutesOneInputEverywhere()
 {
-    SimProcess sim(AppFilePath(QStringLiteral("tty")));
+    GuiTest::SimProcess sim(AppFilePath(QStringLiteral("tty")));
     QVERIFY(sim.WaitUntilListening());
     Ui_Main *mainWindow = NewMainWindow();
     QVERIFY(ConnectAndWaitForSync(QStringLiteral("RS232"), sim));
@@ -410,7 +337,7 @@ void TestConnect::wrongModelDisconnects()
 {
     QFETCH(QString, link);
 
-    SimProcess sim(AppFilePath(QStringLiteral("tty")), { "--model", "XYZ" });
+    GuiTest::SimProcess sim(AppFilePath(QStringLiteral("tty")), { "--model", "XYZ" });
     QVERIFY(sim.WaitUntilListening());
     Ui_Main *mainWindow = NewMainWindow();
     MessageBoxCatcher catcher;
@@ -434,7 +361,7 @@ void TestConnect::wrongModelDisconnects()
 
 void TestConnect::unansweredModelQueryDisconnects()
 {
-    SimProcess sim(AppFilePath(QStringLiteral("tty")), { "--mute", "MODEL TYPE" });
+    GuiTest::SimProcess sim(AppFilePath(QStringLiteral("tty")), { "--mute", "MODEL TYPE" });
     QVERIFY(sim.WaitUntilListening());
     Ui_Main *mainWindow = NewMainWindow();
     MessageBoxCatcher catcher;
@@ -457,7 +384,7 @@ void TestConnect::unansweredModelQueryDisconnects()
 // operator is told and the link is dropped.
 void TestConnect::deviceGoneReconnectFails()
 {
-    SimProcess sim(AppFilePath(QStringLiteral("tty")));
+    GuiTest::SimProcess sim(AppFilePath(QStringLiteral("tty")));
     QVERIFY(sim.WaitUntilListening());
     Ui_Main *mainWindow = NewMainWindow();
     QVERIFY(ConnectAndWaitForSync(QStringLiteral("TCP"), sim));
@@ -547,9 +474,9 @@ void TestConnect::networkPreChecksStartNothing()
 
     NewMainWindow();
     MessageBoxCatcher catcher;
-    TypeInto(m_page->ipEdit, ip);
-    TypeInto(m_page->portEdit, port);
-    TypeInto(m_page->subMaskEdit, mask);
+    GuiTest::TypeInto(m_page->ipEdit, ip);
+    GuiTest::TypeInto(m_page->portEdit, port);
+    GuiTest::TypeInto(m_page->subMaskEdit, mask);
     m_page->localIpComboBox->showPopup();
     m_page->localIpComboBox->hidePopup();
 

@@ -2,6 +2,7 @@
 // input, showing and saving an output's EDID reply, the EDID mode commands and replies, the
 // write confirmation, how the matrix page opens it, and one run against the device simulator.
 #include "GuiTestFixture.h"
+#include "GuiSimProcess.h"
 #include "MessageBoxCatcher.h"
 #include "link/LinkMode.h"
 #include "link/LinkQueue.h"
@@ -137,74 +138,6 @@ QList<Ui_Edid *> OpenEdidDialogs()
         }
     }
     return dialogs;
-}
-
-// tavilon-sim as a child process on a free TCP port of 127.0.0.1.
-class SimProcess
-{
-public:
-    SimProcess()
-    {
-        QObject::connect(&m_process, &QProcess::readyReadStandardOutput,
-            [this] { m_output += m_process.readAllStandardOutput(); });
-        m_process.setProgram(TestBinDir() + QStringLiteral("/tavilon-sim"));
-        m_process.setArguments({ "--tcp", "127.0.0.1:0", "--no-pty" });
-        m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        m_process.start();
-    }
-
-    ~SimProcess()
-    {
-        if (m_process.state() == QProcess::NotRunning)
-            return;
-        m_process.terminate();
-        if (!m_process.waitForFinished(3000))
-            m_process.kill();
-    }
-
-    bool WaitUntilListening()
-    {
-        QElapsedTimer timer;
-        timer.start();
-        while (timer.elapsed() < 10000) {
-            m_process.waitForReadyRead(50);
-            for (const QByteArray &line : m_output.split('\n')) {
-                if (line.startsWith("TCP "))
-                    tcpPort = QString::fromLatin1(line.mid(line.lastIndexOf(':') + 1)).trimmed();
-            }
-            if (!tcpPort.isEmpty())
-                return true;
-            if (m_process.state() == QProcess::NotRunning)
-                return false;
-        }
-        return false;
-    }
-
-    QString tcpPort;
-
-private:
-    QProcess m_process;
-    QByteArray m_output;
-};
-
-void TypeInto(QLineEdit *edit, const QString &text)
-{
-    edit->selectAll();
-    QTest::keyClick(edit, Qt::Key_Delete);
-    QTest::keyClicks(edit, text);
-}
-
-bool ChooseLoopbackLocalAddress(Ui_Uart_Network *page)
-{
-    page->localIpComboBox->showPopup();
-    page->localIpComboBox->hidePopup();
-    for (int i = 0; i < page->localIpComboBox->count(); ++i) {
-        if (page->localIpComboBox->itemText(i).startsWith(QLatin1String("127.0.0.1<"))) {
-            page->localIpComboBox->setCurrentIndex(i);
-            return true;
-        }
-    }
-    return false;
 }
 
 } // namespace
@@ -735,15 +668,15 @@ void TestEdid::endToEndWithSimulator()
     LinkMode = LinkModeNone;
     DeviceState_Clear();
 
-    SimProcess sim;
+    GuiTest::SimProcess sim;
     QVERIFY(sim.WaitUntilListening());
     QScopedPointer<Ui_Main> mainWindow(new Ui_Main());
     Ui_Uart_Network *connection = mainWindow->connectionPage;
     mainWindow->show();
     mainWindow->tabWidget->setCurrentWidget(connection);
-    TypeInto(connection->ipEdit, QStringLiteral("127.0.0.1"));
-    TypeInto(connection->portEdit, sim.tcpPort);
-    QVERIFY(ChooseLoopbackLocalAddress(connection));
+    GuiTest::TypeInto(connection->ipEdit, QStringLiteral("127.0.0.1"));
+    GuiTest::TypeInto(connection->portEdit, sim.tcpPort);
+    QVERIFY(GuiTest::ChooseLoopbackLocalAddress(connection));
     QTest::mouseClick(connection->networkConnectButton, Qt::LeftButton);
     QTRY_VERIFY_WITH_TIMEOUT(connection->statusLog->toPlainText().contains(QStringLiteral("->Sync Over!<-")),
         SyncTimeoutMs);

@@ -2,6 +2,7 @@
 // naming and where the names end up, how the matrix page opens it, and a saved scene coming
 // back on the device simulator after a route change.
 #include "GuiTestFixture.h"
+#include "GuiSimProcess.h"
 #include "MessageBoxCatcher.h"
 #include "link/LinkMode.h"
 #include "link/LinkQueue.h"
@@ -78,61 +79,6 @@ QList<Ui_SaveLoad *> OpenDialogs()
     }
     return dialogs;
 }
-
-void TypeInto(QLineEdit *edit, const QString &text)
-{
-    edit->selectAll();
-    QTest::keyClick(edit, Qt::Key_Delete);
-    QTest::keyClicks(edit, text);
-}
-
-// tavilon-sim as a child process on a free TCP port of 127.0.0.1, without a pseudo-terminal.
-class TcpSimProcess
-{
-public:
-    TcpSimProcess()
-    {
-        QObject::connect(&m_process, &QProcess::readyReadStandardOutput,
-            [this] { m_output += m_process.readAllStandardOutput(); });
-        m_process.setProgram(TestBinDir() + QStringLiteral("/tavilon-sim"));
-        m_process.setArguments({ "--tcp", "127.0.0.1:0", "--no-pty" });
-        m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        m_process.start();
-    }
-
-    ~TcpSimProcess()
-    {
-        if (m_process.state() == QProcess::NotRunning)
-            return;
-        m_process.terminate();
-        if (!m_process.waitForFinished(3000))
-            m_process.kill();
-    }
-
-    bool WaitUntilListening()
-    {
-        QElapsedTimer timer;
-        timer.start();
-        while (timer.elapsed() < 10000) {
-            m_process.waitForReadyRead(50);
-            for (const QByteArray &line : m_output.split('\n')) {
-                if (line.startsWith("TCP "))
-                    tcpPort = QString::fromLatin1(line.mid(line.lastIndexOf(':') + 1)).trimmed();
-            }
-            if (!tcpPort.isEmpty())
-                return true;
-            if (m_process.state() == QProcess::NotRunning)
-                return false;
-        }
-        return false;
-    }
-
-    QString tcpPort;
-
-private:
-    QProcess m_process;
-    QByteArray m_output;
-};
 
 QPushButton *CrossPoint(const Ui_Matrix *page, int k)
 {
@@ -366,7 +312,7 @@ void TestSaveLoad::confirmThenSend()
 
     LinkMode = LinkModeTcp;
     Ui_SaveLoad *dialog = NewDialog();
-    TypeInto(dialog->nameEdit, typedName);
+    GuiTest::TypeInto(dialog->nameEdit, typedName);
     QSignalSpy kicks(dialog, &Ui_SaveLoad::SGL_UpdateEmit);
     QComboBox *chosen = combo == QLatin1String("save") ? dialog->saveComboBox : dialog->loadComboBox;
 
@@ -425,7 +371,7 @@ void TestSaveLoad::namesReachLaterDialogsAndFile()
 {
     LinkMode = LinkModeTcp;
     Ui_SaveLoad *first = NewDialog();
-    TypeInto(first->nameEdit, QStringLiteral("Evening"));
+    GuiTest::TypeInto(first->nameEdit, QStringLiteral("Evening"));
     {
         MessageBoxCatcher catcher(true);
         ChooseItem(first->saveComboBox, 19);
@@ -509,7 +455,7 @@ void TestSaveLoad::matrixButtonOpensDialog()
 void TestSaveLoad::savedSceneRestoredOnDevice()
 {
     QVERIFY2(QFileInfo::exists(TestBinDir() + QStringLiteral("/tavilon-sim")), "tavilon-sim is not built");
-    TcpSimProcess sim;
+    GuiTest::SimProcess sim;
     QVERIFY(sim.WaitUntilListening());
 
     m_main.reset(new Ui_Main());
@@ -519,8 +465,8 @@ void TestSaveLoad::savedSceneRestoredOnDevice()
     mainWindow.tabWidget->setCurrentWidget(connection);
 
     // Connect as the operator does and wait for the end of the synchronisation burst.
-    TypeInto(connection->ipEdit, QStringLiteral("127.0.0.1"));
-    TypeInto(connection->portEdit, sim.tcpPort);
+    GuiTest::TypeInto(connection->ipEdit, QStringLiteral("127.0.0.1"));
+    GuiTest::TypeInto(connection->portEdit, sim.tcpPort);
     connection->localIpComboBox->showPopup();
     connection->localIpComboBox->hidePopup();
     bool loopbackChosen = false;

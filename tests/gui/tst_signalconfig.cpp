@@ -2,6 +2,7 @@
 // is identified; what each control queues; what the replies show through the main window's
 // receive path; paging; retranslation; and a whole round trip against the device simulator.
 #include "GuiTestFixture.h"
+#include "GuiSimProcess.h"
 #include "link/LinkMode.h"
 #include "link/LinkQueue.h"
 #include "link/Ui_Uart_Network.h"
@@ -109,74 +110,6 @@ QStringList AllCells(const Ui_SignalConfig &page)
             cells << QStringLiteral("%1/%2=%3").arg(QLatin1String(column)).arg(row).arg(Cell(page, column, row));
     }
     return cells;
-}
-
-// tavilon-sim as a child process on a free TCP port of 127.0.0.1.
-class SimProcess
-{
-public:
-    explicit SimProcess(const QString &ptyPath)
-    {
-        QObject::connect(&m_process, &QProcess::readyReadStandardOutput,
-            [this] { m_output += m_process.readAllStandardOutput(); });
-        m_process.setProgram(TestBinDir() + QStringLiteral("/tavilon-sim"));
-        m_process.setArguments({ "--tcp", "127.0.0.1:0", "--pty", ptyPath });
-        m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        m_process.start();
-    }
-
-    ~SimProcess()
-    {
-        if (m_process.state() == QProcess::NotRunning)
-            return;
-        m_process.terminate();
-        if (!m_process.waitForFinished(3000))
-            m_process.kill();
-    }
-
-    bool WaitUntilListening()
-    {
-        QElapsedTimer timer;
-        timer.start();
-        while (timer.elapsed() < 10000) {
-            m_process.waitForReadyRead(50);
-            for (const QByteArray &line : m_output.split('\n')) {
-                if (line.startsWith("TCP "))
-                    tcpPort = QString::fromLatin1(line.mid(line.lastIndexOf(':') + 1)).trimmed();
-            }
-            if (!tcpPort.isEmpty())
-                return true;
-            if (m_process.state() == QProcess::NotRunning)
-                return false;
-        }
-        return false;
-    }
-
-    QString tcpPort;
-
-private:
-    QProcess m_process;
-    QByteArray m_output;
-};
-
-void TypeInto(QLineEdit *edit, const QString &text)
-{
-    edit->selectAll();
-    QTest::keyClick(edit, Qt::Key_Delete);
-    QTest::keyClicks(edit, text);
-}
-
-bool ChooseLoopbackLocalAddress(Ui_Uart_Network *page)
-{
-    page->localIpComboBox->showPopup();
-    page->localIpComboBox->hidePopup();
-    for (int i = 0; i < page->localIpComboBox->count(); ++i) {
-        if (page->localIpComboBox->itemText(i).startsWith(QLatin1String("127.0.0.1<"))) {
-            page->localIpComboBox->setCurrentIndex(i);
-            return true;
-        }
-    }
-    return false;
 }
 
 } // namespace
@@ -734,7 +667,7 @@ void TestSignalConfig::synchronisedWithSimulator()
 {
     QVERIFY2(QFileInfo::exists(TestBinDir() + QStringLiteral("/tavilon-sim")), "tavilon-sim is not built");
     TcpLinkQueue().deactivate();
-    SimProcess sim(m_fixture.Path() + QStringLiteral("/tty"));
+    GuiTest::SimProcess sim(m_fixture.Path() + QStringLiteral("/tty"));
     QVERIFY(sim.WaitUntilListening());
 
     Ui_Main mainWindow;
@@ -743,9 +676,9 @@ void TestSignalConfig::synchronisedWithSimulator()
     const auto disconnect = qScopeGuard([connection] { connection->DisconnectActiveLink(); });
     mainWindow.show();
     mainWindow.tabWidget->setCurrentWidget(connection);
-    TypeInto(connection->ipEdit, QStringLiteral("127.0.0.1"));
-    TypeInto(connection->portEdit, sim.tcpPort);
-    QVERIFY(ChooseLoopbackLocalAddress(connection));
+    GuiTest::TypeInto(connection->ipEdit, QStringLiteral("127.0.0.1"));
+    GuiTest::TypeInto(connection->portEdit, sim.tcpPort);
+    QVERIFY(GuiTest::ChooseLoopbackLocalAddress(connection));
     QTest::mouseClick(connection->networkConnectButton, Qt::LeftButton);
     QTRY_VERIFY_WITH_TIMEOUT(
         connection->statusLog->toPlainText().contains(QLatin1String("->Sync Over!<-")), SyncTimeoutMs);
