@@ -9,6 +9,7 @@
 #include "settings/LanguageTexts.h"
 #include "shell/MessageBoxes.h"
 #include "shell/MyComboBox.h"
+#include "shell/FrameGeometry.h"
 
 #include <QComboBox>
 #include <QFile>
@@ -44,8 +45,6 @@ constexpr int ColumnHeaderHeight = 18;
 constexpr int ColumnHeaderRise = 22;
 constexpr int HexViewWidth = 390;
 constexpr int HexViewHeight = 266;
-constexpr int CentringWidthLimit = 1920;
-constexpr int CentringHeightLimit = 1080;
 
 // Fixed width, so that 16 bytes (two digits and a space each) fill one line of the view.
 const char HexFontStyle[]
@@ -57,12 +56,6 @@ const char FileFilter[] = "Bin File(*.bin)";
 QByteArray g_edidBuffer(EdidBlock::Size, '\0');
 bool g_edidBufferComplete = false;
 QString g_lastDirectory = QStringLiteral(".");
-
-QSize PrimaryScreenSize()
-{
-    const QScreen *screen = QGuiApplication::primaryScreen();
-    return screen ? screen->geometry().size() : QSize(CentringWidthLimit, CentringHeightLimit);
-}
 
 void PlaceRightOf(QWidget *widget, const QWidget *left, int width)
 {
@@ -122,8 +115,7 @@ Ui_Edid::~Ui_Edid() = default;
 
 QPoint Ui_Edid::PositionForScreen(const QSize &screenSize, const QSize &windowSize)
 {
-    return QPoint((qMin(screenSize.width(), CentringWidthLimit) - windowSize.width()) / 2,
-        (qMin(screenSize.height(), CentringHeightLimit) - windowSize.height()) / 2);
+    return CentredInCappedScreen(screenSize, windowSize);
 }
 
 const QByteArray &Ui_Edid::EdidBuffer()

@@ -4,6 +4,7 @@
 #include "settings/ConfigFile.h"
 #include "settings/LanguageTexts.h"
 #include "shell/MessageBoxes.h"
+#include "shell/FrameGeometry.h"
 
 #include <QComboBox>
 #include <QFrame>
@@ -22,14 +23,6 @@ constexpr int Margin = 4;
 constexpr int LabelWidth = 160;
 constexpr int FieldWidth = 240;
 constexpr int RowHeight = 26;
-constexpr int CentringWidthLimit = 1920;
-constexpr int CentringHeightLimit = 1080;
-
-QSize PrimaryScreenSize()
-{
-    const QScreen *screen = QGuiApplication::primaryScreen();
-    return screen ? screen->geometry().size() : QSize(CentringWidthLimit, CentringHeightLimit);
-}
 
 void PlaceRightOf(QWidget *widget, const QWidget *left, int width)
 {
@@ -59,8 +52,7 @@ Ui_SaveLoad::~Ui_SaveLoad() = default;
 
 QPoint Ui_SaveLoad::PositionForScreen(const QSize &screenSize, const QSize &windowSize)
 {
-    return QPoint((qMin(screenSize.width(), CentringWidthLimit) - windowSize.width()) / 2,
-        (qMin(screenSize.height(), CentringHeightLimit) - windowSize.height()) / 2);
+    return CentredInCappedScreen(screenSize, windowSize);
 }
 
 void Ui_SaveLoad::CreateWidgets()

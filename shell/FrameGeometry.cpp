@@ -1,5 +1,8 @@
 #include "shell/FrameGeometry.h"
 
+#include <QGuiApplication>
+#include <QScreen>
+
 QSize FrameDefaultSize(const QSize &screenSize)
 {
     const int height = screenSize.height() < 1080 ? screenSize.height() * 4 / 10 : 432;
@@ -86,4 +89,18 @@ Qt::CursorShape FrameCursorForHit(FrameHitCode code)
         break;
     }
     return Qt::ArrowCursor;
+}
+
+QPoint CentredInCappedScreen(const QSize &screenSize, const QSize &windowSize)
+{
+    constexpr int CentringWidthLimit = 1920;
+    constexpr int CentringHeightLimit = 1080;
+    return QPoint((qMin(screenSize.width(), CentringWidthLimit) - windowSize.width()) / 2,
+        (qMin(screenSize.height(), CentringHeightLimit) - windowSize.height()) / 2);
+}
+
+QSize PrimaryScreenSize()
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    return screen ? screen->geometry().size() : QSize(1920, 1080);
 }

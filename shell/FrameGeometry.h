@@ -39,3 +39,10 @@ Qt::Edges FrameEdgesForHit(FrameHitCode code);
 
 // The cursor shape shown over the given band; Qt::ArrowCursor for FrameHitCaption.
 Qt::CursorShape FrameCursorForHit(FrameHitCode code);
+
+// Top-left corner that centres a window on the primary screen, counting at most 1920 x 1080
+// of it (the login window and the dialogs all centre this way).
+QPoint CentredInCappedScreen(const QSize &screenSize, const QSize &windowSize);
+
+// The primary screen's size, or 1920 x 1080 when there is no screen.
+QSize PrimaryScreenSize();

@@ -36,12 +36,6 @@ bool PreparePicture(const QString &path)
     return QFileInfo::exists(path);
 }
 
-QSize PrimaryScreenSize()
-{
-    const QScreen *screen = QGuiApplication::primaryScreen();
-    return screen ? screen->geometry().size() : QSize(1920, 1080);
-}
-
 } // namespace
 
 FramelessFrame::FramelessFrame(QWidget *window)

@@ -6,6 +6,7 @@
 #include "shell/LanguageComboBox.h"
 #include "shell/MessageBoxes.h"
 #include "shell/PngResave.h"
+#include "shell/FrameGeometry.h"
 
 #include <QComboBox>
 #include <QFileInfo>
@@ -28,18 +29,10 @@ constexpr int TitleBarHeight = 48;
 constexpr int WidgetWidth = 150;
 constexpr int WidgetHeight = 26;
 constexpr int Spacing = 20;
-constexpr int CentringWidthLimit = 1920;
-constexpr int CentringHeightLimit = 1080;
 
 QString AppFile(const char *relativePath)
 {
     return ConfigFile_AppDir() + QLatin1String(relativePath);
-}
-
-QSize PrimaryScreenSize()
-{
-    const QScreen *screen = QGuiApplication::primaryScreen();
-    return screen ? screen->geometry().size() : QSize(CentringWidthLimit, CentringHeightLimit);
 }
 
 QComboBox *NewComboBoxWithOwnView(QWidget *parent)
@@ -95,8 +88,7 @@ Ui_Login::~Ui_Login()
 
 QPoint Ui_Login::PositionForScreen(const QSize &screenSize, const QSize &windowSize)
 {
-    return QPoint((qMin(screenSize.width(), CentringWidthLimit) - windowSize.width()) / 2,
-        (qMin(screenSize.height(), CentringHeightLimit) - windowSize.height()) / 2);
+    return CentredInCappedScreen(screenSize, windowSize);
 }
 
 void Ui_Login::CreateWidgets()
