@@ -2,6 +2,7 @@
 // input, showing and saving an output's EDID reply, the EDID mode commands and replies, the
 // write confirmation, how the matrix page opens it, and one run against the device simulator.
 #include "GuiTestFixture.h"
+#include "support/EdidSamples.h"
 #include "GuiSimProcess.h"
 #include "MessageBoxCatcher.h"
 #include "link/LinkMode.h"
@@ -31,6 +32,9 @@
 
 namespace {
 
+using EdidSamples::GoodEdid;
+using EdidSamples::WithByte;
+
 constexpr int SyncTimeoutMs = 15000;
 constexpr int ReplyTimeoutMs = 10000;
 
@@ -54,40 +58,12 @@ QString AnswerSave(QWidget *, const QString &, const QString &directory, const Q
     return g_saveAnswer;
 }
 
-// A 256-byte EDID with the standard header, the given extension count and both blocks
-// summing to 0 modulo 256.
-QByteArray GoodEdid(quint8 extensionCount)
-{
-    QByteArray edid(256, '\0');
-    const char header[8] = { 0x00, char(0xFF), char(0xFF), char(0xFF), char(0xFF), char(0xFF), char(0xFF), 0x00 };
-    for (int k = 0; k < 8; ++k)
-        edid[k] = header[k];
-    for (int k = 8; k < 126; ++k)
-        edid[k] = char((k * 29 + 7) & 0xFF);
-    edid[126] = char(extensionCount);
-    for (int k = 128; k < 255; ++k)
-        edid[k] = char((k * 71 + 3) & 0xFF);
-    for (int block = 0; block < 2; ++block) {
-        int sum = 0;
-        for (int k = block * 128; k < block * 128 + 127; ++k)
-            sum += quint8(edid.at(k));
-        edid[block * 128 + 127] = char((256 - sum % 256) % 256);
-    }
-    return edid;
-}
-
 // What a load makes of a file: at most 256 bytes, the rest zeros.
 QByteArray Padded(const QByteArray &file)
 {
     QByteArray bytes = file.left(256);
     bytes.append(QByteArray(256 - bytes.size(), '\0'));
     return bytes;
-}
-
-QByteArray WithByte(QByteArray edid, int index, quint8 value)
-{
-    edid[index] = char(value);
-    return edid;
 }
 
 // The text form written out here by hand: every byte as "%02X", joined by spaces.
