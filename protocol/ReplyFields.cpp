@@ -61,6 +61,16 @@ ByteRange ReplyFields::field(int n) const
     return found;
 }
 
+int ReplyFields::count() const
+{
+    int fields = 1;
+    for (int k = 0; k < m_value.size; ++k) {
+        if (m_value.data[k] == m_separator)
+            ++fields;
+    }
+    return fields;
+}
+
 ByteRange ReplyFields::next()
 {
     if (m_exhausted)

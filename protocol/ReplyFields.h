@@ -34,6 +34,8 @@ public:
     ByteRange next();
     // Whether every field has been handed out by next().
     bool exhausted() const { return m_exhausted; }
+    // How many fields the value holds (an empty value holds one, empty, field).
+    int count() const;
 
 private:
     ByteRange m_value;

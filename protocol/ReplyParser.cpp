@@ -296,10 +296,19 @@ void HandleMaxMode(ReplyPages &pages, const ReplyLine &line)
     pages.multiviewShowLayout(line.port, state.layout);
 }
 
+// The next field, or a range without data once the value has no more fields.
+ByteRange NextFieldOrMissing(ReplyFields &fields)
+{
+    if (fields.exhausted())
+        return ByteRange {};
+    return fields.next();
+}
+
 void SyncWindows(ReplyPages &pages, const ReplyLine &line, ReplyFields &fields)
 {
     MultiviewState &state = MultiviewOf(line.port);
-    for (quint32 window = 0; window < 4; ++window) {
+    // A line cut short says nothing about the windows it no longer reaches.
+    for (quint32 window = 0; window < 4 && !fields.exhausted(); ++window) {
         const ByteRange field = fields.next();
         if (field.contains("NULL"))
             continue;
@@ -326,24 +335,26 @@ void HandleMultiviewSync(ReplyPages &pages, const ReplyLine &line)
     if (mode >= 0)
         state.mode = static_cast<quint32>(mode);
     SyncWindows(pages, line, fields);
-    const ByteRange field6 = fields.next();
-    const ByteRange field7 = fields.next();
-    const ByteRange field8 = fields.next();
+    // Fields the line does not reach stay missing (null) rather than repeating the last one.
+    const ByteRange field6 = NextFieldOrMissing(fields);
+    const ByteRange field7 = NextFieldOrMissing(fields);
+    const ByteRange field8 = NextFieldOrMissing(fields);
     if (state.mode == ModePip) {
-        const int position = MatchValueWord(PipPosWords, field6);
+        const int position = field6.data ? MatchValueWord(PipPosWords, field6) : -1;
         if (position >= 0)
             state.pipPos = static_cast<quint32>(position);
-        const int size = MatchValueWord(PipSizeWords, field7);
+        const int size = field7.data ? MatchValueWord(PipSizeWords, field7) : -1;
         if (size >= 0)
             state.pipSize = static_cast<quint32>(size);
     } else if (IsSplitMode(state.mode)) {
-        const int aspect = MatchValueWord(AspectWords, field6);
+        const int aspect = field6.data ? MatchValueWord(AspectWords, field6) : -1;
         if (aspect >= 0)
             state.aspect = static_cast<quint32>(aspect);
-        const int layoutNumber = ReadSigned(field7);
+        const int layoutNumber = field7.data ? ReadSigned(field7) : 0;
         if (layoutNumber >= 1)
             state.layout = static_cast<quint32>(layoutNumber - 1);
-        state.maxMode = ReadUnsigned(field8);
+        if (field8.data)
+            state.maxMode = ReadUnsigned(field8);
     }
     pages.multiviewShowSyncState(line.port);
     pages.connectionAppendStatusLine(SectionDoneText(Ui_Multiview_AppName));
@@ -432,6 +443,9 @@ void HandleTvWallInfo(ReplyPages &pages, const ReplyLine &line)
     // A wall larger than the slots, or whose size only matches after 32-bit wrap-around, is
     // not a wall this program can hold: the previous wall stays.
     if (static_cast<quint64>(rows) * cols != total || total > MaxPorts)
+        return;
+    // A line cut short would store cells it does not carry.
+    if (fields.count() < 3 + WallNumbersPerCell * static_cast<int>(total))
         return;
     DeviceState_ResetWall();
     DeviceState.wall.rows = rows;

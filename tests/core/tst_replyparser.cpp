@@ -313,6 +313,30 @@ void TestReplyParser::lines_data()
         "mv[0].mode=1;mv[0].pipPos=4;mv[0].pipSize=3", noLines);
     row("sync before confirmation", S, AwaitingModel, L("OUT1 MULTIVIEW-SYNC PIP HDMI2\r"), noCalls,
         "mv[0].mode=0", noLines);
+    // A sync line cut short leaves the windows and settings it no longer reaches as they were.
+    row("sync cut after the first window keeps the other windows", S,
+        "mv[0].win1=3;mv[0].win2=2;mv[0].win3=3;mv[0].pipPos=2;mv[0].pipSize=1",
+        L("OUT1 MULTIVIEW-SYNC PIP HDMI2\r"),
+        { L("matrixSetRoute(1,0)"), L("multiviewShowSyncState(0)"),
+            L("appendStatusLine(Sync Multiview Message.)") },
+        "mv[0].mode=1;mv[0].win0=1;mv[0].win1=3;mv[0].win2=2;mv[0].win3=3;mv[0].pipPos=2;mv[0].pipSize=1;"
+        "route[0]=1",
+        noLines);
+    row("sync cut after two windows keeps the last two", S, "mv[0].win2=3;mv[0].win3=3",
+        L("OUT1 MULTIVIEW-SYNC 4xWIN HDMI1 HDMI2\r"),
+        { L("matrixSetRoute(0,0)"), L("multiviewShowSyncState(0)"),
+            L("appendStatusLine(Sync Multiview Message.)") },
+        "mv[0].mode=4;mv[0].win0=0;mv[0].win1=1;mv[0].win2=3;mv[0].win3=3", noLines);
+    row("sync cut before the layout count keeps it", S, "mv[1].layout=4;mv[1].maxMode=6",
+        L("OUT2 MULTIVIEW-SYNC 3xWIN HDMI1 HDMI3 HDMI4 NULL 16:9 2\r"),
+        { L("matrixSetRoute(0,1)"), L("multiviewShowSyncState(1)"),
+            L("appendStatusLine(Sync Multiview Message.)") },
+        "mv[1].mode=3;mv[1].aspect=1;mv[1].layout=1;mv[1].maxMode=6", noLines);
+    row("sync cut before the layout keeps layout and count", S, "mv[1].layout=4;mv[1].maxMode=6;mv[1].aspect=1",
+        L("OUT2 MULTIVIEW-SYNC PBP HDMI1 HDMI3 NULL NULL FULL\r"),
+        { L("matrixSetRoute(0,1)"), L("multiviewShowSyncState(1)"),
+            L("appendStatusLine(Sync Multiview Message.)") },
+        "mv[1].mode=2;mv[1].aspect=0;mv[1].layout=4;mv[1].maxMode=6", noLines);
 
     // EDID.
     row("edid mode", S, Confirmed, L("IN2 EDIDMODE 1080p60-5.1\r"), { L("matrixInEdidMode(1,7)") },
@@ -387,6 +411,16 @@ void TestReplyParser::lines_data()
         { L("tvWallSelectRowsCols(1,1)"), L("tvWallContentUpdated()"),
             L("appendStatusLine(Sync TV Wall Message.)") },
         "wall.total=1;wall[0].output=2;wall[2].input=1", noLines);
+    // A wall line cut short is ignored whole: the cells it lacks would read as zeros.
+    const QString smallWall = "wall.rows=1;wall.cols=1;wall.total=1;wall[0].output=2;wall[2].input=3";
+    row("wall line cut after the first numbers", S, smallWall, L("TVWALL-INFO 4 2 2 1 0 0\r"), noCalls,
+        smallWall + ";wall[1].output=0", noLines);
+    row("wall line one number short", S, smallWall, L("TVWALL-INFO 1 1 1 0 0 3 0 0 0 0\r"), noCalls,
+        smallWall, noLines);
+    row("wall of two cells without the second cell's last number", S, smallWall,
+        L("TVWALL-INFO 2 1 2 1 0 1 0 0 0 0 1 1 0 0 0 0 0 0\r"), noCalls, smallWall, noLines);
+    row("wall line with the numbers of its size only", S, smallWall, L("TVWALL-INFO 1 1 1\r"), noCalls,
+        smallWall, noLines);
 
     // Lines that change nothing.
     row("empty line", S, Confirmed, L(""), noCalls, "", noLines);
