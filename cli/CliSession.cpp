@@ -120,6 +120,8 @@ void CliSession::connectLinkServices()
         &CliSession::SLT_ConnectStatus, Qt::QueuedConnection);
     connect(g_ServiceTcpClient, &ServiceTcpClient::SGL_ReConnectStatus_TcpClient, this,
         &CliSession::SLT_ReConnectStatus_TcpClient, Qt::QueuedConnection);
+    connect(g_ServiceSerialPort, &ServiceSerialPort::SGL_PortLost_SerialPort, this,
+        &CliSession::SLT_PortLost_SerialPort, Qt::QueuedConnection);
     connect(g_ServiceSerialPort, &ServiceSerialPort::SGL_WaitReplyTimeout_SerialPort, this,
         &CliSession::SLT_WaitReplyTimeout);
     connect(g_ServiceTcpClient, &ServiceTcpClient::SGL_WaitReplyTimeout_TcpClient, this,
@@ -179,7 +181,7 @@ int CliSession::identify(QString *error)
         return CliExitOtherModel;
     }
     if (m_linkLost) {
-        *error = QStringLiteral("the connection to %1 was lost").arg(linkDescription());
+        *error = linkLostText();
         close();
         return CliExitNoConnection;
     }
@@ -204,7 +206,7 @@ int CliSession::waitForBurstEnd(QString *error)
     if (m_burstEndAtMs < 0)
         m_burstEndAtMs = m_clock.elapsed();
     if (m_linkLost) {
-        *error = QStringLiteral("the connection to %1 was lost").arg(linkDescription());
+        *error = linkLostText();
         return CliExitNoConnection;
     }
     if (!ended) {
@@ -292,7 +294,7 @@ void CliSession::SLT_UnifyUpdateRecv()
     LinkQueue *queue = SelectedLinkQueue();
     if (!queue)
         return;
-    queue->drain([this](const QByteArray &line) { handleReceivedLine(line); });
+    queue->drain([this](const QueuedLine &line) { handleReceivedLine(line); });
 }
 
 void CliSession::SLT_UnifyUpdateSend(const QString &Text)
@@ -323,9 +325,31 @@ void CliSession::SLT_WaitReplyTimeout(const QString &cmd)
     m_timedOut << QString::fromLatin1(WithoutLineEnd(cmd.toLocal8Bit()));
 }
 
-void CliSession::handleReceivedLine(const QByteArray &line)
+void CliSession::SLT_PortLost_SerialPort(const QString &portName)
+{
+    Q_UNUSED(portName)
+    m_portLost = true;
+    m_linkLost = true;
+}
+
+QString CliSession::linkLostText() const
+{
+    if (m_portLost)
+        return QStringLiteral("the serial port %1 is gone or unusable").arg(linkDescription());
+    return QStringLiteral("the connection to %1 was lost").arg(linkDescription());
+}
+
+// A request the device echoed is neither parsed nor taken for a reply; a raw command's
+// observer still sees it, as the debug console shows it.
+void CliSession::handleReceivedLine(const QueuedLine &received)
 {
     noteActivity();
+    const QByteArray &line = received.bytes;
+    if (received.echo) {
+        if (m_observer)
+            m_observer(line);
+        return;
+    }
     if (m_model.isEmpty()) {
         const int at = line.indexOf(ModelKeyword);
         if (at >= 0)
@@ -385,7 +409,7 @@ int CliSession::awaitReply(const SentCommand &command, int firstLine, QByteArray
     if (answered)
         return CliExitDone;
     if (m_linkLost) {
-        *error = QStringLiteral("the connection to %1 was lost").arg(linkDescription());
+        *error = linkLostText();
         return CliExitNoConnection;
     }
     *error = finished ? QStringLiteral("no reply to %1").arg(Abbreviated(command.text()))

@@ -19,6 +19,7 @@
 
 class CliPages;
 class LinkQueue;
+struct QueuedLine;
 
 class CliSession : public QObject
 {
@@ -75,11 +76,13 @@ private slots:
     void SLT_UnifyUpdateSend(const QString &Text);
     void SLT_ConnectStatus(bool status, int ErrorCode);
     void SLT_ReConnectStatus_TcpClient(bool status);
+    void SLT_PortLost_SerialPort(const QString &portName);
     void SLT_WaitReplyTimeout(const QString &cmd);
 
 private:
     void connectLinkServices();
-    void handleReceivedLine(const QByteArray &line);
+    void handleReceivedLine(const QueuedLine &received);
+    QString linkLostText() const;
     void noteActivity();
     // Runs the event loop until done() holds; false when the link stayed silent for the timeout.
     bool runUntil(const std::function<bool()> &done);
@@ -94,6 +97,7 @@ private:
     bool m_connectStatusArrived = false;
     bool m_connected = false;
     bool m_linkLost = false;
+    bool m_portLost = false;
     QString m_model;
     QList<QByteArray> m_received;
     QStringList m_timedOut;

@@ -2,8 +2,7 @@
 
 #include "link/LinkQueue.h"
 
-#include <QEventLoop>
-#include <QTimer>
+#include <QMutexLocker>
 #include <climits>
 #include <cstring>
 
@@ -30,15 +29,15 @@ LinkEngine::LinkEngine(LinkQueue &queue, Transport &transport)
 void LinkEngine::startSession()
 {
     std::memset(&m_inFlight, 0, sizeof m_inFlight);
-    m_matchRunning = false;
-    m_waitRunning = false;
+    m_inFlightLine.clear();
+    m_state = State::Idle;
     m_timeoutText.clear();
     m_closing = false;
 }
 
-// Every entry point runs through here, so that a close requested from inside the pause's
-// local event loop waits until no step is on the stack any more (the step would otherwise go
-// on with a deleted port and a deactivated queue, or deadlock on the send mutex it holds).
+// Every entry point runs through here, so that a close requested while a step is on the stack
+// (from a signal the step emits, or from the reconnect before a write) waits until the step
+// has unwound; the step would otherwise go on with a deleted port and a deactivated queue.
 template <typename Step> void LinkEngine::runStep(Step step)
 {
     ++m_depth;
@@ -61,49 +60,67 @@ bool LinkEngine::deferCloseWhileBusy()
 void LinkEngine::sendNext()
 {
     runStep([this] {
-        // A kick that arrives during the pause finds the step already under way.
-        if (m_pausing || m_closing)
+        // One line in flight: a kick during the pause or a wait finds the turn taken.
+        if (m_state != State::Idle || m_closing)
             return;
+        // A pusher holds the mutex only to append a line, and kicks again afterwards.
         if (!m_queue.sendMutex.tryLock())
             return;
-        if (m_queue.sendQueue.isEmpty() || m_matchRunning || m_waitRunning) {
-            m_queue.sendMutex.unlock();
-            return;
-        }
-        m_pausing = true;
-        m_transport.pauseBeforeWrite();
-        m_pausing = false;
-        if (!m_closing)
-            sendHeadLine();
+        const bool lineWaiting = !m_queue.sendQueue.isEmpty();
         m_queue.sendMutex.unlock();
+        if (!lineWaiting)
+            return;
+        m_state = State::Pausing;
+        m_transport.startPauseTimer(PauseBeforeWriteMs);
     });
 }
 
-// Called with the send mutex held.
-void LinkEngine::sendHeadLine()
+void LinkEngine::pauseTimerExpired()
 {
-    const QueuedLine head = m_queue.sendQueue.first();
-    m_inFlight = head.expectation;
-    m_queue.current = m_inFlight;
-    m_transport.writeLine(head.bytes);
-    m_transport.announceLineSent(QString::fromLatin1(head.bytes));
-    m_timeoutText = TimeoutTextFor(m_inFlight, head.bytes);
+    runStep([this] {
+        if (m_state != State::Pausing || m_closing)
+            return;
+        m_transport.prepareWrite();
+        QueuedLine line;
+        if (m_closing || !takeHeadLine(&line)) {
+            m_state = State::Idle;
+            return;
+        }
+        writeInFlightLine(line);
+    });
+}
+
+// The mutex is held only while the line leaves the queue, never across the write.
+bool LinkEngine::takeHeadLine(QueuedLine *line)
+{
+    QMutexLocker lock(&m_queue.sendMutex);
+    if (m_queue.sendQueue.isEmpty())
+        return false;
+    *line = m_queue.sendQueue.takeFirst();
+    return true;
+}
+
+void LinkEngine::writeInFlightLine(const QueuedLine &line)
+{
+    m_inFlight = line.expectation;
+    m_inFlightLine = line.bytes;
+    m_transport.writeLine(line.bytes);
+    m_transport.announceLineSent(QString::fromLatin1(line.bytes));
+    m_timeoutText = TimeoutTextFor(m_inFlight, line.bytes);
     if (m_inFlight.needMatch) {
+        m_state = State::AwaitingReply;
         m_transport.startMatchTimer(int(qMin<quint32>(m_inFlight.matchMs, INT_MAX)));
-        m_matchRunning = true;
     } else {
+        m_state = State::Waiting;
         m_transport.startWaitTimer(int(qMin<quint32>(m_inFlight.waitMs, INT_MAX)));
-        m_waitRunning = true;
     }
-    m_queue.sendQueue.removeFirst();
 }
 
 void LinkEngine::receiveAvailable()
 {
     runStep([this] {
-        // Bytes that arrive during the pause of a write triggered by a reply are not announced
-        // again by the transport; the outer step picks them up here, after the rest of its
-        // chunk, so the byte order is kept.
+        // A step run from inside the receive loop (the reconnect before a write reads what the
+        // old connection still holds) leaves the reading to the loop, so the byte order is kept.
         if (m_receiving)
             return;
         m_receiving = true;
@@ -125,11 +142,14 @@ void LinkEngine::receiveAvailable()
 //   that many bytes cannot be a reply: it is dropped whole, up to and including its CR, and
 //   the next line starts clean. The limit applies per line, never per chunk, so a complete
 //   line is never lost because a long chunk or a pending partial line came with it.
+// - A chunk belongs to one connection: once the connection is replaced, the rest of it is
+//   dropped, so its bytes never start a line of the new connection.
 void LinkEngine::receiveChunk(const QByteArray &chunk)
 {
+    const quint64 connection = m_connection;
     bool mark = false;
     for (const char byte : chunk) {
-        if (m_closing)
+        if (m_closing || m_connection != connection)
             return;
         if (byte != CarriageReturn) {
             appendByte(byte);
@@ -168,30 +188,34 @@ QByteArray LinkEngine::takeLine()
     return line;
 }
 
+// A device that echoes requests repeats the line in flight before answering it: the echo is
+// passed on (marked) for the console, but it neither answers the line nor changes the mark.
 void LinkEngine::completeLine(const QByteArray &line, bool &mark)
 {
-    m_queue.pushReceived(line);
-    mark = MarkAfterLine(m_inFlight, line, mark);
-    if (mark && m_matchRunning)
-        endAwaitedReply();
+    const bool echo = IsEchoOf(line, m_inFlightLine);
+    m_queue.pushReceived(line, echo);
+    if (!echo) {
+        mark = MarkAfterLine(m_inFlight, line, mark);
+        if (mark && m_state == State::AwaitingReply)
+            endAwaitedReply();
+    }
     m_transport.announceLineReceived();
 }
 
-// The reply came: the next queued line goes out now, before this line is announced.
+// The reply came: the pause before the next queued line starts now.
 void LinkEngine::endAwaitedReply()
 {
-    m_matchRunning = false;
+    m_state = State::Idle;
     m_transport.stopMatchTimer();
     m_inFlight.needMatch = 0;
-    m_queue.current.needMatch = 0;
     m_transport.requestSendAttempt();
 }
 
 void LinkEngine::matchTimerExpired()
 {
     runStep([this] {
-        if (m_matchRunning) {
-            m_matchRunning = false;
+        if (m_state == State::AwaitingReply) {
+            m_state = State::Idle;
             m_transport.stopMatchTimer();
             if (!m_timeoutText.isEmpty())
                 m_transport.announceReplyTimeout(m_timeoutText);
@@ -204,28 +228,41 @@ void LinkEngine::matchTimerExpired()
 void LinkEngine::waitTimerExpired()
 {
     runStep([this] {
-        if (m_waitRunning) {
-            m_waitRunning = false;
+        if (m_state == State::Waiting) {
+            m_state = State::Idle;
             m_transport.stopWaitTimer();
         }
         m_transport.requestSendAttempt();
     });
 }
 
+void LinkEngine::stopAwaitingReplyTo(const QString &command)
+{
+    runStep([this, &command] {
+        if (m_state != State::AwaitingReply || QString::fromLocal8Bit(m_inFlightLine) != command)
+            return;
+        m_state = State::Idle;
+        m_transport.stopMatchTimer();
+        m_transport.requestSendAttempt();
+    });
+}
+
 void LinkEngine::discardPartialLine()
 {
+    ++m_connection;
     m_queue.lineLength = 0;
     m_queue.lineOverflow = false;
 }
 
 void LinkEngine::stopRunningTimer()
 {
-    if (m_matchRunning)
+    if (m_state == State::AwaitingReply)
         m_transport.stopMatchTimer();
-    else if (m_waitRunning)
+    else if (m_state == State::Waiting)
         m_transport.stopWaitTimer();
-    m_matchRunning = false;
-    m_waitRunning = false;
+    else if (m_state == State::Pausing)
+        m_transport.stopPauseTimer();
+    m_state = State::Idle;
 }
 
 bool LinkEngine::LineMatches(const ReplyExpectation &expectation, const char *line, int length)
@@ -263,13 +300,12 @@ bool LinkEngine::IsSkippedBeforeLine(char byte)
     return static_cast<unsigned char>(byte) < 0x20 && byte != CarriageReturn;
 }
 
-void LinkEngine::PauseInLocalEventLoop(int ms)
+bool LinkEngine::IsEchoOf(const QByteArray &received, const QByteArray &written)
 {
-    QEventLoop loop;
-    QTimer timer;
-    timer.setSingleShot(true);
-    timer.setTimerType(Qt::PreciseTimer);
-    QObject::connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
-    timer.start(ms);
-    loop.exec();
+    if (written.isEmpty())
+        return false;
+    const int receivedLength = received.endsWith(CarriageReturn) ? received.size() - 1 : received.size();
+    const int writtenLength = written.endsWith(CarriageReturn) ? written.size() - 1 : written.size();
+    return receivedLength == writtenLength && receivedLength > 0
+        && std::memcmp(received.constData(), written.constData(), size_t(receivedLength)) == 0;
 }

@@ -11,12 +11,17 @@
 #include <QString>
 
 class LinkQueue;
+struct QueuedLine;
 
 class LinkEngine
 {
 public:
     // Milliseconds between taking a line and writing it: the device needs the gap.
     static constexpr int PauseBeforeWriteMs = 50;
+
+    // Idle: nothing in flight. Pausing: a line is due once the pause timer expires.
+    // AwaitingReply: the match timer runs. Waiting: the wait timer runs.
+    enum class State { Idle, Pausing, AwaitingReply, Waiting };
 
     class Transport
     {
@@ -25,8 +30,13 @@ public:
         // All bytes the transport holds now; empty when there are none.
         virtual QByteArray readAvailable() = 0;
         virtual void writeLine(const QByteArray &bytes) = 0;
-        // Waits PauseBeforeWriteMs while still handling the thread's events.
-        virtual void pauseBeforeWrite() = 0;
+        // The pause before a write runs on a timer of the worker thread, so that events (arriving
+        // data, close requests) go on being handled and no lock is held meanwhile.
+        virtual void startPauseTimer(int ms) = 0;
+        virtual void stopPauseTimer() = 0;
+        // Runs at the end of the pause, right before the line is taken; the TCP link reconnects
+        // here when its connection is gone. No lock is held.
+        virtual void prepareWrite() { }
         virtual void startMatchTimer(int ms) = 0;
         virtual void stopMatchTimer() = 0;
         virtual void startWaitTimer(int ms) = 0;
@@ -47,29 +57,34 @@ public:
     // A link has just opened: nothing in flight, no timer running.
     void startSession();
 
-    // The send step: takes the head line when the link is idle, pauses, writes it and starts
-    // the timer that ends its turn.
+    // The send step: when the link is idle and a line waits, starts the pause before its write.
     void sendNext();
-    // The receive step over everything the transport holds, including bytes that came in
-    // while a reply triggered the next write.
+    // The pause is over: takes the head line, writes it and starts the timer that ends its turn.
+    void pauseTimerExpired();
+    // The receive step over everything the transport holds.
     void receiveAvailable();
     void receiveChunk(const QByteArray &chunk);
     void matchTimerExpired();
     void waitTimerExpired();
+    // The operator was told that the reply to this line (as reported, CR included) did not come:
+    // stop waiting for it if it is still the line in flight. A request for an older line, which
+    // can arrive after the next line went out, changes nothing.
+    void stopAwaitingReplyTo(const QString &command);
 
-    // Forgets the bytes of an unfinished line (their connection is gone).
+    // The connection under the link was replaced: what the old one left after its last CR,
+    // and the rest of the chunk being cut into lines, can never complete a line.
     void discardPartialLine();
     // Stops whichever timer runs (the link is closing).
     void stopRunningTimer();
-    // True when a close must wait: a step is on the stack (the pause before a write runs a
-    // local event loop, where a close request can arrive). The close then happens through
+    // True when a close must wait: a step is on the stack. The close then happens through
     // Transport::closeDeferredLink as soon as the outermost step returns.
     bool deferCloseWhileBusy();
     bool isBusy() const { return m_depth > 0; }
-    bool isPausing() const { return m_pausing; }
+    bool isPausing() const { return m_state == State::Pausing; }
 
-    bool isAwaitingReply() const { return m_matchRunning; }
-    bool isWaiting() const { return m_waitRunning; }
+    State state() const { return m_state; }
+    bool isAwaitingReply() const { return m_state == State::AwaitingReply; }
+    bool isWaiting() const { return m_state == State::Waiting; }
     QString timeoutText() const { return m_timeoutText; }
 
     // Whether a received line (CR included) holds one of the expected patterns; a line
@@ -82,12 +97,14 @@ public:
     static QString TimeoutTextFor(const ReplyExpectation &expectation, const QByteArray &line);
     // Bytes below 0x20 other than CR are skipped before the first byte of a line.
     static bool IsSkippedBeforeLine(char byte);
-    // Runs a local event loop for the given time (the pause before each write).
-    static void PauseInLocalEventLoop(int ms);
+    // Whether a received line is the device repeating the line written last (both without
+    // their CR).
+    static bool IsEchoOf(const QByteArray &received, const QByteArray &written);
 
 private:
     template <typename Step> void runStep(Step step);
-    void sendHeadLine();
+    bool takeHeadLine(QueuedLine *line);
+    void writeInFlightLine(const QueuedLine &line);
     void appendByte(char byte);
     QByteArray takeLine();
     void completeLine(const QByteArray &line, bool &mark);
@@ -95,16 +112,15 @@ private:
 
     LinkQueue &m_queue;
     Transport &m_transport;
-    // The expectation of the line in flight. The queue's current record mirrors it for the
-    // GUI thread, which clears current.needMatch when it reports a timeout; by then the next
-    // line may already be out, so replies are matched against this copy, which only this
-    // thread writes.
+    // The expectation of the line in flight and its bytes, touched by the worker thread only.
     ReplyExpectation m_inFlight {};
-    bool m_matchRunning = false;
-    bool m_waitRunning = false;
+    QByteArray m_inFlightLine;
+    State m_state = State::Idle;
     QString m_timeoutText;
     int m_depth = 0;
-    bool m_pausing = false;
     bool m_receiving = false;
     bool m_closing = false;
+    // Counts connections replaced under the link; a chunk stops being cut into lines when it
+    // changes.
+    quint64 m_connection = 0;
 };

@@ -76,22 +76,28 @@ void LinkQueue::push(const QByteArray &bytes, const ReplyExpectation *expectatio
 
 bool LinkQueue::drain(const std::function<void(const QByteArray &)> &consumer)
 {
+    return drain([&consumer](const QueuedLine &line) { consumer(line.bytes); });
+}
+
+bool LinkQueue::drain(const std::function<void(const QueuedLine &)> &consumer)
+{
     if (!receiveMutex.tryLock())
         return false;
     QList<QueuedLine> lines;
     lines.swap(receiveQueue);
     receiveMutex.unlock();
     for (const QueuedLine &line : qAsConst(lines))
-        consumer(line.bytes);
+        consumer(line);
     return true;
 }
 
-void LinkQueue::pushReceived(const QByteArray &line)
+void LinkQueue::pushReceived(const QByteArray &line, bool echo)
 {
     if (!m_active || line.isEmpty())
         return;
     QueuedLine queued;
     queued.bytes = line;
+    queued.echo = echo;
     std::memset(&queued.expectation, 0, sizeof queued.expectation);
     QMutexLocker lock(&receiveMutex);
     if (m_active)
@@ -112,7 +118,6 @@ int LinkQueue::receiveQueueSize()
 
 void LinkQueue::clearWorkerState()
 {
-    std::memset(&current, 0, sizeof current);
     std::memset(lineBuffer, 0, sizeof lineBuffer);
     lineLength = 0;
     lineOverflow = false;

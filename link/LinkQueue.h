@@ -35,9 +35,11 @@ public:
     // consumer that opens a nested event loop never blocks the link thread.
     // Returns false when the mutex was busy (the lines stay for the next notification).
     bool drain(const std::function<void(const QByteArray &)> &consumer);
+    // The same with the whole received record, for consumers that honour the echo mark.
+    bool drain(const std::function<void(const QueuedLine &)> &consumer);
 
     // Worker side: appends one complete received line (ignored while inactive).
-    void pushReceived(const QByteArray &line);
+    void pushReceived(const QByteArray &line, bool echo = false);
     int sendQueueSize();
     int receiveQueueSize();
 
@@ -46,9 +48,7 @@ public:
     QMutex receiveMutex;
     QList<QueuedLine> receiveQueue;
 
-    // Worker-thread state of the open link: the expectation of the line in flight and the
-    // line being assembled from received bytes.
-    ReplyExpectation current;
+    // Worker-thread state of the open link: the line being assembled from received bytes.
     char lineBuffer[LineBufferSize];
     quint32 lineLength = 0;
     // Set while the bytes of a line too long for lineBuffer are being skipped up to its CR.

@@ -1,5 +1,7 @@
 #include "link/LinkServices.h"
 
+#include "link/LinkMode.h"
+
 #include "link/ServiceSerialPort.h"
 #include "link/ServiceTcpClient.h"
 
@@ -40,4 +42,14 @@ void MoveLinkServicesToThreads()
         &ServiceSerialPort::SLT_SyncDisconnect_SerialPort, Qt::UniqueConnection);
     QObject::connect(g_ThreadTcpClient, &QThread::finished, g_ServiceTcpClient,
         &ServiceTcpClient::SLT_SyncDisconnect_TcpClient, Qt::UniqueConnection);
+}
+
+void StopAwaitingReplyOnSelectedLink(const QString &cmd)
+{
+    if (LinkMode == LinkModeSerial)
+        QMetaObject::invokeMethod(
+            g_ServiceSerialPort, [cmd] { g_ServiceSerialPort->StopAwaitingReply(cmd); }, Qt::QueuedConnection);
+    else if (LinkMode == LinkModeTcp)
+        QMetaObject::invokeMethod(
+            g_ServiceTcpClient, [cmd] { g_ServiceTcpClient->StopAwaitingReply(cmd); }, Qt::QueuedConnection);
 }

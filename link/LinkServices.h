@@ -3,6 +3,7 @@
 // while a worker thread still uses them. Do not use them from other static initialisers.
 #pragma once
 
+class QString;
 class QThread;
 class ServiceSerialPort;
 class ServiceTcpClient;
@@ -20,3 +21,7 @@ void MoveLinkServicesToThreads();
 
 // Makes the link services' signal argument types usable in queued connections.
 void RegisterLinkMetaTypes();
+
+// Tells the service of the selected link, in its worker thread, that the operator was told
+// the reply to this line did not come. Nothing when no link is selected.
+void StopAwaitingReplyOnSelectedLink(const QString &cmd);

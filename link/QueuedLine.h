@@ -8,4 +8,6 @@
 struct QueuedLine {
     QByteArray bytes;
     ReplyExpectation expectation;
+    // Received lines only: the device repeated the line in flight (shown, never parsed).
+    bool echo = false;
 };

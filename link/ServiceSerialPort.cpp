@@ -45,10 +45,49 @@ void ServiceSerialPort::SLT_WaitTimer_Timeout()
         m_engine.waitTimerExpired();
 }
 
-// The serial link takes no action on port errors; the code is kept for inspection only.
+// A port that is gone keeps reporting (its descriptor stays readable at end of file), so a
+// loss closes the link. The close runs queued, outside the port's own signal.
 void ServiceSerialPort::SLT_SerialPortError(QSerialPort::SerialPortError error)
 {
     m_lastError = int(error);
+    if (!m_open || m_losing || !IsPortLoss(error))
+        return;
+    m_losing = true;
+    QMetaObject::invokeMethod(this, &ServiceSerialPort::closeLostPort, Qt::QueuedConnection);
+}
+
+bool ServiceSerialPort::IsPortLoss(QSerialPort::SerialPortError error)
+{
+    switch (error) {
+    case QSerialPort::DeviceNotFoundError:
+    case QSerialPort::PermissionError:
+    case QSerialPort::ResourceError:
+    case QSerialPort::ReadError:
+    case QSerialPort::WriteError:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void ServiceSerialPort::closeLostPort()
+{
+    m_losing = false;
+    if (!m_open)
+        return;
+    const QString portName = m_portName;
+    if (m_engine.deferCloseWhileBusy()) {
+        QMetaObject::invokeMethod(this, &ServiceSerialPort::closeLostPort, Qt::QueuedConnection);
+        return;
+    }
+    closeLink(Deletion::Now);
+    emit SGL_PortLost_SerialPort(portName);
+}
+
+void ServiceSerialPort::StopAwaitingReply(const QString &cmd)
+{
+    if (m_open)
+        m_engine.stopAwaitingReplyTo(cmd);
 }
 
 void ServiceSerialPort::SLT_SyncConnect_SerialPort(const QString &MyPortName, const QString &MyBaudRate,
@@ -70,6 +109,7 @@ void ServiceSerialPort::SLT_SyncConnect_SerialPort(const QString &MyPortName, co
     }
     m_open = false;
     createPortAndTimers();
+    m_portName = MyPortName;
     m_port->setPortName(MyPortName);
     if (!m_port->open(QIODevice::ReadWrite)) {
         emit SGL_ConnectStatus_SerialPort(false, ConnectFailedCode);
@@ -79,6 +119,7 @@ void ServiceSerialPort::SLT_SyncConnect_SerialPort(const QString &MyPortName, co
     applyPortSettings(MyBaudRate, MyDataBit, MyParity, MyStopBit, MyFlowControl);
     SerialLinkQueue().activate();
     m_open = true;
+    m_losing = false;
     m_engine.startSession();
     m_lastError = NoErrorSinceOpen;
     emit SGL_ConnectStatus_SerialPort(true, 0);
@@ -115,8 +156,13 @@ void ServiceSerialPort::createPortAndTimers()
         Qt::ConnectionType(Qt::DirectConnection | Qt::UniqueConnection));
     m_matchTimer = NewSingleShotTimer();
     m_waitTimer = NewSingleShotTimer();
+    m_pauseTimer = NewSingleShotTimer();
     connect(m_matchTimer, &QTimer::timeout, this, &ServiceSerialPort::SLT_MatchTimer_Timeout);
     connect(m_waitTimer, &QTimer::timeout, this, &ServiceSerialPort::SLT_WaitTimer_Timeout);
+    connect(m_pauseTimer, &QTimer::timeout, this, [this] {
+        if (m_open)
+            m_engine.pauseTimerExpired();
+    });
 }
 
 void ServiceSerialPort::deletePortAndTimers(Deletion deletion)
@@ -124,6 +170,7 @@ void ServiceSerialPort::deletePortAndTimers(Deletion deletion)
     DeleteLinkObject(m_port, deletion);
     DeleteLinkObject(m_matchTimer, deletion);
     DeleteLinkObject(m_waitTimer, deletion);
+    DeleteLinkObject(m_pauseTimer, deletion);
 }
 
 void ServiceSerialPort::applyPortSettings(const QString &baudRate, const QString &dataBits,
@@ -156,9 +203,14 @@ void ServiceSerialPort::writeLine(const QByteArray &bytes)
     m_port->write(bytes);
 }
 
-void ServiceSerialPort::pauseBeforeWrite()
+void ServiceSerialPort::startPauseTimer(int ms)
 {
-    LinkEngine::PauseInLocalEventLoop(LinkEngine::PauseBeforeWriteMs);
+    m_pauseTimer->start(ms);
+}
+
+void ServiceSerialPort::stopPauseTimer()
+{
+    m_pauseTimer->stop();
 }
 
 void ServiceSerialPort::startMatchTimer(int ms)

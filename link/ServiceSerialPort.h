@@ -19,12 +19,21 @@ public:
     explicit ServiceSerialPort(QObject *parent = nullptr);
     ~ServiceSerialPort() override;
 
+    // The operator was told that the reply to this line did not come (worker thread).
+    void StopAwaitingReply(const QString &cmd);
+    // Whether a port error means the port is gone or unusable, rather than a fault of one
+    // transfer that the port recovers from.
+    static bool IsPortLoss(QSerialPort::SerialPortError error);
+
 signals:
     void SGL_TryCheckSend();
     void SGL_UpdateRecvData_SerialPort();
     void SGL_UpdateSendData_SerialPort(const QString &Text);
     void SGL_ConnectStatus_SerialPort(bool status, int ErrorCode);
     void SGL_WaitReplyTimeout_SerialPort(const QString &cmd);
+    // The open port is gone or unusable (unplugged adapter, failing reads or writes): the link
+    // has been closed as by SLT_SyncDisconnect_SerialPort. Emitted once per loss.
+    void SGL_PortLost_SerialPort(const QString &portName);
 
 public slots:
     void SLT_MatchTimer_Timeout();
@@ -45,11 +54,13 @@ private:
     void applyPortSettings(const QString &baudRate, const QString &dataBits, const QString &parity,
         const QString &stopBits, const QString &flowControl);
     void closeLink(Deletion deletion);
+    void closeLostPort();
 
     // LinkEngine::Transport
     QByteArray readAvailable() override;
     void writeLine(const QByteArray &bytes) override;
-    void pauseBeforeWrite() override;
+    void startPauseTimer(int ms) override;
+    void stopPauseTimer() override;
     void startMatchTimer(int ms) override;
     void stopMatchTimer() override;
     void startWaitTimer(int ms) override;
@@ -66,4 +77,9 @@ private:
     int m_lastError = 0;
     QTimer *m_matchTimer = nullptr;
     QTimer *m_waitTimer = nullptr;
+    QTimer *m_pauseTimer = nullptr;
+    // A loss was seen and its close is on its way (the port may report more errors first).
+    bool m_losing = false;
+    // The port name as the connect request gave it, for the loss report.
+    QString m_portName;
 };

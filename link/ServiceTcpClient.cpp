@@ -109,16 +109,18 @@ void ServiceTcpClient::SLT_SyncDisconnect_TcpClient()
     closeLink(Deletion::Now);
 }
 
+// The reconnect check runs at the end of the pause before each write (prepareWrite), in the
+// worker thread with no lock held, so that a kick or a push never waits for it.
 void ServiceTcpClient::SLT_RealSendData_TcpClient()
 {
-    if (!m_open)
-        return;
-    // A kick during the pause before a write leaves the socket to the step under way.
-    if (m_engine.isPausing())
-        return;
-    m_reconnectFailed = false;
-    reconnectIfNeeded();
-    m_engine.sendNext();
+    if (m_open)
+        m_engine.sendNext();
+}
+
+void ServiceTcpClient::StopAwaitingReply(const QString &cmd)
+{
+    if (m_open)
+        m_engine.stopAwaitingReplyTo(cmd);
 }
 
 void ServiceTcpClient::SLT_RealRecvData_TcpClient()
@@ -137,8 +139,13 @@ void ServiceTcpClient::createSocketAndTimers()
         Qt::ConnectionType(Qt::DirectConnection | Qt::UniqueConnection));
     m_matchTimer = NewSingleShotTimer();
     m_waitTimer = NewSingleShotTimer();
+    m_pauseTimer = NewSingleShotTimer();
     connect(m_matchTimer, &QTimer::timeout, this, &ServiceTcpClient::SLT_MatchTimer_Timeout);
     connect(m_waitTimer, &QTimer::timeout, this, &ServiceTcpClient::SLT_WaitTimer_Timeout);
+    connect(m_pauseTimer, &QTimer::timeout, this, [this] {
+        if (m_open)
+            m_engine.pauseTimerExpired();
+    });
 }
 
 void ServiceTcpClient::deleteSocketAndTimers(Deletion deletion)
@@ -146,6 +153,7 @@ void ServiceTcpClient::deleteSocketAndTimers(Deletion deletion)
     DeleteLinkObject(m_socket, deletion);
     DeleteLinkObject(m_matchTimer, deletion);
     DeleteLinkObject(m_waitTimer, deletion);
+    DeleteLinkObject(m_pauseTimer, deletion);
 }
 
 // Binds to the local address and connects to the device over IPv4 without a proxy. The
@@ -167,14 +175,16 @@ void ServiceTcpClient::reconnectIfNeeded()
         return;
     if (m_socket->state() == QAbstractSocket::ConnectedState && m_lastError == NoErrorSinceConnect)
         return;
+    // Complete lines the old connection delivered are still handled; what it left after its
+    // last CR cannot be completed by the new one.
+    m_engine.receiveAvailable();
+    m_engine.discardPartialLine();
     // The old connection may still be half there; it must be gone before binding again.
     m_socket->abort();
-    // What the old connection left after its last CR cannot be completed by the new one.
-    m_engine.discardPartialLine();
     if (connectSocket(ReconnectWaitMs)) {
         m_lastError = NoErrorSinceConnect;
+        emit SGL_ReConnectStatus_TcpClient(true);
     } else {
-        m_reconnectFailed = true;
         emit SGL_ReConnectStatus_TcpClient(false);
     }
 }
@@ -203,14 +213,21 @@ void ServiceTcpClient::writeLine(const QByteArray &bytes)
         m_socket->write(bytes);
 }
 
-// The device may drop the connection during the pause; checking again afterwards keeps the
-// line from being written to a dead socket and lost. After a failed attempt in this step the
-// operator has already been told once; one send makes one attempt.
-void ServiceTcpClient::pauseBeforeWrite()
+void ServiceTcpClient::startPauseTimer(int ms)
 {
-    LinkEngine::PauseInLocalEventLoop(LinkEngine::PauseBeforeWriteMs);
-    if (m_open && !m_reconnectFailed)
-        reconnectIfNeeded();
+    m_pauseTimer->start(ms);
+}
+
+void ServiceTcpClient::stopPauseTimer()
+{
+    m_pauseTimer->stop();
+}
+
+// Checked after the pause, right before the write, so that a connection the device dropped
+// during the pause is made again before the line goes out. One write makes one attempt.
+void ServiceTcpClient::prepareWrite()
+{
+    reconnectIfNeeded();
 }
 
 void ServiceTcpClient::startMatchTimer(int ms)

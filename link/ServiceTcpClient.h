@@ -20,6 +20,9 @@ public:
     explicit ServiceTcpClient(QObject *parent = nullptr);
     ~ServiceTcpClient() override;
 
+    // The operator was told that the reply to this line did not come (worker thread).
+    void StopAwaitingReply(const QString &cmd);
+
 signals:
     void SGL_TryCheckSend();
     void SGL_UpdateRecvData_TcpClient();
@@ -52,7 +55,9 @@ private:
     // LinkEngine::Transport
     QByteArray readAvailable() override;
     void writeLine(const QByteArray &bytes) override;
-    void pauseBeforeWrite() override;
+    void startPauseTimer(int ms) override;
+    void stopPauseTimer() override;
+    void prepareWrite() override;
     void startMatchTimer(int ms) override;
     void stopMatchTimer() override;
     void startWaitTimer(int ms) override;
@@ -67,12 +72,10 @@ private:
     QTcpSocket *m_socket = nullptr;
     bool m_open = false;
     bool m_opened = false;
-    // A reconnect failed in the send step under way: the check after the pause does not try
-    // (and report) again.
-    bool m_reconnectFailed = false;
     int m_lastError = 0;
     QTimer *m_matchTimer = nullptr;
     QTimer *m_waitTimer = nullptr;
+    QTimer *m_pauseTimer = nullptr;
     QString m_localIp;
     QString m_remoteIp;
     QString m_remotePort;

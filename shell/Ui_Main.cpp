@@ -307,9 +307,8 @@ void Ui_Main::SLT_GetFocus_tabBar(int index)
 
 void Ui_Main::SLT_WaitReplyTimeoutMessage(QString cmd)
 {
-    // The link stops waiting for this reply.
-    if (LinkQueue *queue = SelectedLinkQueue())
-        queue->current.needMatch = 0;
+    // The link stops waiting for this reply (in its own thread).
+    StopAwaitingReplyOnSelectedLink(cmd);
 
     const QByteArray command = cmd.toLatin1();
     if (command.contains("GET MODEL TYPE")) {
@@ -385,12 +384,14 @@ void Ui_Main::SLT_UnifyUpdateRecv()
 void Ui_Main::ParseReceivedLines(LinkQueue &queue)
 {
     const int linkMode = LinkMode;
-    queue.drain([this, linkMode](const QByteArray &bytes) {
+    queue.drain([this, linkMode](const QueuedLine &received) {
         if (LinkMode != linkMode)
             return;
-        const QString line = QString::fromUtf8(bytes);
+        const QString line = QString::fromUtf8(received.bytes);
         emit SGL_DEBUG_SHOW_RecvText(line);
-        ParseReplyLine(*replyPages, line);
+        // A request the device echoed is shown, never parsed.
+        if (!received.echo)
+            ParseReplyLine(*replyPages, line);
     });
 }
 

@@ -428,18 +428,12 @@ void TestMainWindow::replyTimeoutMessage()
     LinkMode = linkMode;
     DeviceState.modelReplyHandled = true;
     systemQueryPending = true;
-    SerialLinkQueue().current.needMatch = 1;
-    TcpLinkQueue().current.needMatch = 1;
-    LinkQueue &selected = linkMode == LinkModeTcp ? TcpLinkQueue() : SerialLinkQueue();
-    LinkQueue &other = linkMode == LinkModeTcp ? SerialLinkQueue() : TcpLinkQueue();
     MessageBoxCatcher catcher;
 
     mainWindow.SLT_WaitReplyTimeoutMessage(command);
 
     QCOMPARE(catcher.Texts(), QStringList { message });
     QCOMPARE(catcher.Boxes().first().parent, &mainWindow);
-    QCOMPARE(int(selected.current.needMatch), 0);
-    QCOMPARE(int(other.current.needMatch), 1);
     QCOMPARE(LinkMode, disconnects ? int(LinkModeNone) : linkMode);
     QCOMPARE(DeviceState.modelReplyHandled, !disconnects);
     QCOMPARE(systemQueryPending, queryPendingAfter);

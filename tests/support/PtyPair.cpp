@@ -34,6 +34,13 @@ PtyPair::~PtyPair()
         ::close(m_master);
 }
 
+void PtyPair::closeMaster()
+{
+    if (m_master >= 0)
+        ::close(m_master);
+    m_master = -1;
+}
+
 bool PtyPair::write(const QByteArray &bytes)
 {
     const char *data = bytes.constData();

@@ -16,6 +16,8 @@ public:
     // Path of the slave side, for QSerialPort::setPortName.
     QString slavePath() const { return m_slavePath; }
     int masterFd() const { return m_master; }
+    // Closes the master side, as an unplugged adapter takes the port away from its user.
+    void closeMaster();
 
     // Writes all bytes to the master side.
     bool write(const QByteArray &bytes);

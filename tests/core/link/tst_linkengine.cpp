@@ -18,18 +18,27 @@ public:
         written << bytes;
         events << "write " + bytes.trimmed();
     }
-    void pauseBeforeWrite() override
+    void startPauseTimer(int ms) override
     {
         events << "pause";
-        if (duringPause)
-            duringPause();
+        pauseRunning = ms == LinkEngine::PauseBeforeWriteMs;
+    }
+    void stopPauseTimer() override
+    {
+        events << "pause-stop";
+        pauseRunning = false;
     }
     void startMatchTimer(int ms) override { events << "match-start " + QByteArray::number(ms); }
     void stopMatchTimer() override { events << "match-stop"; }
     void startWaitTimer(int ms) override { events << "wait-start " + QByteArray::number(ms); }
     void stopWaitTimer() override { events << "wait-stop"; }
     void announceLineSent(const QString &text) override { sentTexts << text; }
-    void announceLineReceived() override { events << "received"; }
+    void announceLineReceived() override
+    {
+        events << "received";
+        if (onReceived)
+            onReceived();
+    }
     void announceReplyTimeout(const QString &command) override
     {
         timeouts << command;
@@ -45,7 +54,9 @@ public:
     QList<QByteArray> events;
     QStringList sentTexts;
     QStringList timeouts;
-    std::function<void()> duringPause;
+    // Set while the pause timer runs; the rig lets it expire after each step.
+    bool pauseRunning = false;
+    std::function<void()> onReceived;
 };
 
 struct EngineRig {
@@ -62,10 +73,41 @@ struct EngineRig {
         queue.drain([&lines](const QByteArray &line) { lines << line; });
         return lines;
     }
+    QList<bool> echoMarks()
+    {
+        QList<bool> marks;
+        queue.drain([&marks](const QueuedLine &line) { marks << line.echo; });
+        return marks;
+    }
     void feed(const QList<QByteArray> &chunks)
     {
-        for (const QByteArray &chunk : chunks)
+        for (const QByteArray &chunk : chunks) {
             engine.receiveChunk(chunk);
+            endPause();
+        }
+    }
+    // A send step, with its pause run to its end.
+    void send()
+    {
+        engine.sendNext();
+        endPause();
+    }
+    void endPause()
+    {
+        while (transport.pauseRunning) {
+            transport.pauseRunning = false;
+            engine.pauseTimerExpired();
+        }
+    }
+    void expireMatchTimer()
+    {
+        engine.matchTimerExpired();
+        endPause();
+    }
+    void expireWaitTimer()
+    {
+        engine.waitTimerExpired();
+        endPause();
     }
 
     LinkQueue queue;
@@ -126,15 +168,20 @@ private slots:
     void startsTheTimerOfTheProfile_data();
     void startsTheTimerOfTheProfile();
     void keepsOneLineInFlight();
-    void sendsTheNextLineBeforeAnnouncingTheReply();
+    void sendsTheNextLineAfterThePauseThatTheReplyStarts();
     void matchTimeoutReportsOnlyWhenAsked_data();
     void matchTimeoutReportsOnlyWhenAsked();
-    void lateTimeoutHandlingKeepsTheNextReply();
+    void stopAwaitingReachesOnlyTheLineInFlight_data();
+    void stopAwaitingReachesOnlyTheLineInFlight();
     void waitTimerExpiryLetsTheNextLineGo();
     void busySendMutexSendsNothing();
     void kickDuringThePauseSendsNothingMore();
     void bytesArrivingDuringThePauseKeepTheirOrder();
-    void closeDuringThePauseWaitsForTheStep();
+    void closeDuringThePauseStopsIt();
+    void echoOfTheLineInFlightIsNoReply_data();
+    void echoOfTheLineInFlightIsNoReply();
+    void replacedConnectionLeavesNoBytesBehind_data();
+    void replacedConnectionLeavesNoBytesBehind();
     void stopRunningTimerStopsTheOneRunning_data();
     void stopRunningTimerStopsTheOneRunning();
 };
@@ -262,7 +309,7 @@ void TestLinkEngine::recognisesTheAwaitedReply()
     EngineRig rig;
     rig.queue.push("GET SOMETHING\r", 14, &expectation, 0);
     rig.queue.push("GET NEXT\r", 9, nullptr, 0);
-    rig.engine.sendNext();
+    rig.send();
     QVERIFY(rig.engine.isAwaitingReply());
 
     rig.feed(chunks);
@@ -277,12 +324,15 @@ void TestLinkEngine::lineWithoutPatternsTakesTheMarkOfItsChunk_data()
     QTest::addColumn<QList<QByteArray>>("chunks");
     QTest::addColumn<bool>("secondAnswered");
 
-    QTest::newRow("follows the first reply in its chunk") << QList<QByteArray> { "FIRST 1\rANY\r" } << true;
+    // The line behind the first reply came before the second command was written (it goes out
+    // after its pause), so it cannot answer it.
+    QTest::newRow("follows the first reply in its chunk") << QList<QByteArray> { "FIRST 1\rANY\r" } << false;
     QTest::newRow("arrives in a chunk of its own") << QList<QByteArray> { "FIRST 1\r", "ANY\r" } << false;
 }
 
 // A command that waits for a reply but names no pattern is answered only by a line that
-// follows, in the same chunk, the line that answered the command before it.
+// follows, in the same chunk, a line that answered while it was in flight: never by a line of
+// a fresh chunk.
 void TestLinkEngine::lineWithoutPatternsTakesTheMarkOfItsChunk()
 {
     QFETCH(QList<QByteArray>, chunks);
@@ -295,7 +345,7 @@ void TestLinkEngine::lineWithoutPatternsTakesTheMarkOfItsChunk()
     rig.queue.push("GET FIRST\r", 10, &first, 0);
     rig.queue.push("GET SECOND\r", 11, &second, 0);
     rig.queue.push("GET THIRD\r", 10, nullptr, 0);
-    rig.engine.sendNext();
+    rig.send();
 
     rig.feed(chunks);
 
@@ -328,7 +378,7 @@ void TestLinkEngine::startsTheTimerOfTheProfile()
     EngineRig rig;
     const QByteArray line = "SET X\xb5\r";
     rig.queue.push(line, withExpectation ? &expectation : nullptr, 120);
-    rig.engine.sendNext();
+    rig.send();
 
     const QList<QByteArray> expected { "pause", "write SET X\xb5", timer };
     QCOMPARE(rig.transport.events, expected);
@@ -344,31 +394,31 @@ void TestLinkEngine::keepsOneLineInFlight()
     rig.queue.push("GET MODEL TYPE\r", 15, &expectation, 0);
     rig.queue.push("GET SECOND\r", 11, nullptr, 0);
 
-    rig.engine.sendNext();
-    rig.engine.sendNext();
+    rig.send();
+    rig.send();
     rig.feed({ "UNRELATED\r" });
-    rig.engine.sendNext();
+    rig.send();
 
     QCOMPARE(rig.transport.written, QList<QByteArray> { "GET MODEL TYPE\r" });
     QCOMPARE(rig.queue.sendQueueSize(), 1);
 }
 
-// The reply ends the wait and the next line goes out at once, before the reply itself is
-// announced; a line still in the same chunk is announced after it.
-void TestLinkEngine::sendsTheNextLineBeforeAnnouncingTheReply()
+// The reply ends the wait and starts the pause of the next line; the lines of the chunk are
+// announced meanwhile and the next line goes out when the pause is over.
+void TestLinkEngine::sendsTheNextLineAfterThePauseThatTheReplyStarts()
 {
     EngineRig rig;
     const ReplyExpectation first = Standard("MODEL TYPE");
     const ReplyExpectation second = Standard("BAUDRATE");
     rig.queue.push("GET MODEL TYPE\r", 15, &first, 0);
     rig.queue.push("GET BAUDRATE\r", 13, &second, 0);
-    rig.engine.sendNext();
+    rig.send();
     rig.transport.events.clear();
 
     rig.feed({ "MODEL TYPE RZ7P52KN\rOTHER\r" });
 
-    const QList<QByteArray> expected { "match-stop", "pause", "write GET BAUDRATE", "match-start 2000",
-        "received", "received" };
+    const QList<QByteArray> expected { "match-stop", "pause", "received", "received", "write GET BAUDRATE",
+        "match-start 2000" };
     QCOMPARE(rig.transport.events, expected);
     QVERIFY(rig.engine.isAwaitingReply());
     QCOMPARE(rig.engine.timeoutText(), QStringLiteral("GET BAUDRATE\r"));
@@ -391,9 +441,9 @@ void TestLinkEngine::matchTimeoutReportsOnlyWhenAsked()
     EngineRig rig;
     rig.queue.push("GET MODEL TYPE\r", 15, &expectation, 0);
     rig.queue.push("GET NEXT\r", 9, nullptr, 0);
-    rig.engine.sendNext();
+    rig.send();
 
-    rig.engine.matchTimerExpired();
+    rig.expireMatchTimer();
 
     QCOMPARE(rig.transport.timeouts, timeouts);
     QCOMPARE(rig.transport.written, (QList<QByteArray> { "GET MODEL TYPE\r", "GET NEXT\r" }));
@@ -405,23 +455,38 @@ void TestLinkEngine::matchTimeoutReportsOnlyWhenAsked()
     QCOMPARE(rig.transport.written.size(), 2);
 }
 
-// The GUI thread clears current.needMatch when it reports a timeout. When it gets there after
-// the next line went out, the reply to that line must still end its wait.
-void TestLinkEngine::lateTimeoutHandlingKeepsTheNextReply()
+void TestLinkEngine::stopAwaitingReachesOnlyTheLineInFlight_data()
 {
+    QTest::addColumn<QString>("stopFor");
+    QTest::addColumn<bool>("stillAwaiting");
+
+    // The GUI's request comes after the timeout it answers, when the next line may be out.
+    QTest::newRow("request for the line that timed out") << "GET MODEL TYPE\r" << true;
+    QTest::newRow("request for the line in flight") << "GET BAUDRATE\r" << false;
+}
+
+void TestLinkEngine::stopAwaitingReachesOnlyTheLineInFlight()
+{
+    QFETCH(QString, stopFor);
+    QFETCH(bool, stillAwaiting);
+
     EngineRig rig;
     const ReplyExpectation first = Standard("MODEL TYPE");
     const ReplyExpectation second = Standard("BAUDRATE");
     rig.queue.push("GET MODEL TYPE\r", 15, &first, 0);
     rig.queue.push("GET BAUDRATE\r", 13, &second, 0);
-    rig.engine.sendNext();
-    rig.engine.matchTimerExpired();
+    rig.queue.push("GET NEXT\r", 9, nullptr, 0);
+    rig.send();
+    rig.expireMatchTimer();
     QVERIFY(rig.engine.isAwaitingReply());
 
-    rig.queue.current.needMatch = 0;
-    rig.feed({ "BAUDRATE 9600\r" });
+    rig.engine.stopAwaitingReplyTo(stopFor);
+    rig.endPause();
 
-    QVERIFY(!rig.engine.isAwaitingReply());
+    QCOMPARE(rig.engine.isAwaitingReply(), stillAwaiting);
+    QCOMPARE(rig.transport.written.size(), stillAwaiting ? 2 : 3);
+    rig.feed({ "BAUDRATE 9600\r" });
+    QCOMPARE(rig.transport.written.size(), 3);
     QCOMPARE(rig.transport.timeouts, QStringList { "GET MODEL TYPE\r" });
 }
 
@@ -431,11 +496,11 @@ void TestLinkEngine::waitTimerExpiryLetsTheNextLineGo()
     const ReplyExpectation wall = Wall("TVWALL-INFO");
     rig.queue.push("SET TVWALL-INFO 1 1 1\r", 22, &wall, 0);
     rig.queue.push("GET TVWALL-INFO\r", 16, nullptr, 0);
-    rig.engine.sendNext();
+    rig.send();
     rig.feed({ "TVWALL-INFO 1 1 1\r" });
     QCOMPARE(rig.transport.written.size(), 1);
 
-    rig.engine.waitTimerExpired();
+    rig.expireWaitTimer();
 
     QCOMPARE(rig.transport.written.size(), 2);
     QVERIFY(rig.transport.timeouts.isEmpty());
@@ -447,11 +512,11 @@ void TestLinkEngine::busySendMutexSendsNothing()
     rig.queue.push("GET A\r", 6, nullptr, 0);
 
     rig.queue.sendMutex.lock();
-    rig.engine.sendNext();
+    rig.send();
     rig.queue.sendMutex.unlock();
     QVERIFY(rig.transport.written.isEmpty());
 
-    rig.engine.sendNext();
+    rig.send();
     QCOMPARE(rig.transport.written.size(), 1);
 }
 
@@ -460,51 +525,144 @@ void TestLinkEngine::kickDuringThePauseSendsNothingMore()
     EngineRig rig;
     rig.queue.push("GET A\r", 6, nullptr, 0);
     rig.queue.push("GET B\r", 6, nullptr, 0);
-    rig.transport.duringPause = [&rig] { rig.engine.sendNext(); };
 
     rig.engine.sendNext();
+    rig.engine.sendNext();
+    rig.endPause();
 
     QCOMPARE(rig.transport.written, QList<QByteArray> { "GET A\r" });
     QCOMPARE(rig.transport.events.count("pause"), 1);
 }
 
-// A reply makes the next line go out from inside the receive step; bytes that come in during
-// its pause are handled after the rest of the chunk, in arrival order.
+// A reply starts the next line's pause; bytes that come in during it are cut into lines in
+// arrival order, after the rest of the chunk that held the reply.
 void TestLinkEngine::bytesArrivingDuringThePauseKeepTheirOrder()
 {
     EngineRig rig;
     const ReplyExpectation first = Standard("A OK");
     rig.queue.push("GET A\r", 6, &first, 0);
     rig.queue.push("GET B\r", 6, nullptr, 0);
-    rig.engine.sendNext();
-    rig.transport.duringPause = [&rig] {
-        rig.transport.chunks << "LATE 1\rLA"
-                             << "TE 2\r";
-        rig.engine.receiveAvailable(); // the transport announcing them
-    };
+    rig.send();
     rig.transport.chunks << "A OK\rTAIL\rPART";
-
     rig.engine.receiveAvailable();
+    QVERIFY(rig.engine.isPausing());
+
+    rig.transport.chunks << "LATE 1\rLA"
+                         << "TE 2\r";
+    rig.engine.receiveAvailable();
+    QCOMPARE(rig.transport.written, QList<QByteArray> { "GET A\r" });
+    rig.endPause();
 
     QCOMPARE(rig.receivedLines(), (QList<QByteArray> { "A OK\r", "TAIL\r", "PARTLATE 1\r", "LATE 2\r" }));
     QCOMPARE(rig.transport.written, (QList<QByteArray> { "GET A\r", "GET B\r" }));
 }
 
-void TestLinkEngine::closeDuringThePauseWaitsForTheStep()
+// No step is on the stack during the pause, so a close happens at once and the pause ends
+// without a write.
+void TestLinkEngine::closeDuringThePauseStopsIt()
 {
     EngineRig rig;
     rig.queue.push("GET A\r", 6, nullptr, 0);
-    QVERIFY(!rig.engine.deferCloseWhileBusy());
-    bool deferred = false;
-    rig.transport.duringPause = [&] { deferred = rig.engine.deferCloseWhileBusy(); };
-
     rig.engine.sendNext();
+    QVERIFY(rig.engine.isPausing());
 
-    QVERIFY(deferred);
+    QVERIFY(!rig.engine.deferCloseWhileBusy());
+    rig.engine.stopRunningTimer();
+    rig.engine.pauseTimerExpired();
+
+    QCOMPARE(rig.transport.events.last(), QByteArray("pause-stop"));
     QVERIFY(rig.transport.written.isEmpty());
-    QCOMPARE(rig.transport.events.last(), QByteArray("close"));
     QVERIFY(rig.queue.sendMutex.tryLock());
     rig.queue.sendMutex.unlock();
+}
+
+void TestLinkEngine::echoOfTheLineInFlightIsNoReply_data()
+{
+    QTest::addColumn<QByteArray>("request");
+    QTest::addColumn<ReplyExpectation>("expectation");
+    QTest::addColumn<QList<QByteArray>>("chunks");
+    QTest::addColumn<QList<bool>>("echoMarks");
+    QTest::addColumn<bool>("answered");
+
+    const ReplyExpectation model = Standard("MODEL TYPE");
+    QTest::newRow("echo holding the pattern, alone") << QByteArray("GET MODEL TYPE\r") << model
+                                                     << QList<QByteArray> { "GET MODEL TYPE\r" }
+                                                     << QList<bool> { true } << false;
+    QTest::newRow("echo then reply in one chunk")
+        << QByteArray("GET MODEL TYPE\r") << model
+        << QList<QByteArray> { "GET MODEL TYPE\rMODEL TYPE RZ7P52KN\r" } << QList<bool> { true, false } << true;
+    QTest::newRow("echo ended by CR LF") << QByteArray("GET MODEL TYPE\r") << model
+                                         << QList<QByteArray> { "GET MODEL TYPE\r\n" } << QList<bool> { true }
+                                         << false;
+    QTest::newRow("echo and reply in separate chunks")
+        << QByteArray("GET OUT1 VKA\r") << Standard("VKA")
+        << QList<QByteArray> { "GET OUT1 VKA\r", "OUT1 VKA BLUESCREEN\r" } << QList<bool> { true, false }
+        << true;
+    QTest::newRow("longer line starting like the request is a reply")
+        << QByteArray("GET MODEL TYPE\r") << model << QList<QByteArray> { "GET MODEL TYPE X\r" }
+        << QList<bool> { false } << true;
+    QTest::newRow("echo after a line that answered nothing keeps waiting")
+        << QByteArray("GET OUT1 VKA\r") << Standard("VKA")
+        << QList<QByteArray> { "NOISE\rGET OUT1 VKA\r" } << QList<bool> { false, true } << false;
+}
+
+// A device that echoes requests repeats the line in flight before it answers.
+void TestLinkEngine::echoOfTheLineInFlightIsNoReply()
+{
+    QFETCH(QByteArray, request);
+    QFETCH(ReplyExpectation, expectation);
+    QFETCH(QList<QByteArray>, chunks);
+    QFETCH(QList<bool>, echoMarks);
+    QFETCH(bool, answered);
+
+    EngineRig rig;
+    rig.queue.push(request, &expectation, 0);
+    rig.queue.push("GET NEXT\r", 9, nullptr, 0);
+    rig.send();
+
+    rig.feed(chunks);
+
+    QCOMPARE(rig.echoMarks(), echoMarks);
+    QCOMPARE(rig.engine.isAwaitingReply(), !answered);
+    QCOMPARE(rig.transport.written.size(), answered ? 2 : 1);
+}
+
+void TestLinkEngine::replacedConnectionLeavesNoBytesBehind_data()
+{
+    QTest::addColumn<QList<QByteArray>>("oldChunks");
+    QTest::addColumn<int>("replacedAfterLine");
+    QTest::addColumn<QList<QByteArray>>("lines");
+
+    // The new connection's first line is OUT2 VIDEO IN HDMI3.
+    QTest::newRow("partial line left by the old connection")
+        << QList<QByteArray> { "OUT1 VKA ON\rOUT1 VK" } << 0
+        << QList<QByteArray> { "OUT1 VKA ON\r", "OUT2 VIDEO IN HDMI3\r" };
+    QTest::newRow("rest of the chunk being cut into lines")
+        << QList<QByteArray> { "MODEL TYPE RZ7P52KN\rOUT1 VKA ON\rOUT1 VK" } << 1
+        << QList<QByteArray> { "MODEL TYPE RZ7P52KN\r", "OUT2 VIDEO IN HDMI3\r" };
+    QTest::newRow("over-long line being skipped")
+        << QList<QByteArray> { "A 1\r" + QByteArray(1500, 'x') } << 0
+        << QList<QByteArray> { "A 1\r", "OUT2 VIDEO IN HDMI3\r" };
+}
+
+void TestLinkEngine::replacedConnectionLeavesNoBytesBehind()
+{
+    QFETCH(QList<QByteArray>, oldChunks);
+    QFETCH(int, replacedAfterLine);
+    QFETCH(QList<QByteArray>, lines);
+
+    EngineRig rig;
+    int announced = 0;
+    rig.transport.onReceived = [&] {
+        if (++announced == replacedAfterLine)
+            rig.engine.discardPartialLine();
+    };
+    rig.feed(oldChunks);
+    if (replacedAfterLine == 0)
+        rig.engine.discardPartialLine();
+    rig.feed({ "OUT2 VIDEO IN HDMI3\r" });
+
+    QCOMPARE(rig.receivedLines(), lines);
 }
 
 void TestLinkEngine::stopRunningTimerStopsTheOneRunning_data()
@@ -523,7 +681,7 @@ void TestLinkEngine::stopRunningTimerStopsTheOneRunning()
 
     EngineRig rig;
     rig.queue.push("SET X\r", 6, &expectation, 0);
-    rig.engine.sendNext();
+    rig.send();
     rig.transport.events.clear();
 
     rig.engine.stopRunningTimer();

@@ -14,6 +14,8 @@
 #include <QtTest>
 #include <cstring>
 #include <memory>
+#include <pthread.h>
+#include <time.h>
 
 namespace {
 
@@ -136,6 +138,7 @@ public:
     int received = 0;
     QList<QPair<bool, int>> statuses;
     QList<bool> reconnects;
+    QStringList portsLost;
 
     void listenTo(const QString &link)
     {
@@ -148,6 +151,8 @@ public:
                 [this](const QString &cmd) { timeouts << cmd; });
             connect(g_ServiceSerialPort, &ServiceSerialPort::SGL_ConnectStatus_SerialPort, this,
                 [this](bool status, int code) { statuses << qMakePair(status, code); });
+            connect(g_ServiceSerialPort, &ServiceSerialPort::SGL_PortLost_SerialPort, this,
+                [this](const QString &name) { portsLost << name; });
         } else {
             connect(g_ServiceTcpClient, &ServiceTcpClient::SGL_UpdateSendData_TcpClient, this,
                 [this](const QString &text) { sent << text; });
@@ -205,6 +210,19 @@ void RequestTcpConnect(const QString &localIp, const QString &remotePort)
         Qt::QueuedConnection);
 }
 
+// CPU time the serial worker thread has used so far, in milliseconds.
+double SerialWorkerCpuMs()
+{
+    pthread_t worker {};
+    QMetaObject::invokeMethod(
+        g_ServiceSerialPort, [] { return pthread_self(); }, Qt::BlockingQueuedConnection, &worker);
+    clockid_t clock {};
+    timespec used {};
+    if (pthread_getcpuclockid(worker, &clock) != 0 || clock_gettime(clock, &used) != 0)
+        return -1;
+    return used.tv_sec * 1000.0 + used.tv_nsec / 1e6;
+}
+
 // Stops a link the way the connection page does: the thread quits and the link closes in it.
 void StopLink(const QString &link)
 {
@@ -244,6 +262,11 @@ private slots:
     void reconnectsSilentlyAfterTheDeviceDropsTheConnection();
     void reconnectsWhenTheDeviceDropsDuringThePause();
     void reportsAFailedReconnect();
+    void lostSerialPortClosesTheLinkOnce_data();
+    void lostSerialPortClosesTheLinkOnce();
+    void dropInTheMiddleOfAChunkGluesNothing_data();
+    void dropInTheMiddleOfAChunkGluesNothing();
+    void pushNeverWaitsForTheLink();
 
 private:
     void addLinkRows();
@@ -318,7 +341,8 @@ void TestLinkServices::declaresTheInterfaceInOrder_data()
         << QStringList { "signal SGL_TryCheckSend()", "signal SGL_UpdateRecvData_SerialPort()",
                "signal SGL_UpdateSendData_SerialPort(QString)",
                "signal SGL_ConnectStatus_SerialPort(bool,int)",
-               "signal SGL_WaitReplyTimeout_SerialPort(QString)", "slot SLT_MatchTimer_Timeout()",
+               "signal SGL_WaitReplyTimeout_SerialPort(QString)", "signal SGL_PortLost_SerialPort(QString)",
+               "slot SLT_MatchTimer_Timeout()",
                "slot SLT_WaitTimer_Timeout()", "slot SLT_SerialPortError(QSerialPort::SerialPortError)",
                "slot SLT_SyncConnect_SerialPort(QString,QString,QString,QString,QString,QString)",
                "slot SLT_SyncDisconnect_SerialPort()", "slot SLT_RealSendData_SerialPort()",
@@ -642,7 +666,7 @@ void TestLinkServices::reconnectsSilentlyAfterTheDeviceDropsTheConnection()
     QVERIFY(TcpLinkQueue().drain([&lines](const QByteArray &line) { lines << line; }));
     QCOMPARE(lines, QList<QByteArray> { "MODEL TYPE RZ7P52KN\r" });
     QTest::qWait(100);
-    QVERIFY(m_events->reconnects.isEmpty());
+    QCOMPARE(m_events->reconnects, QList<bool> { true });
     QVERIFY(m_events->timeouts.isEmpty());
     QCOMPARE(m_events->statuses.size(), 1);
 }
@@ -665,7 +689,7 @@ void TestLinkServices::reconnectsWhenTheDeviceDropsDuringThePause()
     QCOMPARE(device.readLine(2000), QByteArray("GET MATRIX-ROUTE\r"));
     device.write("MATRIX-ROUTE 0 1 2 3\r");
     QTRY_COMPARE(m_events->received, 2);
-    QVERIFY(m_events->reconnects.isEmpty());
+    QCOMPARE(m_events->reconnects, QList<bool> { true });
     QVERIFY(m_events->timeouts.isEmpty());
 }
 
@@ -686,6 +710,122 @@ void TestLinkServices::reportsAFailedReconnect()
     // One attempt per send: the failure is not tried and reported a second time after the pause
     // (the report is emitted before the line is, so a second one would have arrived by now).
     QCOMPARE(m_events->reconnects, QList<bool> { false });
+}
+
+void TestLinkServices::lostSerialPortClosesTheLinkOnce_data()
+{
+    QTest::addColumn<bool>("replyAwaited");
+    QTest::newRow("idle link") << false;
+    QTest::newRow("while a reply is awaited") << true;
+}
+
+// The master side of the pseudo-terminal goes away as an unplugged adapter does.
+void TestLinkServices::lostSerialPortClosesTheLinkOnce()
+{
+    QFETCH(bool, replyAwaited);
+    openLink(Serial);
+    const QString portName = m_pty->slavePath();
+    const ReplyExpectation expectation = Standard("MODEL TYPE");
+    if (replyAwaited) {
+        SerialLinkQueue().push(QByteArray("GET MODEL TYPE\r"), &expectation, 0);
+        Kick(Serial);
+        QCOMPARE(m_peer->readLine(1000), QByteArray("GET MODEL TYPE\r"));
+    }
+
+    m_pty->closeMaster();
+
+    QTRY_COMPARE_WITH_TIMEOUT(m_events->portsLost.size(), 1, 2000);
+    QCOMPARE(m_events->portsLost.first(), portName);
+    QVERIFY(!SerialLinkQueue().isActive());
+    // The worker is idle: no spinning on the dead port, no timer left to report a timeout.
+    const double cpuBefore = SerialWorkerCpuMs();
+    QTest::qWait(2300);
+    const double cpuUsed = SerialWorkerCpuMs() - cpuBefore;
+    qInfo("serial worker CPU time in the 2.3 s after the loss: %.1f ms", cpuUsed);
+    QVERIFY2(cpuUsed >= 0 && cpuUsed < 100, qPrintable(QString::number(cpuUsed)));
+    QCOMPARE(m_events->portsLost.size(), 1);
+    QVERIFY(m_events->timeouts.isEmpty());
+
+    // A later connect works as after a disconnect.
+    m_events.reset(new LinkEvents);
+    openLink(Serial);
+    QCOMPARE(m_events->statuses.first(), qMakePair(true, 0));
+    SerialLinkQueue().push(QByteArray("GET MODEL TYPE\r"), &expectation, 0);
+    Kick(Serial);
+    QCOMPARE(m_peer->readLine(1000), QByteArray("GET MODEL TYPE\r"));
+    m_peer->write("MODEL TYPE RZ7P52KN\r");
+    QTRY_COMPARE(m_events->received, 1);
+}
+
+void TestLinkServices::dropInTheMiddleOfAChunkGluesNothing_data()
+{
+    QTest::addColumn<QByteArray>("lastChunk");
+    QTest::addColumn<QList<QByteArray>>("lines");
+
+    const QByteArray model = "MODEL TYPE RZ7P52KN\r";
+    const QByteArray next = "OUT2 VIDEO IN HDMI3\r";
+    QTest::newRow("reply and a cut line in one chunk")
+        << model + "OUT1 VK" << QList<QByteArray> { model, next };
+    QTest::newRow("complete lines behind the reply are kept")
+        << model + "OUT1 VKA BLUESCREEN\rOUT1 VK" << QList<QByteArray> { model, "OUT1 VKA BLUESCREEN\r", next };
+    QTest::newRow("cut line after a CR LF") << model + "\nOUT1 VK" << QList<QByteArray> { model, next };
+}
+
+// The device sends the awaited reply and the start of another line, then drops the
+// connection; the next command goes out on a new connection.
+void TestLinkServices::dropInTheMiddleOfAChunkGluesNothing()
+{
+    QFETCH(QByteArray, lastChunk);
+    QFETCH(QList<QByteArray>, lines);
+    openLink(Tcp);
+    const ReplyExpectation model = Standard("MODEL TYPE");
+    const ReplyExpectation route = Standard("VIDEO IN");
+    TcpLinkQueue().push(QByteArray("GET MODEL TYPE\r"), &model, 0);
+    TcpLinkQueue().push(QByteArray("GET OUT2 VIDEO IN\r"), &route, 0);
+    Kick(Tcp);
+    QCOMPARE(m_socketPeer->readLine(2000), QByteArray("GET MODEL TYPE\r"));
+
+    m_socketPeer->write(lastChunk);
+    m_socketPeer->drop();
+
+    QVERIFY(m_server->hasPendingConnections() || m_server->waitForNewConnection(3000));
+    SocketPeer device(m_server->nextPendingConnection());
+    QCOMPARE(device.readLine(2000), QByteArray("GET OUT2 VIDEO IN\r"));
+    device.write("OUT2 VIDEO IN HDMI3\r");
+    QTRY_COMPARE(m_events->received, lines.size());
+    QList<QByteArray> received;
+    QVERIFY(TcpLinkQueue().drain([&received](const QByteArray &line) { received << line; }));
+    QCOMPARE(received, lines);
+    QCOMPARE(m_events->reconnects, QList<bool> { true });
+    QVERIFY(m_events->timeouts.isEmpty());
+}
+
+// The worker holds the send mutex only to take a line: a push from this (the GUI) thread
+// gets it at once during the pause before a write and during a reconnect.
+void TestLinkServices::pushNeverWaitsForTheLink()
+{
+    openLink(Tcp);
+    m_server->close();
+    m_socketPeer->drop();
+    QTest::qWait(200);
+    const ReplyExpectation expectation = Standard("MODEL TYPE");
+    TcpLinkQueue().push(QByteArray("GET MODEL TYPE\r"), &expectation, 0);
+    Kick(Tcp);
+
+    int pushesThatWaited = 0;
+    QElapsedTimer during;
+    during.start();
+    while (m_events->reconnects.isEmpty() && during.elapsed() < 3000) {
+        const bool free = TcpLinkQueue().sendMutex.tryLock();
+        if (free)
+            TcpLinkQueue().sendMutex.unlock();
+        else
+            ++pushesThatWaited;
+        QThread::usleep(200);
+        QCoreApplication::processEvents();
+    }
+    QCOMPARE(m_events->reconnects, QList<bool> { false });
+    QVERIFY2(pushesThatWaited < 3, qPrintable(QString::number(pushesThatWaited)));
 }
 
 QTEST_GUILESS_MAIN(TestLinkServices)
