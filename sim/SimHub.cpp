@@ -48,6 +48,9 @@ void SimHub::send(SimConnection *connection, const QList<QByteArray> &lines)
 void SimHub::SLT_Request(SimConnection *connection, const QByteArray &line, bool tooLong)
 {
     SimLog::Traffic(connection->name(), "<-", tooLong ? QByteArray("(request longer than allowed)") : line);
+    // An echoing device repeats what it heard, whether or not it then answers.
+    if (m_options.echo && !tooLong)
+        send(connection, { line });
     if (isMuted(line)) {
         // Neither carried out nor answered, as if the request never arrived.
         SimLog::Write(QStringLiteral("%1 muted").arg(connection->name()));

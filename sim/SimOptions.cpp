@@ -122,6 +122,8 @@ bool SimOptions::parse(const QStringList &arguments, QString &error)
             }
         } else if (name == QLatin1String("--garbage")) {
             garbage = true;
+        } else if (name == QLatin1String("--echo")) {
+            echo = true;
         } else {
             error = QStringLiteral("unknown option \"%1\"").arg(argument);
             return false;
@@ -151,6 +153,7 @@ QString SimOptions::Usage()
         "  --mute PATTERN       never answer requests containing PATTERN (repeatable)\n"
         "  --drop-after N       close a connection after N requests\n"
         "  --garbage            mix junk lines and control bytes into the stream\n"
+        "  --echo               repeat every request (without its CR) before answering it\n"
         "  --help               this text\n"
         "\n"
         "Once listening it prints \"TCP HOST:PORT\" and \"PTY PATH\" lines, then one line per\n"

@@ -22,6 +22,7 @@ public:
     QList<QByteArray> mutePatterns; // requests containing one of these are never answered
     int dropAfter = 0; // close a connection after this many requests; 0 never
     bool garbage = false; // mix junk lines into the stream
+    bool echo = false; // repeat every request before answering it
     bool help = false;
 
     // Parses the arguments without the program name. Returns false with a message on error.

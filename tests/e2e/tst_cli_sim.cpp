@@ -327,6 +327,7 @@ private slots:
     void otherModelIsRefused();
     void failuresGiveTheirExitStatus_data();
     void failuresGiveTheirExitStatus();
+    void lostSerialPortStopsTheRunAtOnce();
 
 private:
     void addTransportRows();
@@ -360,7 +361,15 @@ void TestCliSim::syncReportsTheSimulatorState_data()
         QTest::newRow((t + ", all three and latency").constData())
             << transport
             << QStringList { "--line-ending", "crlf", "--chunk", "7", "--garbage", "--latency", "20" };
+        // The echo of GET MODEL TYPE would otherwise be judged as the model reply.
+        QTest::newRow((t + ", echoed requests").constData()) << transport << QStringList { "--echo" };
+        QTest::newRow((t + ", echoed requests in pieces with CR LF").constData())
+            << transport << QStringList { "--echo", "--chunk", "4", "--line-ending", "crlf" };
     }
+    // The connection ends after every seventh request: each next command goes out on a new one.
+    QTest::newRow("tcp, connection dropped again and again") << "tcp" << QStringList { "--drop-after", "7" };
+    QTest::newRow("tcp, dropped connections with echo")
+        << "tcp" << QStringList { "--drop-after", "5", "--echo" };
 }
 
 void TestCliSim::syncReportsTheSimulatorState()
@@ -625,6 +634,30 @@ void TestCliSim::failuresGiveTheirExitStatus()
     QCOMPARE(lines.size(), 1);
     QVERIFY(lines.first().startsWith("tavilon-cli: "));
     QVERIFY2(lines.first().contains(message.toUtf8()), lines.first().constData());
+}
+
+// The simulator goes away in the middle of a sync, as an unplugged adapter takes the port.
+void TestCliSim::lostSerialPortStopsTheRunAtOnce()
+{
+    SimProcess sim;
+    QVERIFY(sim.start({ "--latency", "300" }));
+    QProcess cli;
+    cli.setProgram(TestBinDir() + QStringLiteral("/tavilon-cli"));
+    cli.setArguments(LinkArguments("serial", sim) << "sync");
+    cli.start();
+    QVERIFY(cli.waitForStarted(5000));
+    QTRY_VERIFY_WITH_TIMEOUT(sim.log().contains("<- GET IN1 IN-INFO"), 10000);
+
+    sim.stop();
+
+    // Without the loss noticed the client would wait through every remaining reply limit.
+    QVERIFY(cli.waitForFinished(5000));
+    QCOMPARE(cli.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(cli.exitCode(), 3);
+    const QList<QByteArray> lines = cli.readAllStandardError().trimmed().split('\n');
+    QCOMPARE(lines.size(), 1);
+    QVERIFY(lines.first().startsWith("tavilon-cli: "));
+    QVERIFY2(lines.first().contains(sim.ptyPath().toUtf8()), lines.first().constData());
 }
 
 QTEST_GUILESS_MAIN(TestCliSim)
