@@ -1,10 +1,13 @@
 # The two commands of the README: `make run` and `make test`. Both install what is missing.
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
+TSAN_BUILD ?= build-tsan
 JOBS       ?= $(shell nproc)
 DEBIAN_PACKAGES = cmake g++ make qtbase5-dev libqt5serialport5-dev
+# The ThreadSanitizer run-time of Debian 12's g++.
+TSAN_PACKAGES = libtsan2
 
-.PHONY: all deps configure build run test test-asan bench install clean
+.PHONY: all deps configure build run test test-asan test-tsan bench install clean
 
 all: build
 
@@ -31,6 +34,16 @@ test-asan: deps
 	cd $(ASAN_BUILD) && QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=0 \
 		UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 ctest --output-on-failure -j $(JOBS)
 
+# The core, simulator, headless client and their tests (the widget tests are left out) under
+# ThreadSanitizer. Any report fails its test; scripts/tsan.supp lists the Qt-internal ones.
+test-tsan: deps
+	@./scripts/install-deps.sh $(TSAN_PACKAGES)
+	cmake -S . -B $(TSAN_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAVILON_SANITIZE_THREAD=ON
+	cmake --build $(TSAN_BUILD) -j $(JOBS)
+	cd $(TSAN_BUILD) && QT_QPA_PLATFORM=offscreen \
+		TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1 suppressions=$(CURDIR)/scripts/tsan.supp" \
+		ctest --output-on-failure -j $(JOBS)
+
 bench: build
 	./scripts/run-benchmarks.sh $(BUILD)
 
@@ -38,4 +51,4 @@ install: build
 	cmake --install $(BUILD) --prefix $(or $(PREFIX),$(CURDIR)/install)
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(TSAN_BUILD)
