@@ -53,7 +53,8 @@ void ServiceSerialPort::SLT_SerialPortError(QSerialPort::SerialPortError error)
     if (!m_open || m_losing || !IsPortLoss(error))
         return;
     m_losing = true;
-    QMetaObject::invokeMethod(this, &ServiceSerialPort::closeLostPort, Qt::QueuedConnection);
+    const quint64 session = m_session;
+    QMetaObject::invokeMethod(this, [this, session] { closeLostPort(session); }, Qt::QueuedConnection);
 }
 
 bool ServiceSerialPort::IsPortLoss(QSerialPort::SerialPortError error)
@@ -70,18 +71,18 @@ bool ServiceSerialPort::IsPortLoss(QSerialPort::SerialPortError error)
     }
 }
 
-void ServiceSerialPort::closeLostPort()
+// Nothing when the operator closed the link, or another connect replaced the port, meanwhile.
+void ServiceSerialPort::closeLostPort(quint64 session)
 {
-    m_losing = false;
-    if (!m_open)
+    if (!m_open || session != m_session)
         return;
-    const QString portName = m_portName;
-    if (m_engine.deferCloseWhileBusy()) {
-        QMetaObject::invokeMethod(this, &ServiceSerialPort::closeLostPort, Qt::QueuedConnection);
+    if (m_engine.isBusy()) {
+        QMetaObject::invokeMethod(this, [this, session] { closeLostPort(session); }, Qt::QueuedConnection);
         return;
     }
+    m_losing = false;
     closeLink(Deletion::Now);
-    emit SGL_PortLost_SerialPort(portName);
+    emit SGL_PortLost_SerialPort(m_portName);
 }
 
 void ServiceSerialPort::StopAwaitingReply(const QString &cmd)
@@ -120,6 +121,7 @@ void ServiceSerialPort::SLT_SyncConnect_SerialPort(const QString &MyPortName, co
     SerialLinkQueue().activate();
     m_open = true;
     m_losing = false;
+    ++m_session;
     m_engine.startSession();
     m_lastError = NoErrorSinceOpen;
     emit SGL_ConnectStatus_SerialPort(true, 0);

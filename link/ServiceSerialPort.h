@@ -54,7 +54,7 @@ private:
     void applyPortSettings(const QString &baudRate, const QString &dataBits, const QString &parity,
         const QString &stopBits, const QString &flowControl);
     void closeLink(Deletion deletion);
-    void closeLostPort();
+    void closeLostPort(quint64 session);
 
     // LinkEngine::Transport
     QByteArray readAvailable() override;
@@ -80,6 +80,8 @@ private:
     QTimer *m_pauseTimer = nullptr;
     // A loss was seen and its close is on its way (the port may report more errors first).
     bool m_losing = false;
+    // Counts successful connects, so that a loss report reaches only the port it was about.
+    quint64 m_session = 0;
     // The port name as the connect request gave it, for the loss report.
     QString m_portName;
 };
