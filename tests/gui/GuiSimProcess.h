@@ -95,4 +95,19 @@ inline bool ChooseLoopbackLocalAddress(Ui_Uart_Network *page)
     return false;
 }
 
+// The progress lines of a whole synchronisation of the 4 x 4 device, in the status log's order.
+inline QStringList ExpectedSyncLog()
+{
+    QStringList lines { "Sync Matrix Message." };
+    for (int input = 1; input <= 4; ++input)
+        lines << QStringLiteral("Sync Input-%1 Message.").arg(input);
+    for (int output = 1; output <= 4; ++output)
+        lines << QStringLiteral("Sync Output-%1 Message.").arg(output);
+    lines << "Sync Multiview Message."
+          << "Sync TV Wall Message."
+          << "Sync System Message."
+          << "->Sync Over!<-";
+    return lines;
+}
+
 } // namespace GuiTest

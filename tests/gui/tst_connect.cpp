@@ -48,20 +48,6 @@ QStringList LogLines(const Ui_Uart_Network *page)
     return lines;
 }
 
-QStringList ExpectedSyncLog()
-{
-    QStringList lines { "Sync Matrix Message." };
-    for (int input = 1; input <= 4; ++input)
-        lines << QStringLiteral("Sync Input-%1 Message.").arg(input);
-    for (int output = 1; output <= 4; ++output)
-        lines << QStringLiteral("Sync Output-%1 Message.").arg(output);
-    lines << "Sync Multiview Message."
-          << "Sync TV Wall Message."
-          << "Sync System Message."
-          << "->Sync Over!<-";
-    return lines;
-}
-
 QPushButton *CrossPoint(const Ui_Matrix *page, int k)
 {
     return page->findChild<QPushButton *>(QStringLiteral("MatrixButton-%1").arg(k));
@@ -231,7 +217,7 @@ void TestConnect::connectAndSynchronise()
     qInfo("%s: Connect pressed to \"Sync Over!\" shown in %lld ms", qPrintable(link), elapsedMs);
 
     QCOMPARE(LinkMode, linkMode);
-    QCOMPARE(LogLines(m_page), ExpectedSyncLog());
+    QCOMPARE(LogLines(m_page), GuiTest::ExpectedSyncLog());
     QVERIFY(!DeviceState.modelUnconfirmed);
 
     // Sixteen lines go out, the model query first and the end mark last.

@@ -31,20 +31,6 @@ QStringList ProgressLines(const Ui_Uart_Network *page)
     return lines;
 }
 
-QStringList ExpectedSyncLog()
-{
-    QStringList lines { "Sync Matrix Message." };
-    for (int input = 1; input <= 4; ++input)
-        lines << QStringLiteral("Sync Input-%1 Message.").arg(input);
-    for (int output = 1; output <= 4; ++output)
-        lines << QStringLiteral("Sync Output-%1 Message.").arg(output);
-    lines << "Sync Multiview Message."
-          << "Sync TV Wall Message."
-          << "Sync System Message."
-          << "->Sync Over!<-";
-    return lines;
-}
-
 } // namespace
 
 class TestConnectEcho : public QObject
@@ -129,7 +115,7 @@ void TestConnectEcho::echoingDeviceSynchronises()
 
     QVERIFY2(catcher.Texts().isEmpty(), qPrintable(catcher.Texts().join('\n')));
     QCOMPARE(LinkMode, link == QLatin1String("TCP") ? int(LinkModeTcp) : int(LinkModeSerial));
-    QCOMPARE(ProgressLines(page), ExpectedSyncLog());
+    QCOMPARE(ProgressLines(page), GuiTest::ExpectedSyncLog());
     QVERIFY(!DeviceState.modelUnconfirmed);
     QCOMPARE(DeviceState.outputCount, 4u);
     for (quint32 output = 0; output < 4; ++output)

@@ -271,6 +271,7 @@ private slots:
 private:
     void addLinkRows();
     void openLink(const QString &link);
+    void QueueAQueryAfterTheDeviceIsGone();
 
     std::unique_ptr<LinkEvents> m_events;
     std::unique_ptr<PtyPair> m_pty;
@@ -329,6 +330,19 @@ void TestLinkServices::openLink(const QString &link)
         m_peer.reset(m_socketPeer);
     }
     QTRY_COMPARE_WITH_TIMEOUT(m_events->statuses.size(), 1, 2000);
+}
+
+// The device drops the TCP connection and listens no more; then a command is due.
+void TestLinkServices::QueueAQueryAfterTheDeviceIsGone()
+{
+    openLink(Tcp);
+    m_server->close();
+    m_socketPeer->drop();
+    QTest::qWait(200);
+
+    const ReplyExpectation expectation = Standard("MODEL TYPE");
+    TcpLinkQueue().push(QByteArray("GET MODEL TYPE\r"), &expectation, 0);
+    Kick(Tcp);
 }
 
 void TestLinkServices::declaresTheInterfaceInOrder_data()
@@ -695,14 +709,7 @@ void TestLinkServices::reconnectsWhenTheDeviceDropsDuringThePause()
 
 void TestLinkServices::reportsAFailedReconnect()
 {
-    openLink(Tcp);
-    m_server->close();
-    m_socketPeer->drop();
-    QTest::qWait(200);
-
-    const ReplyExpectation expectation = Standard("MODEL TYPE");
-    TcpLinkQueue().push(QByteArray("GET MODEL TYPE\r"), &expectation, 0);
-    Kick(Tcp);
+    QueueAQueryAfterTheDeviceIsGone();
 
     QTRY_COMPARE_WITH_TIMEOUT(m_events->reconnects, QList<bool> { false }, 3000);
     // The line that was due still takes its turn.
@@ -804,13 +811,7 @@ void TestLinkServices::dropInTheMiddleOfAChunkGluesNothing()
 // gets it at once during the pause before a write and during a reconnect.
 void TestLinkServices::pushNeverWaitsForTheLink()
 {
-    openLink(Tcp);
-    m_server->close();
-    m_socketPeer->drop();
-    QTest::qWait(200);
-    const ReplyExpectation expectation = Standard("MODEL TYPE");
-    TcpLinkQueue().push(QByteArray("GET MODEL TYPE\r"), &expectation, 0);
-    Kick(Tcp);
+    QueueAQueryAfterTheDeviceIsGone();
 
     int pushesThatWaited = 0;
     QElapsedTimer during;
