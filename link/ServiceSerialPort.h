@@ -25,6 +25,7 @@ signals:
     void SGL_UpdateSendData_SerialPort(const QString &Text);
     void SGL_ConnectStatus_SerialPort(bool status, int ErrorCode);
     void SGL_WaitReplyTimeout_SerialPort(const QString &cmd);
+    void SGL_PortLost_SerialPort(const QString &portName);
 
 public slots:
     void SLT_MatchTimer_Timeout();

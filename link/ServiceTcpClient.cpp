@@ -173,6 +173,8 @@ void ServiceTcpClient::reconnectIfNeeded()
     m_engine.discardPartialLine();
     if (connectSocket(ReconnectWaitMs)) {
         m_lastError = NoErrorSinceConnect;
+        // The device may have changed while the link was down; the GUI reads it again.
+        emit SGL_ReConnectStatus_TcpClient(true);
     } else {
         m_reconnectFailed = true;
         emit SGL_ReConnectStatus_TcpClient(false);

@@ -451,8 +451,8 @@ void TestUartNetwork::statusPicture()
     QVERIFY(page.statusPicture->hasScaledContents());
 }
 
-// A network attempt refused by the parameter check leaves the TCP link selected with its
-// button at "Connect"; dropping the link then must not start a new attempt.
+// A network attempt refused by the parameter check leaves the page not connected, with no
+// link selected; dropping the link then must not start a new attempt.
 void TestUartNetwork::disconnectAfterFailedAttemptStartsNothing()
 {
     Ui_Uart_Network page;
@@ -460,7 +460,9 @@ void TestUartNetwork::disconnectAfterFailedAttemptStartsNothing()
     MessageBoxCatcher catcher;
     QTest::mouseClick(page.networkConnectButton, Qt::LeftButton);
     QCOMPARE(catcher.Texts(), QStringList { "Network Info error!!!please check it!" });
-    QCOMPARE(LinkMode, int(LinkModeTcp));
+    QCOMPARE(LinkMode, int(LinkModeNone));
+    QCOMPARE(page.networkLinkState(), Ui_Uart_Network::LinkState::NotConnected);
+    LinkMode = LinkModeTcp;
     DeviceState.modelReplyHandled = true;
 
     page.ipEdit->setText(QStringLiteral("127.0.0.1"));
