@@ -336,39 +336,57 @@ void TestLinkHealth::modelQueryTimeoutMarksPagesStale()
     QCOMPARE(m_page->networkLinkState(), Ui_Uart_Network::LinkState::NotConnected);
 }
 
-// The device may have been changed at its front panel while the link was down: after the
-// service reports a silent reconnect, every page reads it again, as after a scene load.
+// The device drops the connection after the synchronisation and is changed at its front
+// panel while the program is not connected. The next click reconnects silently, and every
+// page reads the device again, as after a scene load, so the change shows.
 void TestLinkHealth::silentReconnectReadsDeviceAgain()
 {
-    GuiTest::SimProcess sim;
+    // The model query and the 16 lines of the burst; then the device drops the connection.
+    GuiTest::SimProcess sim(QString(), { "--drop-after", "17" });
     QVERIFY(sim.WaitUntilListening());
     Ui_Main *mainWindow = NewMainWindow();
     QVERIFY2(ConnectToSimAndSync(sim), qPrintable(m_page->statusLog->toPlainText()));
+    QCOMPARE(DeviceState.routeInputOfOutput[0], 0u);
+    QTest::qWait(200);
+    QTcpSocket frontPanel;
+    frontPanel.connectToHost(QHostAddress(QStringLiteral("127.0.0.1")), sim.tcpPort.toUShort());
+    QVERIFY(frontPanel.waitForConnected(3000));
+    frontPanel.write("SET IN4 VIDEO OUT1\r");
+    QVERIFY(frontPanel.waitForReadyRead(3000));
+    frontPanel.close();
+
     QSignalSpy sent(mainWindow, &Ui_Main::SGL_DEBUG_SHOW_SendText);
+    MessageBoxCatcher catcher;
     const QDateTime before = QDateTime::currentDateTime();
+    mainWindow->tabWidget->setCurrentWidget(mainWindow->matrixPage);
+    QTest::mouseClick(CrossPoint(mainWindow->matrixPage, 6), Qt::LeftButton);
 
-    emit g_ServiceTcpClient->SGL_ReConnectStatus_TcpClient(true);
-
-    QStringList burst { "GET MATRIX-ROUTE\r" };
+    QStringList expected { "SET IN3 VIDEO OUT2\r", "GET MATRIX-ROUTE\r" };
     for (int input = 1; input <= 4; ++input)
-        burst << QStringLiteral("GET IN%1 IN-INFO\r").arg(input);
+        expected << QStringLiteral("GET IN%1 IN-INFO\r").arg(input);
     for (int output = 1; output <= 4; ++output)
-        burst << QStringLiteral("GET OUT%1 OUT-INFO\r").arg(output);
-    QTRY_COMPARE_WITH_TIMEOUT(sent.count(), burst.size() + 6, 10000);
+        expected << QStringLiteral("GET OUT%1 OUT-INFO\r").arg(output);
+    QTRY_COMPARE_WITH_TIMEOUT(Sent(sent).size(), expected.size() + 6, 10000);
     const QStringList lines = Sent(sent);
-    QCOMPARE(lines.mid(0, burst.size()), burst);
+    QCOMPARE(lines.mid(0, expected.size()), expected);
     QCOMPARE(lines.last(), QStringLiteral("GET NETWORK-INFO\r"));
     QVERIFY(!lines.contains(QStringLiteral("GET SYNC-OVER\r")));
     QVERIFY(!lines.contains(QStringLiteral("GET MODEL TYPE\r")));
     QTest::qWait(300);
-    QCOMPARE(sent.count(), burst.size() + 6);
+    QCOMPARE(sent.count(), expected.size() + 6);
+    QVERIFY2(catcher.Texts().isEmpty(), qPrintable(catcher.Texts().join(QLatin1Char('|'))));
 
+    // The change made while the link was down is on the matrix page now.
+    QTRY_COMPARE(DeviceState.routeInputOfOutput[0], 3u);
+    QVERIFY(CrossPoint(mainWindow->matrixPage, 3)->isFlat());
+    QCOMPARE(DeviceState.routeInputOfOutput[1], 2u);
     // The link stayed up: no mark, and the reconnect is in the log with its time.
     QCOMPARE(m_page->networkLinkState(), Ui_Uart_Network::LinkState::Open);
     QCOMPARE(LinkMode, int(LinkModeTcp));
     QVERIFY(!mainWindow->linkHealthBanner->isVisible());
     const QStringList log = m_page->statusLog->toPlainText().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    const int reconnectLine = log.indexOf(QRegularExpression(QStringLiteral("^\\[.*\\] Network link lost and reconnected.*")));
+    const int reconnectLine
+        = log.indexOf(QRegularExpression(QStringLiteral("^\\[.*\\] Network link lost and reconnected.*")));
     QVERIFY2(reconnectLine >= 0, qPrintable(log.join(QLatin1Char('|'))));
     QVERIFY(IsTimedLine(log.at(reconnectLine).trimmed(), SMSG_Status_NetworkReconnected, before,
         QDateTime::currentDateTime()));
