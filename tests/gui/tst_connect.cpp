@@ -91,13 +91,6 @@ QVector<int> RoutesOfDevice()
     return routes;
 }
 
-quint16 UnusedTcpPort()
-{
-    QTcpServer server;
-    server.listen(QHostAddress(QStringLiteral("127.0.0.1")), 0);
-    return server.serverPort();
-}
-
 } // namespace
 
 class TestConnect : public QObject
@@ -433,7 +426,7 @@ void TestConnect::linkThatCannotOpen()
     MessageBoxCatcher catcher;
 
     if (link == QLatin1String("TCP"))
-        PressNetworkConnect(QStringLiteral("127.0.0.1"), QString::number(UnusedTcpPort()));
+        PressNetworkConnect(QStringLiteral("127.0.0.1"), QString::number(GuiTest::UnusedTcpPort()));
     else
         PressSerialConnect(AppFilePath(QStringLiteral("no-such-tty")));
 

@@ -67,13 +67,6 @@ QPushButton *CrossPoint(const Ui_Matrix *page, int k)
     return page->findChild<QPushButton *>(QStringLiteral("MatrixButton-%1").arg(k));
 }
 
-quint16 UnusedTcpPort()
-{
-    QTcpServer server;
-    server.listen(QHostAddress(QStringLiteral("127.0.0.1")), 0);
-    return server.serverPort();
-}
-
 } // namespace
 
 class TestLinkHealth : public QObject
@@ -411,7 +404,7 @@ void TestLinkHealth::refusedAttemptLeavesNothingQueued()
 
     QTcpServer server;
     QVERIFY(server.listen(QHostAddress(QStringLiteral("127.0.0.1")), 0));
-    const quint16 refusedPort = portListens ? server.serverPort() : UnusedTcpPort();
+    const quint16 refusedPort = portListens ? server.serverPort() : GuiTest::UnusedTcpPort();
     Ui_Main *mainWindow = NewMainWindow();
     MessageBoxCatcher catcher;
 
