@@ -599,10 +599,7 @@ void Ui_Uart_Network::SLT_pushButton_NetworkConnect_clicked()
         DisconnectNetwork();
         return;
     }
-    LinkMode = LinkModeTcp;
     const bool connecting = AttemptNetworkConnect();
-    if (!connecting)
-        LinkMode = LinkModeNone;
     networkConnectButton->setText(S_ConnectDisconnect[connecting ? 1 : 0]);
     uartConnectButton->setEnabled(!connecting);
 }
@@ -624,6 +621,7 @@ bool Ui_Uart_Network::AttemptNetworkConnect()
     SP_RemoteGateway = gatewayEdit->text();
     const QString itemText = localIpComboBox->currentText();
     const QString localIp = itemText.left(itemText.indexOf(QLatin1Char('<')));
+    LinkMode = LinkModeTcp;
     m_networkState = LinkState::Connecting;
     SetParameterWidgetsEnabled(false);
     g_ThreadTcpClient->start();
