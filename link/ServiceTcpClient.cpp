@@ -183,6 +183,7 @@ void ServiceTcpClient::reconnectIfNeeded()
     m_socket->abort();
     if (connectSocket(ReconnectWaitMs)) {
         m_lastError = NoErrorSinceConnect;
+        // The device may have changed while the link was down; the GUI reads it again.
         emit SGL_ReConnectStatus_TcpClient(true);
     } else {
         emit SGL_ReConnectStatus_TcpClient(false);

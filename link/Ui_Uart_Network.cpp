@@ -258,6 +258,9 @@ void Ui_Uart_Network::MakeConnections()
     connect(localIpComboBox, &MyComboBox::SGL_Auto_UpdateComboBox, this,
         &Ui_Uart_Network::SLT_comboBox_GetVaildLocalIp);
     connect(clearButton, &QPushButton::clicked, this, &Ui_Uart_Network::SLT_ClearStatus);
+    // A connect binds to an address of the device's subnet, so the list follows the device.
+    connect(ipEdit, &QLineEdit::textChanged, this, &Ui_Uart_Network::SLT_comboBox_GetVaildLocalIp);
+    connect(subMaskEdit, &QLineEdit::textChanged, this, &Ui_Uart_Network::SLT_comboBox_GetVaildLocalIp);
 }
 
 // The services live in their worker threads: every call across goes queued.
@@ -273,6 +276,8 @@ void Ui_Uart_Network::ConnectLinkServices()
         &Ui_Uart_Network::SLT_ConnectStatus_TcpClient, Qt::QueuedConnection);
     connect(g_ServiceTcpClient, &ServiceTcpClient::SGL_ReConnectStatus_TcpClient, this,
         &Ui_Uart_Network::SLT_ReConnectStatus_TcpClient, Qt::QueuedConnection);
+    connect(g_ServiceSerialPort, &ServiceSerialPort::SGL_PortLost_SerialPort, this,
+        &Ui_Uart_Network::SLT_PortLost_SerialPort, Qt::QueuedConnection);
 }
 
 void Ui_Uart_Network::Fill(bool firstTime)
@@ -376,30 +381,51 @@ void Ui_Uart_Network::AppendStatusLine(const QString &text)
     statusLog->insertPlainText(text + QStringLiteral("\r\n"));
 }
 
-// The button of the selected link reads "Disconnect" while its link is up, so a click runs
-// the disconnect path. After a failed network attempt the link stays selected with its
-// button at "Connect"; a click there would start a new attempt instead of dropping the
-// link, so only the selection and the judged model reply are forgotten.
+// The operator's disconnect path of the selected link. A selected link that is not in use
+// (it cannot be, as the page selects a link only for an attempt it starts) is only forgotten.
 void Ui_Uart_Network::DisconnectActiveLink()
 {
-    QPushButton *button = nullptr;
-    QPushButton *otherButton = nullptr;
-    if (LinkMode == LinkModeTcp) {
-        button = networkConnectButton;
-        otherButton = uartConnectButton;
-    } else if (LinkMode == LinkModeSerial) {
-        button = uartConnectButton;
-        otherButton = networkConnectButton;
-    } else {
+    if (LinkMode == LinkModeTcp && m_networkState != LinkState::NotConnected) {
+        DisconnectNetwork();
         return;
     }
-    if (!ShowsConnect(button)) {
-        button->click();
+    if (LinkMode == LinkModeSerial && m_serialState != LinkState::NotConnected) {
+        DisconnectSerial();
         return;
     }
+    if (LinkMode == LinkModeNone)
+        return;
     LinkMode = LinkModeNone;
     DeviceState.modelReplyHandled = false;
-    otherButton->setEnabled(true);
+    uartConnectButton->setEnabled(true);
+    networkConnectButton->setEnabled(true);
+}
+
+bool Ui_Uart_Network::LinkInUse() const
+{
+    return m_serialState != LinkState::NotConnected || m_networkState != LinkState::NotConnected;
+}
+
+bool Ui_Uart_Network::DropLostLink(const QString &statusText)
+{
+    const bool wasInUse = LinkInUse();
+    DisconnectActiveLink();
+    if (!wasInUse)
+        return false;
+    const QDateTime lostAt = QDateTime::currentDateTime();
+    AppendStatusLine(TimedStatusLine(lostAt, statusText));
+    emit SGL_LinkLost(lostAt);
+    return true;
+}
+
+QString Ui_Uart_Network::TimedStatusLine(const QDateTime &at, const QString &text)
+{
+    return QLatin1Char('[') + at.toString(QStringLiteral("HH:mm:ss")) + QStringLiteral("] ") + text;
+}
+
+void Ui_Uart_Network::RecordLinkEvent(const QString &text)
+{
+    AppendStatusLine(TimedStatusLine(QDateTime::currentDateTime(), text));
 }
 
 void Ui_Uart_Network::RefreshFromSettings()
@@ -529,7 +555,7 @@ QString Ui_Uart_Network::FlowControlSetting(const QString &text)
 
 void Ui_Uart_Network::SLT_pushButton_UartConnect_clicked()
 {
-    if (ShowsConnect(uartConnectButton))
+    if (m_serialState == LinkState::NotConnected)
         ConnectSerial();
     else
         DisconnectSerial();
@@ -544,6 +570,7 @@ void Ui_Uart_Network::ConnectSerial()
     SP_Parity = ParitySetting(parityComboBox->currentText());
     SP_StopBit = StopBitSetting(stopBitComboBox->currentText());
     SP_FlowControl = FlowControlSetting(flowControlComboBox->currentText());
+    m_serialState = LinkState::Connecting;
     SetParameterWidgetsEnabled(false);
     g_ThreadSerialPort->start();
     emit SGL_PretendConnect_SerialPort(
@@ -554,6 +581,7 @@ void Ui_Uart_Network::ConnectSerial()
 
 void Ui_Uart_Network::DisconnectSerial()
 {
+    m_serialState = LinkState::NotConnected;
     SetParameterWidgetsEnabled(true);
     SetStatusPicture(false);
     StopWorkerThread(g_ThreadSerialPort);
@@ -563,13 +591,14 @@ void Ui_Uart_Network::DisconnectSerial()
     networkConnectButton->setEnabled(true);
 }
 
+// A refused attempt leaves no link selected, so that nothing pushed meanwhile waits for a
+// later connection and goes out ahead of its identification.
 void Ui_Uart_Network::SLT_pushButton_NetworkConnect_clicked()
 {
-    if (!ShowsConnect(networkConnectButton)) {
+    if (m_networkState != LinkState::NotConnected) {
         DisconnectNetwork();
         return;
     }
-    LinkMode = LinkModeTcp;
     const bool connecting = AttemptNetworkConnect();
     networkConnectButton->setText(S_ConnectDisconnect[connecting ? 1 : 0]);
     uartConnectButton->setEnabled(!connecting);
@@ -581,6 +610,7 @@ bool Ui_Uart_Network::AttemptNetworkConnect()
         MessageBoxOk(SMSG_Network_Param_Fail, this);
         return false;
     }
+    SLT_comboBox_GetVaildLocalIp();
     if (localIpComboBox->count() == 0) {
         MessageBoxOk(SMSG_Network_Connect_Fail, this);
         return false;
@@ -591,6 +621,8 @@ bool Ui_Uart_Network::AttemptNetworkConnect()
     SP_RemoteGateway = gatewayEdit->text();
     const QString itemText = localIpComboBox->currentText();
     const QString localIp = itemText.left(itemText.indexOf(QLatin1Char('<')));
+    LinkMode = LinkModeTcp;
+    m_networkState = LinkState::Connecting;
     SetParameterWidgetsEnabled(false);
     g_ThreadTcpClient->start();
     emit SGL_PretendConnect_TcpClient(localIp, SP_RemoteIp, SP_RemotePort);
@@ -599,6 +631,7 @@ bool Ui_Uart_Network::AttemptNetworkConnect()
 
 void Ui_Uart_Network::DisconnectNetwork()
 {
+    m_networkState = LinkState::NotConnected;
     SetParameterWidgetsEnabled(true);
     SetStatusPicture(false);
     StopWorkerThread(g_ThreadTcpClient);
@@ -618,10 +651,12 @@ void Ui_Uart_Network::SLT_comboBox_GetVaildSerialPort()
     }
 }
 
+// The address chosen before stays chosen while the list still offers it.
 void Ui_Uart_Network::SLT_comboBox_GetVaildLocalIp()
 {
     const QString deviceIp = ipEdit->text();
     const QString deviceMask = subMaskEdit->text();
+    const QString chosen = localIpComboBox->currentText();
     localIpComboBox->clear();
     const QList<QNetworkInterface> interfaces = QNetworkInterface::allInterfaces();
     for (const QNetworkInterface &networkInterface : interfaces) {
@@ -634,47 +669,64 @@ void Ui_Uart_Network::SLT_comboBox_GetVaildLocalIp()
                 + networkInterface.humanReadableName() + QLatin1Char('>'));
         }
     }
+    SelectEqualEntry(localIpComboBox, chosen);
 }
 
+// A result that arrives when the page no longer waits for one (the operator disconnected
+// meanwhile) belongs to an attempt that is over and is ignored.
 void Ui_Uart_Network::SLT_ConnectStatus_SerialPort(bool status, int ErrorCode)
 {
+    if (m_serialState != LinkState::Connecting)
+        return;
     if (status) {
+        m_serialState = LinkState::Open;
         CmdGetModelType();
         emit SGL_UpdateEmit();
         return;
     }
-    ShowLinkFailed(
-        uartConnectButton, networkConnectButton, SMSG_SerialPort_Connect_Fail + QString::number(ErrorCode));
+    ShowLinkFailed(SMSG_SerialPort_Connect_Fail + QString::number(ErrorCode));
 }
 
 void Ui_Uart_Network::SLT_ConnectStatus_TcpClient(bool status, int ErrorCode)
 {
+    if (m_networkState != LinkState::Connecting)
+        return;
     if (status) {
+        m_networkState = LinkState::Open;
         CmdGetModelType();
         emit SGL_UpdateEmit();
         return;
     }
-    ShowLinkFailed(
-        networkConnectButton, uartConnectButton, SMSG_Network_Connect_Fail + QString::number(ErrorCode));
+    ShowLinkFailed(SMSG_Network_Connect_Fail + QString::number(ErrorCode));
 }
 
-void Ui_Uart_Network::ShowLinkFailed(
-    QPushButton *linkButton, QPushButton *otherButton, const QString &message)
+// The disconnect path has put both buttons back to usable and the widgets to enabled.
+void Ui_Uart_Network::ShowLinkFailed(const QString &message)
 {
     DisconnectActiveLink();
-    linkButton->setText(S_ConnectDisconnect[0]);
-    otherButton->setEnabled(true);
     MessageBoxOk(message, this);
-    SetParameterWidgetsEnabled(true);
-    SetStatusPicture(false);
 }
 
 void Ui_Uart_Network::SLT_ReConnectStatus_TcpClient(bool status)
 {
-    if (status)
+    if (m_networkState != LinkState::Open)
         return;
-    DisconnectActiveLink();
+    if (status) {
+        RecordLinkEvent(SMSG_Status_NetworkReconnected);
+        emit SGL_LinkReconnected();
+        return;
+    }
+    DropLostLink(SMSG_Status_NetworkLost);
     MessageBoxOk(SMSG_Network_ReConnect_Fail, this);
+}
+
+// The worker has closed the port already; the page follows as at the operator's Disconnect.
+void Ui_Uart_Network::SLT_PortLost_SerialPort(const QString &portName)
+{
+    if (m_serialState == LinkState::NotConnected)
+        return;
+    DropLostLink(SMSG_Status_SerialPortLost + portName);
+    MessageBoxOk(SMSG_SerialPort_Lost + portName, this);
 }
 
 void Ui_Uart_Network::SLT_ClearStatus()
@@ -692,11 +744,6 @@ void Ui_Uart_Network::SetParameterWidgetsEnabled(bool enabled)
     gatewayEdit->setEnabled(enabled);
     localIpComboBox->setEnabled(enabled);
     localPortEdit->setEnabled(enabled);
-}
-
-bool Ui_Uart_Network::ShowsConnect(const QPushButton *button)
-{
-    return button->text() == S_ConnectDisconnect[0];
 }
 
 // Ends the worker thread's event loop; its finished() closes the link inside the thread.

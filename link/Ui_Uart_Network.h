@@ -4,6 +4,7 @@
 // and the main window decide the rest of the identification.
 #pragma once
 
+#include <QDateTime>
 #include <QWidget>
 #include <array>
 
@@ -22,8 +23,16 @@ class Ui_Uart_Network : public QWidget
 {
     Q_OBJECT
 public:
+    // The page's own record of one link; Connect and Disconnect follow it, never a button text.
+    enum class LinkState { NotConnected, Connecting, Open };
+
     explicit Ui_Uart_Network(QWidget *parent = nullptr);
     ~Ui_Uart_Network() override;
+
+    LinkState serialLinkState() const { return m_serialState; }
+    LinkState networkLinkState() const { return m_networkState; }
+    // Whether a link is being opened or is open.
+    bool LinkInUse() const;
 
     // Appends one line (with CR LF) at the end of the status log.
     void AppendStatusLine(const QString &text);
@@ -33,6 +42,12 @@ public:
     void RefreshFromSettings();
     // Shows the success or the fail picture beside the status log.
     void SetStatusPicture(bool success);
+    // A link in use was lost: runs the operator's disconnect path, logs the loss with the
+    // local time and announces it (SGL_LinkLost). Returns false, with only the disconnect
+    // path run, when no link was in use.
+    bool DropLostLink(const QString &statusText);
+    // The status log line of an event: the local time in brackets, then the text.
+    static QString TimedStatusLine(const QDateTime &at, const QString &text);
 
     // The network parameter check made on connect: device IP, mask and gateway as dotted
     // quads, the device port from 1 to 65534.
@@ -107,6 +122,11 @@ signals:
     void SGL_PretendConnect_TcpClient(QString LocalIp, QString RemoteIp, QString RemotePort);
     // Command lines were queued; the main window kicks the link services.
     void SGL_UpdateEmit();
+    // An open link was lost (TCP reconnect failed, serial port gone, model query unanswered);
+    // the pages now show the last known state.
+    void SGL_LinkLost(const QDateTime &lostAt);
+    // The TCP link was lost and silently reconnected; the device must be read again.
+    void SGL_LinkReconnected();
 
 public slots:
     void SLT_pushButton_UartConnect_clicked();
@@ -117,6 +137,7 @@ public slots:
     void SLT_ConnectStatus_TcpClient(bool status, int ErrorCode);
     void SLT_ReConnectStatus_TcpClient(bool status);
     void SLT_ClearStatus();
+    void SLT_PortLost_SerialPort(const QString &portName);
 
 private:
     void CreateWidgets();
@@ -139,9 +160,12 @@ private:
     void DisconnectSerial();
     bool AttemptNetworkConnect();
     void DisconnectNetwork();
-    void ShowLinkFailed(QPushButton *linkButton, QPushButton *otherButton, const QString &message);
+    void ShowLinkFailed(const QString &message);
 
     void SetParameterWidgetsEnabled(bool enabled);
-    static bool ShowsConnect(const QPushButton *button);
+    void RecordLinkEvent(const QString &text);
     static void StopWorkerThread(QThread *thread);
+
+    LinkState m_serialState = LinkState::NotConnected;
+    LinkState m_networkState = LinkState::NotConnected;
 };

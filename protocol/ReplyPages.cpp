@@ -15,6 +15,8 @@ void ReplyPages::connectionDisconnectActiveLink()
 
 void ReplyPages::connectionSetStatusPicture(bool) { }
 
+void ReplyPages::connectionSyncOver() { }
+
 void ReplyPages::matrixSetRoute(quint32 input, quint32 output)
 {
     DeviceState_SetRoute(input, output);

@@ -24,6 +24,8 @@ public:
     virtual void connectionSetStatusPicture(bool success);
     // Tells the operator that the device is not the expected model (a message box).
     virtual void showMachineNotMatch() = 0;
+    // The synchronisation burst ended ("Sync Over!"): what the pages show is live again.
+    virtual void connectionSyncOver();
 
     // Matrix page.
     // Stores the route of one output (255: every output) and redraws its row.

@@ -242,16 +242,6 @@ void HandleEdidMode(ReplyPages &pages, const ReplyLine &line)
     pages.matrixInEdidMode(line.port, mode);
 }
 
-// What every page reads after a confirmation or a scene load.
-void RequestEveryPage(ReplyPages &pages)
-{
-    pages.matrixRequestRoutes();
-    pages.signalReadAll();
-    pages.multiviewReadState();
-    pages.tvWallReadWall();
-    pages.systemReadLinkSettings();
-}
-
 void ConfirmDevice(ReplyPages &pages)
 {
     pages.connectionSetStatusPicture(true);
@@ -603,6 +593,7 @@ void Dispatch(ReplyPages &pages, const ReplyLine &line)
         return;
     case Keyword::SyncOver:
         pages.connectionAppendStatusLine(QStringLiteral("\r\n->%1<-").arg(SMSG_Status_SyncOver));
+        pages.connectionSyncOver();
         return;
     case Keyword::TvWallInfo:
         HandleTvWallInfo(pages, line);
@@ -621,6 +612,15 @@ void Dispatch(ReplyPages &pages, const ReplyLine &line)
 }
 
 } // namespace
+
+void RequestEveryPage(ReplyPages &pages)
+{
+    pages.matrixRequestRoutes();
+    pages.signalReadAll();
+    pages.multiviewReadState();
+    pages.tvWallReadWall();
+    pages.systemReadLinkSettings();
+}
 
 void ParseReplyBytes(ReplyPages &pages, const char *bytes, int length)
 {

@@ -555,4 +555,10 @@ const ConfigKeyEntry LanguageTable[LanguageTableSize] = {
     {"SMSG_NotIsEdidContent", &SMSG_NotIsEdidContent},
     {"SMSG_EdidCheckFail", &SMSG_EdidCheckFail},
     {"SMSG_EdidWriteOk", &SMSG_EdidWriteOk},
+    {"SMSG_SerialPort_Lost", &SMSG_SerialPort_Lost},
+    {"Slabel_LinkOffline", &Slabel_LinkOffline},
+    {"SMSG_Status_SerialPortLost", &SMSG_Status_SerialPortLost},
+    {"SMSG_Status_NetworkLost", &SMSG_Status_NetworkLost},
+    {"SMSG_Status_ModelQueryTimedOut", &SMSG_Status_ModelQueryTimedOut},
+    {"SMSG_Status_NetworkReconnected", &SMSG_Status_NetworkReconnected},
 };

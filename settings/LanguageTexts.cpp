@@ -151,6 +151,12 @@ QString Slabel_EdidMode = QStringLiteral("EDID Mode:");
 QString SMSG_NotIsEdidContent = QStringLiteral("this not is EDID File!");
 QString SMSG_EdidCheckFail = QStringLiteral("EDID check fail,please check your EDID file!");
 QString SMSG_EdidWriteOk = QStringLiteral("EDID Write Success.");
+QString SMSG_SerialPort_Lost = QStringLiteral("The serial port is gone, the link is closed:");
+QString Slabel_LinkOffline = QStringLiteral("Not live: the pages show the last known state of the device. Link lost at ");
+QString SMSG_Status_SerialPortLost = QStringLiteral("Serial port lost, link closed: ");
+QString SMSG_Status_NetworkLost = QStringLiteral("Network link lost, reconnect failed.");
+QString SMSG_Status_ModelQueryTimedOut = QStringLiteral("The device did not answer the identification, link closed.");
+QString SMSG_Status_NetworkReconnected = QStringLiteral("Network link lost and reconnected, reading the device again.");
 
 namespace {
 // Numbered families: prefix followed by the 1-based index.

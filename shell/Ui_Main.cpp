@@ -19,6 +19,7 @@
 #include "settings/LanguageTexts.h"
 #include "settings/SettingsTexts.h"
 #include "shell/LanguageComboBox.h"
+#include "shell/LinkHealthBanner.h"
 #include "shell/MessageBoxes.h"
 #include "shell/PngResave.h"
 #include "shell/Ui_Login.h"
@@ -112,6 +113,7 @@ void Ui_Main::CreateWidgets()
     SetContentWidget(centralContent);
     tabWidget = new QTabWidget(centralContent);
     tabWidget->setAutoFillBackground(true);
+    linkHealthBanner = new LinkHealthBanner(tabWidget);
     gridLayout = new QGridLayout(centralContent);
     // Created after the tab widget, so it stays above the tab bar's right end.
     languageComboBox = new QComboBox(centralContent);
@@ -164,6 +166,8 @@ void Ui_Main::MakeConnections()
         [this](int index) { SLT_ReloadUILanguage(languageComboBox->itemText(index)); });
 
     connect(connectionPage, &Ui_Uart_Network::SGL_UpdateEmit, this, &Ui_Main::SGL_UnifyUpdateEmit);
+    connect(connectionPage, &Ui_Uart_Network::SGL_LinkLost, linkHealthBanner, &LinkHealthBanner::ShowLinkLost);
+    connect(connectionPage, &Ui_Uart_Network::SGL_LinkReconnected, this, &Ui_Main::SLT_ReReadDevice);
     connect(matrixPage, &Ui_Matrix::SGL_UpdateEmit, this, &Ui_Main::SGL_UnifyUpdateEmit);
     connect(signalConfigPage, &Ui_SignalConfig::SGL_UpdateEmit, this, &Ui_Main::SGL_UnifyUpdateEmit);
     connect(multiviewPage, &Ui_Multiview::SGL_UpdateEmit, this, &Ui_Main::SGL_UnifyUpdateEmit);
@@ -228,6 +232,7 @@ void Ui_Main::OfferDemoDevice()
 void Ui_Main::SetupTexts(bool firstTime)
 {
     SetTitleText(Ui_Main_AppName);
+    linkHealthBanner->Retranslate();
     if (firstTime) {
         FillLanguageComboBox(languageComboBox);
         InsertTabs();
@@ -313,7 +318,7 @@ void Ui_Main::SLT_WaitReplyTimeoutMessage(QString cmd)
     const QByteArray command = cmd.toLatin1();
     if (command.contains("GET MODEL TYPE")) {
         connectionPage->SetStatusPicture(false);
-        connectionPage->DisconnectActiveLink();
+        connectionPage->DropLostLink(SMSG_Status_ModelQueryTimedOut);
         MessageBoxOk(SMSG_ReadDeviceFail + cmd, this);
         return;
     }
@@ -398,6 +403,11 @@ void Ui_Main::ParseReceivedLines(LinkQueue &queue)
 void Ui_Main::SLT_UnifyUpdateSend(QString text)
 {
     emit SGL_DEBUG_SHOW_SendText(text);
+}
+
+void Ui_Main::SLT_ReReadDevice()
+{
+    RequestEveryPage(*replyPages);
 }
 
 void Ui_Main::keyPressEvent(QKeyEvent *event)

@@ -7,6 +7,7 @@
 
 #include <QRect>
 
+class LinkHealthBanner;
 class LinkQueue;
 class QComboBox;
 class QGridLayout;
@@ -50,6 +51,8 @@ public:
     QTabWidget *tabWidget = nullptr;
     QGridLayout *gridLayout = nullptr;
     QComboBox *languageComboBox = nullptr;
+    // Says under the tabs that the pages show the last known state after a lost link.
+    LinkHealthBanner *linkHealthBanner = nullptr;
     Ui_Uart_Network *connectionPage = nullptr;
     Ui_Matrix *matrixPage = nullptr;
     Ui_SignalConfig *signalConfigPage = nullptr;
@@ -76,6 +79,8 @@ public slots:
     void SLT_ReloadUILanguage(QString LanguageText);
     void SLT_UnifyUpdateRecv();
     void SLT_UnifyUpdateSend(QString text);
+    // The TCP link came back silently: the device may have changed meanwhile.
+    void SLT_ReReadDevice();
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;

@@ -7,6 +7,7 @@
 #include "pages/Ui_System.h"
 #include "pages/Ui_TVWall.h"
 #include "settings/LanguageTexts.h"
+#include "shell/LinkHealthBanner.h"
 #include "shell/MessageBoxes.h"
 #include "shell/Ui_Main.h"
 
@@ -33,6 +34,11 @@ void Ui_MainReplyPages::connectionDisconnectActiveLink()
 void Ui_MainReplyPages::connectionSetStatusPicture(bool success)
 {
     m_main.connectionPage->SetStatusPicture(success);
+}
+
+void Ui_MainReplyPages::connectionSyncOver()
+{
+    m_main.linkHealthBanner->HideLinkLost();
 }
 
 void Ui_MainReplyPages::showMachineNotMatch()

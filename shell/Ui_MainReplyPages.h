@@ -18,6 +18,7 @@ public:
     void connectionDisconnectActiveLink() override;
     void connectionSetStatusPicture(bool success) override;
     void showMachineNotMatch() override;
+    void connectionSyncOver() override;
 
     void matrixSetRoute(quint32 input, quint32 output) override;
     void matrixSetRouteList(const QString &text) override;

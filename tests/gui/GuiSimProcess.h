@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QProcess>
 #include <QStringList>
+#include <QTcpServer>
 #include <QtTest>
 
 namespace GuiTest {
@@ -73,6 +74,14 @@ private:
     QProcess m_process;
     QByteArray m_output;
 };
+
+// A port of 127.0.0.1 on which nobody listens (free a moment ago).
+inline quint16 UnusedTcpPort()
+{
+    QTcpServer server;
+    server.listen(QHostAddress(QStringLiteral("127.0.0.1")), 0);
+    return server.serverPort();
+}
 
 inline void TypeInto(QLineEdit *edit, const QString &text)
 {

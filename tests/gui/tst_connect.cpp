@@ -14,6 +14,7 @@
 #include "settings/ConfigFile.h"
 #include "settings/LanguageTexts.h"
 #include "settings/SettingsTexts.h"
+#include "shell/LinkHealthBanner.h"
 #include "shell/MyComboBox.h"
 #include "shell/Ui_Main.h"
 #include "support/TestPaths.h"
@@ -74,13 +75,6 @@ QVector<int> RoutesOfDevice()
     for (quint32 output = 0; output < 4; ++output)
         routes << int(DeviceState.routeInputOfOutput[output]);
     return routes;
-}
-
-quint16 UnusedTcpPort()
-{
-    QTcpServer server;
-    server.listen(QHostAddress(QStringLiteral("127.0.0.1")), 0);
-    return server.serverPort();
 }
 
 } // namespace
@@ -172,10 +166,12 @@ bool TestConnect::ConnectAndWaitForSync(const QString &link, GuiTest::SimProcess
     const QString syncOver = QStringLiteral("->Sync Over!<-");
     QElapsedTimer timer;
     qint64 syncedAt = -1;
-    QObject::connect(m_page->statusLog, &QPlainTextEdit::textChanged, m_page, [&] {
-        if (syncedAt < 0 && m_page->statusLog->toPlainText().contains(syncOver))
-            syncedAt = timer.elapsed();
-    });
+    // Captures locals: disconnected before they go.
+    const QMetaObject::Connection watch
+        = QObject::connect(m_page->statusLog, &QPlainTextEdit::textChanged, m_page, [&] {
+              if (syncedAt < 0 && m_page->statusLog->toPlainText().contains(syncOver))
+                  syncedAt = timer.elapsed();
+          });
     timer.start();
     if (link == QLatin1String("TCP"))
         PressNetworkConnect(QStringLiteral("127.0.0.1"), sim.tcpPort);
@@ -185,6 +181,7 @@ bool TestConnect::ConnectAndWaitForSync(const QString &link, GuiTest::SimProcess
     deadline.start();
     while (syncedAt < 0 && deadline.elapsed() < SyncTimeoutMs)
         QTest::qWait(10);
+    QObject::disconnect(watch);
     if (elapsedMs)
         *elapsedMs = syncedAt;
     return syncedAt >= 0;
@@ -388,6 +385,10 @@ void TestConnect::deviceGoneReconnectFails()
     QVERIFY(m_page->uartConnectButton->isEnabled());
     QVERIFY(m_page->ipEdit->isEnabled());
     QVERIFY(!g_ThreadTcpClient->isRunning());
+    // The pages keep what they showed, marked as no longer live.
+    QVERIFY(mainWindow->linkHealthBanner->isVisible());
+    QVERIFY(LogLines(m_page).last().endsWith(QLatin1String("] Network link lost, reconnect failed.")));
+    QCOMPARE(FlatColumns(mainWindow->matrixPage, 4, 4), (QVector<int> { 0, 1, 2, 3 }));
 }
 
 void TestConnect::linkThatCannotOpen_data()
@@ -411,7 +412,7 @@ void TestConnect::linkThatCannotOpen()
     MessageBoxCatcher catcher;
 
     if (link == QLatin1String("TCP"))
-        PressNetworkConnect(QStringLiteral("127.0.0.1"), QString::number(UnusedTcpPort()));
+        PressNetworkConnect(QStringLiteral("127.0.0.1"), QString::number(GuiTest::UnusedTcpPort()));
     else
         PressSerialConnect(AppFilePath(QStringLiteral("no-such-tty")));
 

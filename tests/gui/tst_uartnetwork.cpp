@@ -1,5 +1,6 @@
 // The connection page without a device: the network parameter check, the local address
 // rule, the serial setting texts, the fills from the settings and the status log.
+#include "GuiSimProcess.h"
 #include "GuiTestFixture.h"
 #include "MessageBoxCatcher.h"
 #include "link/LinkMode.h"
@@ -9,8 +10,10 @@
 #include "link/Ui_Uart_Network.h"
 #include "protocol/DeviceState.h"
 #include "settings/ConfigFile.h"
+#include "settings/LanguageTexts.h"
 #include "settings/SettingsTexts.h"
 #include "shell/MyComboBox.h"
+#include "support/PtyPair.h"
 #include "support/TestPaths.h"
 
 #include <QComboBox>
@@ -19,12 +22,48 @@
 #include <QNetworkAddressEntry>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
+#include <QSignalSpy>
+#include <QTcpServer>
 #include <QTextBlock>
 #include <QThread>
 #include <QVector>
 #include <QtTest>
 
 namespace {
+
+bool ListsLoopback(const QComboBox *comboBox)
+{
+    for (int i = 0; i < comboBox->count(); ++i) {
+        if (comboBox->itemText(i).startsWith(QLatin1String("127.0.0.1<")))
+            return true;
+    }
+    return false;
+}
+
+// The page's connect button of a link, pressed as the operator does.
+QPushButton *ConnectButton(Ui_Uart_Network &page, const QString &link)
+{
+    return link == QLatin1String("TCP") ? page.networkConnectButton : page.uartConnectButton;
+}
+
+Ui_Uart_Network::LinkState StateOf(const Ui_Uart_Network &page, const QString &link)
+{
+    return link == QLatin1String("TCP") ? page.networkLinkState() : page.serialLinkState();
+}
+
+// Fills in the parameters of a link to the given pseudo-terminal or local TCP port.
+void EnterLinkParameters(Ui_Uart_Network &page, const QString &link, const QString &ptyPath, quint16 tcpPort)
+{
+    if (link == QLatin1String("TCP")) {
+        page.ipEdit->setText(QStringLiteral("127.0.0.1"));
+        page.portEdit->setText(QString::number(tcpPort));
+        page.localIpComboBox->setCurrentIndex(page.localIpComboBox->findText(
+            QStringLiteral("127.0.0.1<"), Qt::MatchStartsWith));
+    } else {
+        page.serialPortComboBox->setEditText(ptyPath);
+    }
+}
 
 QStringList Items(const QComboBox *comboBox)
 {
@@ -70,6 +109,13 @@ private slots:
     void statusPicture_data();
     void statusPicture();
     void disconnectAfterFailedAttemptStartsNothing();
+    void equalButtonTexts_data();
+    void equalButtonTexts();
+    void lateConnectResultIgnored_data();
+    void lateConnectResultIgnored();
+    void addressListFollowsDevice_data();
+    void addressListFollowsDevice();
+    void connectAttemptRebuildsAddressList();
 
 private:
     GuiTest::AppDirFixture m_fixture;
@@ -451,8 +497,8 @@ void TestUartNetwork::statusPicture()
     QVERIFY(page.statusPicture->hasScaledContents());
 }
 
-// A network attempt refused by the parameter check leaves the TCP link selected with its
-// button at "Connect"; dropping the link then must not start a new attempt.
+// A network attempt refused by the parameter check leaves the page not connected, with no
+// link selected; dropping the link then must not start a new attempt.
 void TestUartNetwork::disconnectAfterFailedAttemptStartsNothing()
 {
     Ui_Uart_Network page;
@@ -460,7 +506,9 @@ void TestUartNetwork::disconnectAfterFailedAttemptStartsNothing()
     MessageBoxCatcher catcher;
     QTest::mouseClick(page.networkConnectButton, Qt::LeftButton);
     QCOMPARE(catcher.Texts(), QStringList { "Network Info error!!!please check it!" });
-    QCOMPARE(LinkMode, int(LinkModeTcp));
+    QCOMPARE(LinkMode, int(LinkModeNone));
+    QCOMPARE(page.networkLinkState(), Ui_Uart_Network::LinkState::NotConnected);
+    LinkMode = LinkModeTcp;
     DeviceState.modelReplyHandled = true;
 
     page.ipEdit->setText(QStringLiteral("127.0.0.1"));
@@ -472,6 +520,170 @@ void TestUartNetwork::disconnectAfterFailedAttemptStartsNothing()
     QVERIFY(page.uartConnectButton->isEnabled());
     QVERIFY(!g_ThreadTcpClient->isRunning());
     QCOMPARE(catcher.Texts().size(), 1);
+}
+
+void TestUartNetwork::equalButtonTexts_data()
+{
+    QTest::addColumn<QString>("link");
+    QTest::addColumn<bool>("waitUntilOpen");
+
+    QTest::newRow("TCP, open") << "TCP" << true;
+    QTest::newRow("TCP, still connecting") << "TCP" << false;
+    QTest::newRow("RS232, open") << "RS232" << true;
+    QTest::newRow("RS232, still connecting") << "RS232" << false;
+}
+
+// The page's own state decides, so a language whose Connect and Disconnect read the same
+// still connects once and disconnects on the second press.
+void TestUartNetwork::equalButtonTexts()
+{
+    QFETCH(QString, link);
+    QFETCH(bool, waitUntilOpen);
+
+    S_ConnectDisconnect[0] = QStringLiteral("Link");
+    S_ConnectDisconnect[1] = QStringLiteral("Link");
+    PtyPair pty;
+    QVERIFY(pty.isOpen());
+    QTcpServer server;
+    QVERIFY(server.listen(QHostAddress(QStringLiteral("127.0.0.1")), 0));
+    Ui_Uart_Network page;
+    EnterLinkParameters(page, link, pty.slavePath(), server.serverPort());
+    QSignalSpy serialAttempts(&page, &Ui_Uart_Network::SGL_PretendConnect_SerialPort);
+    QSignalSpy networkAttempts(&page, &Ui_Uart_Network::SGL_PretendConnect_TcpClient);
+    MessageBoxCatcher catcher;
+    QPushButton *button = ConnectButton(page, link);
+
+    QTest::mouseClick(button, Qt::LeftButton);
+    QCOMPARE(StateOf(page, link), Ui_Uart_Network::LinkState::Connecting);
+    if (waitUntilOpen)
+        QTRY_COMPARE(StateOf(page, link), Ui_Uart_Network::LinkState::Open);
+    QCOMPARE(button->text(), QStringLiteral("Link"));
+
+    QTest::mouseClick(button, Qt::LeftButton);
+    // A connect result still on its way is for an attempt that is over.
+    QTest::qWait(200);
+
+    QCOMPARE(serialAttempts.count() + networkAttempts.count(), 1);
+    QCOMPARE(StateOf(page, link), Ui_Uart_Network::LinkState::NotConnected);
+    QCOMPARE(LinkMode, int(LinkModeNone));
+    QVERIFY(!g_ThreadSerialPort->isRunning());
+    QVERIFY(!g_ThreadTcpClient->isRunning());
+    QVERIFY(page.uartConnectButton->isEnabled());
+    QVERIFY(page.networkConnectButton->isEnabled());
+    QVERIFY(page.ipEdit->isEnabled());
+    QVERIFY(page.serialPortComboBox->isEnabled());
+    QVERIFY(catcher.Texts().isEmpty());
+
+    // The third press is a new attempt.
+    QTest::mouseClick(button, Qt::LeftButton);
+    QCOMPARE(serialAttempts.count() + networkAttempts.count(), 2);
+    QTRY_COMPARE(StateOf(page, link), Ui_Uart_Network::LinkState::Open);
+    page.DisconnectActiveLink();
+    QCOMPARE(StateOf(page, link), Ui_Uart_Network::LinkState::NotConnected);
+}
+
+void TestUartNetwork::lateConnectResultIgnored_data()
+{
+    QTest::addColumn<QString>("link");
+    QTest::addColumn<bool>("status");
+
+    QTest::newRow("RS232 failed") << "RS232" << false;
+    QTest::newRow("RS232 opened") << "RS232" << true;
+    QTest::newRow("TCP failed") << "TCP" << false;
+    QTest::newRow("TCP opened") << "TCP" << true;
+}
+
+// The operator pressed Disconnect before the worker answered: its answer changes nothing and
+// opens no box.
+void TestUartNetwork::lateConnectResultIgnored()
+{
+    QFETCH(QString, link);
+    QFETCH(bool, status);
+
+    RegisterLinkMetaTypes();
+    Ui_Uart_Network page;
+    EnterLinkParameters(page, link, m_fixture.Path() + QStringLiteral("/no-such-tty"), 1);
+    QSignalSpy kicks(&page, &Ui_Uart_Network::SGL_UpdateEmit);
+    MessageBoxCatcher catcher;
+    QPushButton *button = ConnectButton(page, link);
+    QTest::mouseClick(button, Qt::LeftButton);
+    QTest::mouseClick(button, Qt::LeftButton);
+
+    if (link == QLatin1String("TCP"))
+        emit g_ServiceTcpClient->SGL_ConnectStatus_TcpClient(status, 5);
+    else
+        emit g_ServiceSerialPort->SGL_ConnectStatus_SerialPort(status, 3);
+    QTest::qWait(100);
+
+    QVERIFY(catcher.Texts().isEmpty());
+    QCOMPARE(kicks.count(), 0);
+    QCOMPARE(StateOf(page, link), Ui_Uart_Network::LinkState::NotConnected);
+    QCOMPARE(LinkMode, int(LinkModeNone));
+    QCOMPARE(button->text(), QStringLiteral("Connect"));
+    QVERIFY(page.uartConnectButton->isEnabled());
+    QVERIFY(page.networkConnectButton->isEnabled());
+    QVERIFY(page.ipEdit->isEnabled());
+}
+
+void TestUartNetwork::addressListFollowsDevice_data()
+{
+    QTest::addColumn<QString>("ip");
+    QTest::addColumn<QString>("mask");
+    QTest::addColumn<bool>("offersLoopback");
+
+    QTest::newRow("device on this computer") << "127.0.0.9"
+                                             << "255.0.0.0" << true;
+    QTest::newRow("device in another subnet") << "203.0.113.7"
+                                              << "255.0.0.0" << false;
+    QTest::newRow("mask narrowed to the device alone") << "127.0.0.1"
+                                                       << "255.255.255.255" << false;
+}
+
+// Typing a device address or mask rebuilds the local list at once, keeping the choice while
+// it is still offered.
+void TestUartNetwork::addressListFollowsDevice()
+{
+    QFETCH(QString, ip);
+    QFETCH(QString, mask);
+    QFETCH(bool, offersLoopback);
+
+    Ui_Uart_Network page;
+    page.ipEdit->setText(QStringLiteral("127.0.0.1"));
+    page.subMaskEdit->setText(QStringLiteral("255.0.0.0"));
+    QVERIFY(ListsLoopback(page.localIpComboBox));
+    page.localIpComboBox->setCurrentIndex(
+        page.localIpComboBox->findText(QStringLiteral("127.0.0.1<"), Qt::MatchStartsWith));
+
+    GuiTest::TypeInto(page.ipEdit, ip);
+    GuiTest::TypeInto(page.subMaskEdit, mask);
+
+    QCOMPARE(ListsLoopback(page.localIpComboBox), offersLoopback);
+    if (offersLoopback)
+        QVERIFY(page.localIpComboBox->currentText().startsWith(QLatin1String("127.0.0.1<")));
+}
+
+// Even a list left from before (the device address set without the page noticing) is built
+// again when the operator connects.
+void TestUartNetwork::connectAttemptRebuildsAddressList()
+{
+    Ui_Uart_Network page;
+    page.ipEdit->setText(QStringLiteral("127.0.0.1"));
+    QVERIFY(ListsLoopback(page.localIpComboBox));
+    {
+        const QSignalBlocker blockIp(page.ipEdit);
+        const QSignalBlocker blockMask(page.subMaskEdit);
+        page.ipEdit->setText(QStringLiteral("203.0.113.7"));
+        page.subMaskEdit->setText(QStringLiteral("255.255.255.255"));
+    }
+    QVERIFY(ListsLoopback(page.localIpComboBox));
+    MessageBoxCatcher catcher;
+
+    QTest::mouseClick(page.networkConnectButton, Qt::LeftButton);
+
+    QCOMPARE(catcher.Texts(), QStringList { "please check your local ip config information!Error Code:" });
+    QCOMPARE(page.localIpComboBox->count(), 0);
+    QCOMPARE(page.networkLinkState(), Ui_Uart_Network::LinkState::NotConnected);
+    QVERIFY(!g_ThreadTcpClient->isRunning());
 }
 
 QTEST_MAIN(TestUartNetwork)

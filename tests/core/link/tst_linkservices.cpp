@@ -680,6 +680,7 @@ void TestLinkServices::reconnectsSilentlyAfterTheDeviceDropsTheConnection()
     QVERIFY(TcpLinkQueue().drain([&lines](const QByteArray &line) { lines << line; }));
     QCOMPARE(lines, QList<QByteArray> { "MODEL TYPE RZ7P52KN\r" });
     QTest::qWait(100);
+    // The silent reconnect is reported once, so that the GUI reads the device again.
     QCOMPARE(m_events->reconnects, QList<bool> { true });
     QVERIFY(m_events->timeouts.isEmpty());
     QCOMPARE(m_events->statuses.size(), 1);
