@@ -145,11 +145,11 @@ void Ui_Edid::CreateWidgets()
     SetContentWidget(contentWidget);
     frame = new QFrame(contentWidget);
     readPortLabel = new QLabel(frame);
-    outputComboBox = new QComboBox(frame);
+    outputComboBox = new MyComboBox(frame);
     readButton = new QPushButton(frame);
     saveButton = new QPushButton(frame);
     writePortLabel = new QLabel(frame);
-    inputComboBox = new QComboBox(frame);
+    inputComboBox = new MyComboBox(frame);
     writeButton = new QPushButton(frame);
     loadButton = new QPushButton(frame);
     modeLabel = new QLabel(frame);

@@ -11,7 +11,6 @@
 #include <functional>
 
 class MyComboBox;
-class QComboBox;
 class QFrame;
 class QLabel;
 class QPushButton;
@@ -49,11 +48,11 @@ public:
     QWidget *contentWidget = nullptr;
     QFrame *frame = nullptr;
     QLabel *readPortLabel = nullptr;
-    QComboBox *outputComboBox = nullptr;
+    MyComboBox *outputComboBox = nullptr;
     QPushButton *readButton = nullptr;
     QPushButton *saveButton = nullptr;
     QLabel *writePortLabel = nullptr;
-    QComboBox *inputComboBox = nullptr;
+    MyComboBox *inputComboBox = nullptr;
     QPushButton *writeButton = nullptr;
     QPushButton *loadButton = nullptr;
     QLabel *modeLabel = nullptr;

@@ -4,9 +4,9 @@
 #include "protocol/DeviceState.h"
 #include "protocol/ValueWords.h"
 #include "settings/LanguageTexts.h"
+#include "shell/MyComboBox.h"
 
 #include <QCheckBox>
-#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -65,9 +65,9 @@ const int InputColumnWidths[] = { PortWidth, TypeWidth, FormatWidth, FormatWidth
 const int OutputColumnWidths[]
     = { PortWidth, TypeWidth, FormatWidth, FormatWidth, RotateWidth, CheckWidth, CheckWidth };
 
-QComboBox *NewCombo(QWidget *parent, const QString &name)
+MyComboBox *NewCombo(QWidget *parent, const QString &name)
 {
-    auto *combo = new QComboBox(parent);
+    auto *combo = new MyComboBox(parent);
     // The combo box takes ownership of the view.
     combo->setView(new QListView());
     combo->setObjectName(name);

@@ -9,7 +9,7 @@
 #include <QWidget>
 
 class QCheckBox;
-class QComboBox;
+class MyComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -66,16 +66,16 @@ public:
 
     // The row widgets, one list per column, indexed by row.
     QList<QLabel *> inputPortLabels;
-    QList<QComboBox *> inputTypeCombos;
+    QList<MyComboBox *> inputTypeCombos;
     QList<QLineEdit *> inputFormatEdits;
-    QList<QComboBox *> inputOutputFormatCombos;
-    QList<QComboBox *> inputAudioCombos;
+    QList<MyComboBox *> inputOutputFormatCombos;
+    QList<MyComboBox *> inputAudioCombos;
     QList<QPushButton *> inputReadButtons;
     QList<QLabel *> outputPortLabels;
-    QList<QComboBox *> outputTypeCombos;
+    QList<MyComboBox *> outputTypeCombos;
     QList<QLineEdit *> outputInputFormatEdits;
-    QList<QComboBox *> outputFormatCombos;
-    QList<QComboBox *> outputRotateCombos;
+    QList<MyComboBox *> outputFormatCombos;
+    QList<MyComboBox *> outputRotateCombos;
     QList<QCheckBox *> outputMuteBoxes;
     QList<QCheckBox *> outputFreezeBoxes;
     QList<QPushButton *> outputReadButtons;

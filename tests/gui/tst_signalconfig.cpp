@@ -278,7 +278,7 @@ void TestSignalConfig::listsBeforeAndAfterIdentification()
     Ui_SignalConfig *page = NewPage(16, 16, false);
     QCOMPARE(page->inputTypeCombos.size(), 16);
     QCOMPARE(page->outputTypeCombos.size(), 16);
-    const QList<QComboBox *> combos = page->inputTypeCombos + page->inputOutputFormatCombos
+    const QList<MyComboBox *> combos = page->inputTypeCombos + page->inputOutputFormatCombos
         + page->inputAudioCombos + page->outputTypeCombos + page->outputFormatCombos + page->outputRotateCombos;
     for (const QComboBox *combo : combos) {
         QCOMPARE(combo->count(), 0);
