@@ -115,9 +115,12 @@ void Ui_SaveLoad::SLT_SetSaveLayout(int index)
         return;
     if (!MessageBoxYesNo(SMSG_SaveMessage, this))
         return;
-    CmdSaveScene(index + 1);
+    const bool queued = CmdSaveScene(index + 1);
     emit SGL_UpdateEmit();
-    RenameSlot(index);
+    // The name belongs to a scene the device stores: without a queued save (no link chosen)
+    // the slot keeps its name and the typed one stays in the editor.
+    if (queued)
+        RenameSlot(index);
 }
 
 void Ui_SaveLoad::SLT_SetLoadLayout(int index)
