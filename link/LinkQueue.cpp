@@ -49,10 +49,10 @@ bool LinkQueue::isActive() const
     return m_active;
 }
 
-void LinkQueue::push(const char *bytes, int length, const ReplyExpectation *expectation, quint32 waitMs)
+bool LinkQueue::push(const char *bytes, int length, const ReplyExpectation *expectation, quint32 waitMs)
 {
     if (!bytes || length <= 0 || !m_active)
-        return;
+        return false;
     QueuedLine line;
     line.bytes = QByteArray(bytes, length);
     if (expectation) {
@@ -65,13 +65,15 @@ void LinkQueue::push(const char *bytes, int length, const ReplyExpectation *expe
     QMutexLocker lock(&sendMutex);
     // Checked again under the mutex: a deactivate that raced with this push has either
     // already emptied the queue (and this line is refused) or will empty it after us.
-    if (m_active)
-        sendQueue.append(line);
+    if (!m_active)
+        return false;
+    sendQueue.append(line);
+    return true;
 }
 
-void LinkQueue::push(const QByteArray &bytes, const ReplyExpectation *expectation, quint32 waitMs)
+bool LinkQueue::push(const QByteArray &bytes, const ReplyExpectation *expectation, quint32 waitMs)
 {
-    push(bytes.constData(), bytes.size(), expectation, waitMs);
+    return push(bytes.constData(), bytes.size(), expectation, waitMs);
 }
 
 bool LinkQueue::drain(const std::function<void(const QByteArray &)> &consumer)

@@ -26,9 +26,10 @@ public:
     bool isActive() const;
 
     // Appends a line at the tail of the send queue. Without an expectation the line carries
-    // needMatch 0 and the given wait. Ignored for empty input or an inactive queue.
-    void push(const char *bytes, int length, const ReplyExpectation *expectation, quint32 waitMs);
-    void push(const QByteArray &bytes, const ReplyExpectation *expectation, quint32 waitMs);
+    // needMatch 0 and the given wait. Ignored for empty input or an inactive queue; true when
+    // the line was queued.
+    bool push(const char *bytes, int length, const ReplyExpectation *expectation, quint32 waitMs);
+    bool push(const QByteArray &bytes, const ReplyExpectation *expectation, quint32 waitMs);
 
     // Receive side, GUI thread: takes the waiting lines under a non-blocking try-lock and
     // hands them to the consumer one by one, in order, with the mutex released, so that a

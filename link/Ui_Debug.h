@@ -1,7 +1,10 @@
 // The debug console: a small window on top of the others that shows the raw lines the open
-// link receives and sends, and sends text typed by the operator as it is.
+// link receives and sends, and sends text typed by the operator. The lines the program logs
+// stay in their own read-only boxes, apart from the box the operator types in, so Send never
+// repeats a logged line and a line logged while the operator types never joins the typing.
 #pragma once
 
+#include <QByteArray>
 #include <QRect>
 #include <QSize>
 #include <QWidget>
@@ -9,6 +12,7 @@
 class QLabel;
 class QPushButton;
 class QTextEdit;
+class QTime;
 
 class Ui_Debug : public QWidget
 {
@@ -27,13 +31,26 @@ public:
     // The bytes one press of Send transfers for the typed text: UTF-8, every LF as CR LF,
     // nothing added at the end.
     static QByteArray TransferBytes(const QString &typedText);
+    // The bytes typed as hexadecimal pairs ("47 45 54 0D", "4745540D"; spaces, tabs and
+    // line breaks between pairs are free). False for any other character or an odd digit.
+    static bool HexPairsToBytes(const QString &typedText, QByteArray *bytes);
+    // The log lines for one transfer: time, direction ("RX" or "TX") and the bytes, either
+    // as upper-case hexadecimal pairs on one line or as text, one log line per text line.
+    static QStringList LogLines(const QTime &time, const QString &direction, const QByteArray &bytes, bool hex);
+
+    bool IsHexFormat() const { return m_hexFormat; }
 
     QLabel *recvLabel = nullptr;
     QTextEdit *recvBox = nullptr;
     QPushButton *recvClearButton = nullptr;
     QLabel *sendLabel = nullptr;
-    QTextEdit *sendBox = nullptr;
+    // The sent lines, as the link wrote them.
+    QTextEdit *sendLogBox = nullptr;
     QPushButton *sendClearButton = nullptr;
+    // What the operator types; emptied by each Send that queued it.
+    QTextEdit *sendBox = nullptr;
+    // Why the last Send queued nothing; empty otherwise.
+    QLabel *sendNoteLabel = nullptr;
     QPushButton *sendButton = nullptr;
     QPushButton *hexFormatButton = nullptr;
     QPushButton *asciiFormatButton = nullptr;
@@ -48,7 +65,9 @@ public slots:
     void SLT_CLEAR_SEND_DATA();
     void SLT_SELECT_HEX_FORMAT();
     void SLT_SELECT_ASCII_FORMAT();
+    // A received line, decoded as UTF-8.
     void SLT_Sync_Show_Recv(QString Text);
+    // A sent line, one character per byte (Latin-1).
     void SLT_Sync_Show_Send(QString Text);
     void SLT_SEND_DATA();
 
@@ -59,4 +78,9 @@ private:
     void ShowFormat(const QString &formatName);
     void PlaceOnScreen();
     void ShowIcon();
+    // The bytes Send would transfer for what is typed, or false (with the note shown) when
+    // the typed text is not valid for the format.
+    bool TypedBytes(QByteArray *bytes);
+
+    bool m_hexFormat = false;
 };

@@ -12,6 +12,12 @@
 #include "shell/FrameGeometry.h"
 
 #include <QComboBox>
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QFontMetrics>
+#include <QSignalBlocker>
+#include <QTextDocument>
+#include <QtMath>
 #include <QFile>
 #include <QFileDialog>
 #include <QFrame>
@@ -35,21 +41,50 @@ constexpr int ModeComboWidth = 180;
 constexpr int FrameWidth = Margin + LabelWidth + Margin + ModeComboWidth + Margin + ButtonWidth + Margin
     + ButtonWidth + Margin;
 constexpr int FrameHeight = 416;
+// Room between the hex view's parts and around them.
+constexpr int HexGap = 2;
 // Room for the 48-pixel title bar and the frame's edge below it.
 constexpr int TitleBarAllowance = 49;
-constexpr int RowHeaderWidth = 18;
-constexpr int RowHeaderHeight = 254;
-constexpr int RowHeaderGap = 40;
-constexpr int ColumnHeaderWidth = 386;
-constexpr int ColumnHeaderHeight = 18;
-constexpr int ColumnHeaderRise = 22;
-constexpr int HexViewWidth = 390;
-constexpr int HexViewHeight = 266;
-
-// Fixed width, so that 16 bytes (two digits and a space each) fill one line of the view.
-const char HexFontStyle[]
-    = "font-family: \"Courier New\";font-size: 14px;font-style: normal;font-weight: bold;";
+constexpr int BytesPerRow = 16;
 const char HexColumnNumbers[] = "00 01 02 03 04 05 06 07 08 09 0A 0B 0C 0D 0E 0F";
+
+QString RowNumbers()
+{
+    return QString::fromLatin1(HexColumnNumbers).split(QLatin1Char(' ')).join(QLatin1Char('\n'));
+}
+
+// The view's text with every byte zero: it takes the most room a view ever needs.
+QString FullViewTemplate()
+{
+    return Ui_Edid::HexRows(EdidBlock::ToHexText(QByteArray(EdidBlock::Size, '\0')));
+}
+
+void SetUpHexText(QTextEdit *view)
+{
+    view->setFont(Ui_Edid::HexFont());
+    view->document()->setDefaultFont(Ui_Edid::HexFont());
+    view->setReadOnly(true);
+    view->setFrameShape(QFrame::NoFrame);
+    view->setLineWrapMode(QTextEdit::NoWrap);
+    view->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    view->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    view->setTextInteractionFlags(Qt::TextSelectableByMouse);
+}
+
+// The room a text takes in a view set up as above, measured in the view's font: the widest
+// line and one line spacing per line, inside the document's margins.
+QSize RoomFor(const QTextEdit *view, const QString &text)
+{
+    const QFontMetrics metrics(view->font());
+    const QStringList lines = text.split(QLatin1Char('\n'));
+    int width = 0;
+    for (const QString &line : lines)
+        width = qMax(width, metrics.horizontalAdvance(line));
+    const int margins = 2 * qCeil(view->document()->documentMargin());
+    const int height = lines.size() * qMax(metrics.lineSpacing(), metrics.height());
+    return QSize(width + margins + HexGap, height + margins + HexGap);
+}
+
 const char FileFilter[] = "Bin File(*.bin)";
 
 // Shared by every EDID dialog of the run.
@@ -100,14 +135,13 @@ Ui_Edid::Ui_Edid(QWidget *parent)
     CreateWidgets();
     PlaceWidgets();
     SetTexts();
-    FillPortNumbers(outputComboBox, DeviceState.outputCount);
-    FillPortNumbers(inputComboBox, DeviceState.inputCount);
+    FillPortLists();
     if (!DeviceState.modelUnconfirmed)
         FillModeList();
     hexView->clear();
     MakeConnections();
 
-    setFixedSize(FrameWidth, FrameHeight + TitleBarAllowance);
+    setFixedSize(frame->width(), frame->height() + TitleBarAllowance);
     move(PositionForScreen(PrimaryScreenSize(), size()));
 }
 
@@ -139,25 +173,52 @@ QString Ui_Edid::LastDirectory()
     return g_lastDirectory;
 }
 
+QString Ui_Edid::HexRows(const QString &hexText)
+{
+    const QStringList pairs = hexText.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    QStringList rows;
+    for (int first = 0; first < pairs.size(); first += BytesPerRow)
+        rows << pairs.mid(first, BytesPerRow).join(QLatin1Char(' '));
+    return rows.join(QLatin1Char('\n'));
+}
+
+QFont Ui_Edid::HexFont()
+{
+    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    // A platform without a fixed font of its own answers with its general font; take the
+    // first installed fixed-pitch family then.
+    if (!QFontInfo(font).fixedPitch()) {
+        const QFontDatabase fonts;
+        for (const QString &family : fonts.families()) {
+            if (fonts.isFixedPitch(family)) {
+                font.setFamily(family);
+                break;
+            }
+        }
+    }
+    font.setBold(true);
+    return font;
+}
+
 void Ui_Edid::CreateWidgets()
 {
     contentWidget = new QWidget(this);
     SetContentWidget(contentWidget);
     frame = new QFrame(contentWidget);
     readPortLabel = new QLabel(frame);
-    outputComboBox = new QComboBox(frame);
+    outputComboBox = new MyComboBox(frame);
     readButton = new QPushButton(frame);
     saveButton = new QPushButton(frame);
     writePortLabel = new QLabel(frame);
-    inputComboBox = new QComboBox(frame);
+    inputComboBox = new MyComboBox(frame);
     writeButton = new QPushButton(frame);
     loadButton = new QPushButton(frame);
     modeLabel = new QLabel(frame);
     modeComboBox = new MyComboBox(frame);
     modeWriteButton = new QPushButton(frame);
     modeReadButton = new QPushButton(frame);
-    rowHeaderLabel = new QLabel(frame);
-    columnHeaderLabel = new QLabel(frame);
+    rowHeaderView = new QTextEdit(frame);
+    columnHeaderView = new QTextEdit(frame);
     hexView = new QTextEdit(frame);
 }
 
@@ -180,24 +241,31 @@ void Ui_Edid::PlaceWidgets()
     PlaceRightOf(modeWriteButton, modeComboBox, ButtonWidth);
     PlaceRightOf(modeReadButton, modeWriteButton, ButtonWidth);
 
-    rowHeaderLabel->setGeometry(
-        modeLabel->x(), modeLabel->y() + modeLabel->height() + RowHeaderGap, RowHeaderWidth, RowHeaderHeight);
-    columnHeaderLabel->setGeometry(rowHeaderLabel->x() + RowHeaderWidth + Margin,
-        rowHeaderLabel->y() - ColumnHeaderRise, ColumnHeaderWidth, ColumnHeaderHeight);
-    hexView->setGeometry(
-        rowHeaderLabel->x() + RowHeaderWidth + Margin, rowHeaderLabel->y(), HexViewWidth, HexViewHeight);
+    PlaceHexView();
+}
 
-    for (QLabel *header : { rowHeaderLabel, columnHeaderLabel }) {
-        header->setText(QLatin1String(HexColumnNumbers));
-        header->setAlignment(Qt::AlignCenter);
-        header->setStyleSheet(QLatin1String(HexFontStyle));
-    }
-    // Two digits per line: the sixteen row numbers stand one under the other.
-    rowHeaderLabel->setWordWrap(true);
-    hexView->setStyleSheet(QLatin1String(HexFontStyle));
-    hexView->setReadOnly(true);
-    hexView->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    hexView->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+// The view and its headers share one fixed-pitch font and one text layout, and each is as
+// large as its text, measured in that font: the columns of the view stand under the column
+// numbers and its rows beside the row numbers, whatever font the system provides.
+void Ui_Edid::PlaceHexView()
+{
+    for (QTextEdit *view : { rowHeaderView, columnHeaderView, hexView })
+        SetUpHexText(view);
+    rowHeaderView->setPlainText(RowNumbers());
+    columnHeaderView->setPlainText(QLatin1String(HexColumnNumbers));
+
+    const QSize rowHeaderRoom = RoomFor(rowHeaderView, RowNumbers());
+    const QSize columnHeaderRoom = RoomFor(columnHeaderView, QLatin1String(HexColumnNumbers));
+    const QSize viewRoom = RoomFor(hexView, FullViewTemplate());
+    const int viewX = Margin + rowHeaderRoom.width();
+    const int columnHeaderY = modeLabel->y() + modeLabel->height() + Margin;
+    const int viewY = columnHeaderY + columnHeaderRoom.height();
+    columnHeaderView->setGeometry(viewX, columnHeaderY, viewRoom.width(), columnHeaderRoom.height());
+    hexView->setGeometry(viewX, viewY, viewRoom.width(), viewRoom.height());
+    rowHeaderView->setGeometry(Margin, viewY, rowHeaderRoom.width(), viewRoom.height());
+
+    frame->resize(qMax(FrameWidth, viewX + viewRoom.width() + Margin),
+        qMax(FrameHeight, viewY + viewRoom.height() + Margin));
 }
 
 void Ui_Edid::SetTexts()
@@ -220,6 +288,9 @@ void Ui_Edid::MakeConnections()
     connect(readButton, &QPushButton::clicked, this, &Ui_Edid::SLT_OUT_EDID_Read);
     connect(saveButton, &QPushButton::clicked, this, &Ui_Edid::SLT_OUT_EDID_Save);
     connect(inputComboBox, QOverload<int>::of(&QComboBox::activated), this, &Ui_Edid::SLT_IN_EdidWritePort);
+    // A confirmation still awaited belongs to the input it was written to.
+    connect(inputComboBox, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
+        [this] { m_pendingWriteInput = -1; });
     connect(writeButton, &QPushButton::clicked, this, &Ui_Edid::SLT_IN_EDID_Write);
     connect(loadButton, &QPushButton::clicked, this, &Ui_Edid::SLT_IN_EDID_Load);
     connect(modeComboBox, &MyComboBox::SGL_Auto_UpdateComboBox, this, &Ui_Edid::SLT_comboBox_GetVaildContent);
@@ -325,7 +396,7 @@ void Ui_Edid::SLT_IN_EDID_Load(bool checked)
     }
     g_edidBuffer = bytes;
     g_edidBufferComplete = true;
-    hexView->setPlainText(EdidBlock::ToHexText(g_edidBuffer));
+    hexView->setPlainText(HexRows(EdidBlock::ToHexText(g_edidBuffer)));
 }
 
 void Ui_Edid::SLT_comboBox_GetVaildContent()
@@ -363,15 +434,33 @@ void Ui_Edid::SLT_Update_OutEdid(unsigned int output, QString edidHex)
 {
     if (outputComboBox->currentIndex() < 0 || output != unsigned(outputComboBox->currentIndex()))
         return;
-    hexView->setPlainText(edidHex);
-    // The view shows what came; the buffer takes it only when all 256 bytes arrived intact.
+    hexView->setPlainText(HexRows(edidHex));
+    // The view shows what came; the buffer takes it only when all 256 bytes arrived intact,
+    // or a valid base block that announces no extension (the second block is then zero).
     QByteArray bytes;
-    if (EdidBlock::FromHexText(edidHex, &bytes)) {
+    if (EdidBlock::FromHexText(edidHex, &bytes) || BaseBlockOnly(edidHex, &bytes)) {
         g_edidBuffer = bytes;
         g_edidBufferComplete = true;
     } else {
         ClearEdidBuffer();
     }
+}
+
+bool Ui_Edid::BaseBlockOnly(const QString &edidHex, QByteArray *edid)
+{
+    const QString base = edidHex.trimmed();
+    if (base.size() != 3 * EdidBlock::BlockSize - 1)
+        return false;
+    QByteArray bytes;
+    QString padded = base;
+    for (int i = EdidBlock::BlockSize; i < EdidBlock::Size; ++i)
+        padded += QStringLiteral(" 00");
+    if (!EdidBlock::FromHexText(padded, &bytes))
+        return false;
+    if (bytes.at(EdidBlock::ExtensionCountOffset) != 0 || EdidBlock::CheckBytes(bytes) != EdidBlock::Valid)
+        return false;
+    *edid = bytes;
+    return true;
 }
 
 void Ui_Edid::SLT_Update_RecvLine(const QString &line)
@@ -381,10 +470,47 @@ void Ui_Edid::SLT_Update_RecvLine(const QString &line)
     const QString expected = QStringLiteral("IN%1 EDID-USER OK").arg(m_pendingWriteInput + 1);
     // A line may still carry the LF of the previous line's CR LF in front.
     const QString received = line.trimmed();
+    const QString failed = QStringLiteral("IN%1 EDID-USER FAIL").arg(m_pendingWriteInput + 1);
+    if (received == failed || received.startsWith(failed + QLatin1Char(' '))) {
+        m_pendingWriteInput = -1;
+        return;
+    }
     if (received != expected && !received.startsWith(expected + QLatin1Char(' ')))
         return;
     m_pendingWriteInput = -1;
     MessageBoxOk(SMSG_EdidWriteOk, this);
+}
+
+void Ui_Edid::SLT_Update_PortCounts()
+{
+    FillPortLists();
+    if (modeComboBox->count() == 0 && !DeviceState.modelUnconfirmed)
+        FillModeList();
+}
+
+void Ui_Edid::SLT_WaitReplyTimeout(const QString &command)
+{
+    if (command.contains(QLatin1String(" EDID-USER")))
+        m_pendingWriteInput = -1;
+}
+
+// The lists keep the chosen port while the device still has it.
+void Ui_Edid::FillPortLists()
+{
+    const int output = outputComboBox->currentIndex();
+    const int input = inputComboBox->currentIndex();
+    {
+        const QSignalBlocker outputBlocker(outputComboBox);
+        const QSignalBlocker inputBlocker(inputComboBox);
+        FillPortNumbers(outputComboBox, DeviceState.outputCount);
+        FillPortNumbers(inputComboBox, DeviceState.inputCount);
+        if (output >= 0 && output < outputComboBox->count())
+            outputComboBox->setCurrentIndex(output);
+        if (input >= 0 && input < inputComboBox->count())
+            inputComboBox->setCurrentIndex(input);
+    }
+    if (inputComboBox->currentIndex() != input)
+        m_pendingWriteInput = -1;
 }
 
 void Ui_Edid::RejectBuffer(int check)

@@ -7,11 +7,11 @@
 #include "shell/MyFramelessDialog.h"
 
 #include <QByteArray>
+#include <QFont>
 #include <QString>
 #include <functional>
 
 class MyComboBox;
-class QComboBox;
 class QFrame;
 class QLabel;
 class QPushButton;
@@ -42,6 +42,12 @@ public:
     static void ClearEdidBuffer();
     // Start directory of both file dialogs; the directory of the last loaded file.
     static QString LastDirectory();
+    // The view's text for EDID text form (pairs separated by spaces): 16 pairs a row.
+    static QString HexRows(const QString &hexText);
+    // The font of the hex view and its headers: the system's fixed-pitch font.
+    static QFont HexFont();
+    // Input whose user EDID was sent and not yet confirmed; -1 for none.
+    int PendingWriteInput() const { return m_pendingWriteInput; }
 
     // Asks for the EDID mode of the selected input; the opener calls it right after show().
     void StartupRead();
@@ -49,19 +55,20 @@ public:
     QWidget *contentWidget = nullptr;
     QFrame *frame = nullptr;
     QLabel *readPortLabel = nullptr;
-    QComboBox *outputComboBox = nullptr;
+    MyComboBox *outputComboBox = nullptr;
     QPushButton *readButton = nullptr;
     QPushButton *saveButton = nullptr;
     QLabel *writePortLabel = nullptr;
-    QComboBox *inputComboBox = nullptr;
+    MyComboBox *inputComboBox = nullptr;
     QPushButton *writeButton = nullptr;
     QPushButton *loadButton = nullptr;
     QLabel *modeLabel = nullptr;
     MyComboBox *modeComboBox = nullptr;
     QPushButton *modeWriteButton = nullptr;
     QPushButton *modeReadButton = nullptr;
-    QLabel *rowHeaderLabel = nullptr;
-    QLabel *columnHeaderLabel = nullptr;
+    // The row and column numbers, laid out like the view itself so that they line up.
+    QTextEdit *rowHeaderView = nullptr;
+    QTextEdit *columnHeaderView = nullptr;
     QTextEdit *hexView = nullptr;
 
 signals:
@@ -82,6 +89,10 @@ public slots:
     // Every received line: the device confirms a user EDID with a line the reply parser
     // leaves alone, so the dialog that wrote it looks for it here.
     void SLT_Update_RecvLine(const QString &line);
+    // The device was identified: the port lists and the mode list follow its counts.
+    void SLT_Update_PortCounts();
+    // A line got no reply in time: a user EDID write it was cannot be confirmed any more.
+    void SLT_WaitReplyTimeout(const QString &command);
 
 private:
     void CreateWidgets();
@@ -89,6 +100,11 @@ private:
     void SetTexts();
     void MakeConnections();
     void FillModeList();
+    void FillPortLists();
+    void PlaceHexView();
+    // A reply text holding only a valid base block that announces no extension, as 256
+    // bytes with the second block zero.
+    static bool BaseBlockOnly(const QString &edidHex, QByteArray *edid);
     // Shows the message for a failed check and empties the buffer and the view.
     void RejectBuffer(int check);
 

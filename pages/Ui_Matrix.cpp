@@ -1,6 +1,9 @@
 #include "pages/Ui_Matrix.h"
 
 #include "link/LinkMode.h"
+#include "link/LinkServices.h"
+#include "link/ServiceSerialPort.h"
+#include "link/ServiceTcpClient.h"
 #include "pages/Ui_Edid.h"
 #include "pages/Ui_SaveLoad.h"
 #include "protocol/CommandSet.h"
@@ -269,8 +272,10 @@ void Ui_Matrix::FillAllOutputComboWithNames()
 
 void Ui_Matrix::RebuildIfConfirmed()
 {
-    if (!DeviceState.modelUnconfirmed)
-        BuildGrid(DeviceState.inputCount, DeviceState.outputCount);
+    if (DeviceState.modelUnconfirmed)
+        return;
+    BuildGrid(DeviceState.inputCount, DeviceState.outputCount);
+    emit SGL_Update_PortCounts();
 }
 
 void Ui_Matrix::Retranslate(bool hideRenameBox, bool noRebuild)
@@ -615,6 +620,11 @@ void Ui_Matrix::SLT_BTN_EDIDWin(bool checked)
     connect(dialog, &Ui_Edid::SGL_UpdateEmit, this, &Ui_Matrix::SGL_UpdateEmit);
     connect(this, &Ui_Matrix::SGL_Update_InEdidMode, dialog, &Ui_Edid::SLT_Update_InEdidMode);
     connect(this, &Ui_Matrix::SGL_Update_OutEdid, dialog, &Ui_Edid::SLT_Update_OutEdid);
+    connect(this, &Ui_Matrix::SGL_Update_PortCounts, dialog, &Ui_Edid::SLT_Update_PortCounts);
+    connect(g_ServiceSerialPort, &ServiceSerialPort::SGL_WaitReplyTimeout_SerialPort, dialog,
+        &Ui_Edid::SLT_WaitReplyTimeout);
+    connect(g_ServiceTcpClient, &ServiceTcpClient::SGL_WaitReplyTimeout_TcpClient, dialog,
+        &Ui_Edid::SLT_WaitReplyTimeout);
     // The device confirms a written user EDID with a line the parser does not interpret; the
     // main window hands every received line out.
     if (auto *mainWindow = qobject_cast<Ui_Main *>(window()))

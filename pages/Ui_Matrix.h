@@ -72,6 +72,8 @@ signals:
     void SGL_UpdateEmit();
     void SGL_Update_InEdidMode(unsigned int input, int mode);
     void SGL_Update_OutEdid(unsigned int output, QString edidHex);
+    // The device was identified and the grid rebuilt for its port counts.
+    void SGL_Update_PortCounts();
 
 public slots:
     void SLT_I_Rename();

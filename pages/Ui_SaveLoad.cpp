@@ -5,8 +5,8 @@
 #include "settings/LanguageTexts.h"
 #include "shell/MessageBoxes.h"
 #include "shell/FrameGeometry.h"
+#include "shell/MyComboBox.h"
 
-#include <QComboBox>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
@@ -61,9 +61,9 @@ void Ui_SaveLoad::CreateWidgets()
     SetContentWidget(contentWidget);
     frame = new QFrame(contentWidget);
     saveLabel = new QLabel(frame);
-    saveComboBox = new QComboBox(frame);
+    saveComboBox = new MyComboBox(frame);
     loadLabel = new QLabel(frame);
-    loadComboBox = new QComboBox(frame);
+    loadComboBox = new MyComboBox(frame);
     nameLabel = new QLabel(frame);
     nameEdit = new QLineEdit(frame);
 }
@@ -90,7 +90,7 @@ void Ui_SaveLoad::SetTexts()
     saveLabel->setText(Slabel_SaveLayout);
     loadLabel->setText(Slabel_LoadLayout);
     nameLabel->setText(Slabel_LayoutName);
-    for (QComboBox *comboBox : { saveComboBox, loadComboBox }) {
+    for (MyComboBox *comboBox : { saveComboBox, loadComboBox }) {
         comboBox->clear();
         for (int i = 0; i < SceneCount; ++i)
             comboBox->addItem(ScomboBox_Layout[i]);
@@ -115,9 +115,12 @@ void Ui_SaveLoad::SLT_SetSaveLayout(int index)
         return;
     if (!MessageBoxYesNo(SMSG_SaveMessage, this))
         return;
-    CmdSaveScene(index + 1);
+    const bool queued = CmdSaveScene(index + 1);
     emit SGL_UpdateEmit();
-    RenameSlot(index);
+    // The name belongs to a scene the device stores: without a queued save (no link chosen)
+    // the slot keeps its name and the typed one stays in the editor.
+    if (queued)
+        RenameSlot(index);
 }
 
 void Ui_SaveLoad::SLT_SetLoadLayout(int index)

@@ -8,7 +8,7 @@
 #include <QPoint>
 #include <QSize>
 
-class QComboBox;
+class MyComboBox;
 class QFrame;
 class QLabel;
 class QLineEdit;
@@ -29,9 +29,9 @@ public:
     QWidget *contentWidget = nullptr;
     QFrame *frame = nullptr;
     QLabel *saveLabel = nullptr;
-    QComboBox *saveComboBox = nullptr;
+    MyComboBox *saveComboBox = nullptr;
     QLabel *loadLabel = nullptr;
-    QComboBox *loadComboBox = nullptr;
+    MyComboBox *loadComboBox = nullptr;
     QLabel *nameLabel = nullptr;
     QLineEdit *nameEdit = nullptr;
 

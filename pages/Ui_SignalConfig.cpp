@@ -4,14 +4,15 @@
 #include "protocol/DeviceState.h"
 #include "protocol/ValueWords.h"
 #include "settings/LanguageTexts.h"
+#include "shell/MyComboBox.h"
 
 #include <QCheckBox>
-#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
+#include <QVariant>
 
 namespace {
 
@@ -65,13 +66,41 @@ const int InputColumnWidths[] = { PortWidth, TypeWidth, FormatWidth, FormatWidth
 const int OutputColumnWidths[]
     = { PortWidth, TypeWidth, FormatWidth, FormatWidth, RotateWidth, CheckWidth, CheckWidth };
 
-QComboBox *NewCombo(QWidget *parent, const QString &name)
+MyComboBox *NewCombo(QWidget *parent, const QString &name)
 {
-    auto *combo = new QComboBox(parent);
+    auto *combo = new MyComboBox(parent);
     // The combo box takes ownership of the view.
     combo->setView(new QListView());
     combo->setObjectName(name);
     return combo;
+}
+
+// The device's own text of a display field, kept so that a language switch can show it again
+// in the new language.
+const char DeviceTextProperty[] = "deviceText";
+
+void ShowDeviceText(QLineEdit *field, const QString &deviceText, const QString &shown)
+{
+    field->setProperty(DeviceTextProperty, deviceText);
+    field->setText(shown);
+}
+
+QString DeviceTextOf(const QLineEdit *field)
+{
+    return field->property(DeviceTextProperty).toString();
+}
+
+void ClearDisplayField(QLineEdit *field)
+{
+    field->setProperty(DeviceTextProperty, QVariant());
+    field->clear();
+}
+
+// New item texts, the shown item kept (setCurrentIndex never sends).
+void RenameItems(QComboBox *combo, const QStringList &items)
+{
+    for (int i = 0; i < items.size() && i < combo->count(); ++i)
+        combo->setItemText(i, items.at(i));
 }
 
 QLineEdit *NewDisplayField(QWidget *parent)
@@ -357,8 +386,9 @@ void Ui_SignalConfig::Retranslate(bool noRefresh, bool noRebuild)
     inputDownButton->setText(QStringLiteral("↓"));
     outputUpButton->setText(QStringLiteral("↑"));
     outputDownButton->setText(QStringLiteral("↓"));
+    // A language switch changes texts only: the rows keep what the device reported.
     if (!noRefresh)
-        PageRefresh(true, true);
+        RetranslateRows();
     if (!noRebuild && !DeviceState.modelUnconfirmed)
         BuildRows(DeviceState.inputCount, DeviceState.outputCount);
 }
@@ -402,7 +432,7 @@ void Ui_SignalConfig::RefreshInputRows()
         inputPortLabels.at(row)->hide();
         inputTypeCombos.at(row)->clear();
         inputTypeCombos.at(row)->hide();
-        inputFormatEdits.at(row)->clear();
+        ClearDisplayField(inputFormatEdits.at(row));
         inputFormatEdits.at(row)->hide();
         inputOutputFormatCombos.at(row)->clear();
         inputOutputFormatCombos.at(row)->hide();
@@ -432,7 +462,7 @@ void Ui_SignalConfig::RefreshOutputRows()
         outputPortLabels.at(row)->hide();
         outputTypeCombos.at(row)->clear();
         outputTypeCombos.at(row)->hide();
-        outputInputFormatEdits.at(row)->clear();
+        ClearDisplayField(outputInputFormatEdits.at(row));
         outputInputFormatEdits.at(row)->hide();
         outputFormatCombos.at(row)->clear();
         outputFormatCombos.at(row)->hide();
@@ -478,7 +508,7 @@ void Ui_SignalConfig::ShowInputFormat(quint32 input, const QString &text)
     const int row = RowOnPage(input, inputPage, DeviceState.inputCount, inputFormatEdits.size());
     if (row < 0)
         return;
-    inputFormatEdits.at(row)->setText(text == QLatin1String(NoSignalWord) ? S_NoSignal : text);
+    ShowDeviceText(inputFormatEdits.at(row), text, ShownInputFormat(text));
 }
 
 void Ui_SignalConfig::ShowInputAudio(quint32 input, const QString &keyword)
@@ -514,12 +544,37 @@ void Ui_SignalConfig::ShowOutputInputFormat(quint32 output, const QString &text)
     const int row = RowOnPage(output, outputPage, DeviceState.outputCount, outputInputFormatEdits.size());
     if (row < 0)
         return;
-    QString shown = text;
-    if (text == QLatin1String(NoSignalWord))
-        shown = S_NoSignal;
-    else if (text == QLatin1String(MultiModeWord))
-        shown = Slist_O_InputFormat_MultiMode;
-    outputInputFormatEdits.at(row)->setText(shown);
+    ShowDeviceText(outputInputFormatEdits.at(row), text, ShownOutputInputFormat(text));
+}
+
+QString Ui_SignalConfig::ShownInputFormat(const QString &deviceText)
+{
+    return deviceText == QLatin1String(NoSignalWord) ? S_NoSignal : deviceText;
+}
+
+QString Ui_SignalConfig::ShownOutputInputFormat(const QString &deviceText)
+{
+    if (deviceText == QLatin1String(MultiModeWord))
+        return Slist_O_InputFormat_MultiMode;
+    return ShownInputFormat(deviceText);
+}
+
+void Ui_SignalConfig::RetranslateRows()
+{
+    for (int row = 0; row < inputPortLabels.size(); ++row) {
+        inputReadButtons.at(row)->setText(S_ReadWrite[0]);
+        RenameItems(inputOutputFormatCombos.at(row), { S_Bypass });
+        RenameItems(inputAudioCombos.at(row), { ScomboBox_I_AudioSelect[0], ScomboBox_I_AudioSelect[1] });
+        QLineEdit *field = inputFormatEdits.at(row);
+        if (!field->text().isEmpty())
+            field->setText(ShownInputFormat(DeviceTextOf(field)));
+    }
+    for (int row = 0; row < outputPortLabels.size(); ++row) {
+        outputReadButtons.at(row)->setText(S_ReadWrite[0]);
+        QLineEdit *field = outputInputFormatEdits.at(row);
+        if (!field->text().isEmpty())
+            field->setText(ShownOutputInputFormat(DeviceTextOf(field)));
+    }
 }
 
 void Ui_SignalConfig::ShowOutputResolution(quint32 output, const QString &keyword)

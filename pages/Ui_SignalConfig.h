@@ -9,7 +9,7 @@
 #include <QWidget>
 
 class QCheckBox;
-class QComboBox;
+class MyComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -30,9 +30,9 @@ public:
     void BuildRows(quint32 inputCount, quint32 outputCount);
     // Builds the rows again for the current counts once the model is confirmed.
     void RebuildIfConfirmed();
-    // Sets every text of the page again from the language table; then redraws both tables
-    // unless told not to, and builds the rows again unless told not to (only once the model is
-    // confirmed).
+    // Sets every text of the page again from the language table, the rows' texts too unless
+    // told not to (they keep every value and choice shown), and builds the rows again unless
+    // told not to (only once the model is confirmed).
     void Retranslate(bool noRefresh, bool noRebuild);
     // Shows the rows of the current input page, output page or both, emptied: the values come
     // with the next replies.
@@ -66,16 +66,16 @@ public:
 
     // The row widgets, one list per column, indexed by row.
     QList<QLabel *> inputPortLabels;
-    QList<QComboBox *> inputTypeCombos;
+    QList<MyComboBox *> inputTypeCombos;
     QList<QLineEdit *> inputFormatEdits;
-    QList<QComboBox *> inputOutputFormatCombos;
-    QList<QComboBox *> inputAudioCombos;
+    QList<MyComboBox *> inputOutputFormatCombos;
+    QList<MyComboBox *> inputAudioCombos;
     QList<QPushButton *> inputReadButtons;
     QList<QLabel *> outputPortLabels;
-    QList<QComboBox *> outputTypeCombos;
+    QList<MyComboBox *> outputTypeCombos;
     QList<QLineEdit *> outputInputFormatEdits;
-    QList<QComboBox *> outputFormatCombos;
-    QList<QComboBox *> outputRotateCombos;
+    QList<MyComboBox *> outputFormatCombos;
+    QList<MyComboBox *> outputRotateCombos;
     QList<QCheckBox *> outputMuteBoxes;
     QList<QCheckBox *> outputFreezeBoxes;
     QList<QPushButton *> outputReadButtons;
@@ -119,6 +119,10 @@ private:
     void RefreshInputRows();
     void RefreshOutputRows();
     void LayOutPage();
+    void RetranslateRows();
+    // How a display field shows the device's text in the current language.
+    static QString ShownInputFormat(const QString &deviceText);
+    static QString ShownOutputInputFormat(const QString &deviceText);
 
     // The row of the sending widget, read from its object name; -1 without a sender.
     int SenderRow(int prefixLength) const;

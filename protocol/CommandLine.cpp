@@ -61,15 +61,15 @@ CommandLine &CommandLine::endOfExpected()
     return *this;
 }
 
-void CommandLine::send(ReplyProfile profile) const
+bool CommandLine::send(ReplyProfile profile) const
 {
     const int end = m_expectedEnd < 0 ? m_length : m_expectedEnd;
-    send(profile, m_text + m_expectedStart, end - m_expectedStart);
+    return send(profile, m_text + m_expectedStart, end - m_expectedStart);
 }
 
-void CommandLine::send(ReplyProfile profile, const char *expected, int expectedLength) const
+bool CommandLine::send(ReplyProfile profile, const char *expected, int expectedLength) const
 {
     if (m_tooLong)
-        return;
-    QueueCommandLine(m_text, m_length, MakeReplyExpectation(expected, expectedLength, profile));
+        return false;
+    return QueueCommandLine(m_text, m_length, MakeReplyExpectation(expected, expectedLength, profile));
 }

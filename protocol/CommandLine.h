@@ -23,9 +23,9 @@ public:
     CommandLine &endOfExpected();
 
     // Queues the line with the expected text as its only pattern.
-    void send(ReplyProfile profile) const;
+    bool send(ReplyProfile profile) const;
     // Queues the line with a pattern given apart from the line.
-    void send(ReplyProfile profile, const char *expected, int expectedLength) const;
+    bool send(ReplyProfile profile, const char *expected, int expectedLength) const;
 
     const char *data() const { return m_text; }
     int length() const { return m_length; }

@@ -86,11 +86,11 @@ void SendPlain(const char *verb, const char *keyword, ReplyProfile profile = Rep
     CommandLine(verb).text(keyword).send(profile);
 }
 
-void SendScene(const char *keyword, int sceneNumber)
+bool SendScene(const char *keyword, int sceneNumber)
 {
     CommandLine line("SET");
     line.text(keyword).endOfExpected().space().number(sceneNumber);
-    line.send(ReplyProfile::Standard);
+    return line.send(ReplyProfile::Standard);
 }
 
 // The output whose screen data a wall cell refers to.
@@ -169,17 +169,17 @@ ReplyExpectation MakeReplyExpectation(const char *expected, int length, ReplyPro
     return expectation;
 }
 
-void QueueCommandLine(const char *text, int length, ReplyExpectation expectation)
+bool QueueCommandLine(const char *text, int length, ReplyExpectation expectation)
 {
     if (!text || length < 0 || length > MaxCommandLength)
-        return;
+        return false;
     LinkQueue *queue = SelectedLinkQueue();
     if (!queue)
-        return;
+        return false;
     char line[MaxCommandLength + 1];
     std::memcpy(line, text, static_cast<size_t>(length));
     line[length] = '\r';
-    queue->push(line, length + 1, &expectation, 0);
+    return queue->push(line, length + 1, &expectation, 0);
 }
 
 void CmdGetModelType()
@@ -451,14 +451,14 @@ void CmdGetWindowInput(quint32 o, quint32 w)
     line.port("OUT", o).space().text(WindowWords.at(w)).text(" IN").send(ReplyProfile::Standard);
 }
 
-void CmdSaveScene(int sceneNumber)
+bool CmdSaveScene(int sceneNumber)
 {
-    SendScene("SAVE SCENE", sceneNumber);
+    return SendScene("SAVE SCENE", sceneNumber);
 }
 
-void CmdLoadScene(int sceneNumber)
+bool CmdLoadScene(int sceneNumber)
 {
-    SendScene("LOAD SCENE", sceneNumber);
+    return SendScene("LOAD SCENE", sceneNumber);
 }
 
 void CmdSetEdidMode(quint32 i, quint32 mode)

@@ -22,8 +22,8 @@ enum class ReplyProfile { Standard, Silent, Wall, NoReply };
 ReplyExpectation MakeReplyExpectation(const char *expected, int length, ReplyProfile profile);
 
 // Appends the CR and pushes the line into the selected link's queue. Texts longer than
-// MaxCommandLength and lines without a selected link are dropped silently.
-void QueueCommandLine(const char *text, int length, ReplyExpectation expectation);
+// MaxCommandLength and lines without a selected link are dropped silently; true when queued.
+bool QueueCommandLine(const char *text, int length, ReplyExpectation expectation);
 
 // Identification and synchronisation.
 void CmdGetModelType();
@@ -75,8 +75,9 @@ void CmdGetPipSize(quint32 o);
 void CmdGetWindowInput(quint32 o, quint32 w);
 
 // Scenes.
-void CmdSaveScene(int sceneNumber); // 1-based
-void CmdLoadScene(int sceneNumber); // 1-based
+// 1-based; true when the command was queued.
+bool CmdSaveScene(int sceneNumber);
+bool CmdLoadScene(int sceneNumber);
 
 // EDID.
 void CmdSetEdidMode(quint32 i, quint32 mode); // EdidModeWords

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QSaveFile>
 
 bool g_SaveSettingsOnExit = true;
@@ -41,9 +42,13 @@ TableChoice TableForPath(const QString &path)
     return {};
 }
 
-bool IsBlankLine(const QString &line)
+QHash<QString, QString *> VariablesByKey(const TableChoice &table)
 {
-    return line == QLatin1String("\r\n") || line == QLatin1String("\n");
+    QHash<QString, QString *> variables;
+    variables.reserve(table.size);
+    for (int i = 0; i < table.size; ++i)
+        variables.insert(QLatin1String(table.entries[i].key), table.entries[i].value);
+    return variables;
 }
 
 QString ValueOfLine(const QString &line)
@@ -56,7 +61,7 @@ QString ValueOfLine(const QString &line)
     return value;
 }
 
-// A line break inside a value would shift every later line of the positional file.
+// A line break inside a value would split its line in two.
 QString ValueForFile(const QString &value)
 {
     QString flat = value;
@@ -128,21 +133,18 @@ void ConfigFile_Read(const QString &path)
     if (!file.open(QIODevice::ReadOnly))
         return;
 
-    // Positional: line n belongs to entry n, blank lines aside. The key only confirms the
-    // place; a line that does not carry it empties the entry whose place it takes.
-    int index = 0;
-    while (!file.atEnd() && index < table.size) {
+    // By key: a line sets the entry its key names, wherever it stands, so an added, missing
+    // or moved line (a comment, a hand edit) changes nothing but itself. A line without a
+    // known key is skipped; an entry no line names keeps its value.
+    const QHash<QString, QString *> variables = VariablesByKey(table);
+    while (!file.atEnd()) {
         const QString line = QString::fromUtf8(file.readLine());
-        const ConfigKeyEntry &entry = table.entries[index];
-        if (line.contains(QLatin1String(entry.key) + QLatin1Char('='))) {
-            *entry.value = ValueOfLine(line);
-            ++index;
-        } else if (IsBlankLine(line)) {
+        const int equals = line.indexOf(QLatin1Char('='));
+        if (equals < 0)
             continue;
-        } else {
-            entry.value->clear();
-            ++index;
-        }
+        QString *variable = variables.value(line.left(equals));
+        if (variable)
+            *variable = ValueOfLine(line);
     }
 }
 

@@ -29,7 +29,9 @@ void ConfigFile_LoadAll(bool languageOnly);
 // Rewrites config.ini and the active language file from the variables.
 void ConfigFile_SaveAll();
 
-// Positional reading of one file into the table its path selects.
+// Reads one file into the table its path selects: each line whose text before the first "="
+// is a key of the table sets that key's variable; other lines are skipped, and entries that
+// no line names keep their values.
 void ConfigFile_Read(const QString &path);
 
 // Writes the table the path selects: the old file is replaced only by a completely

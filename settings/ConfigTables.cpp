@@ -3,7 +3,8 @@
 #include "settings/LanguageTexts.h"
 #include "settings/SettingsTexts.h"
 
-// File order is the line order of the files: reading is positional, so never reorder.
+// File order is the line order the files are written in: keep it, so that rewritten files
+// stay byte for byte what they were.
 const ConfigKeyEntry SettingsTable[SettingsTableSize] = {
     {"Key_LanguageIsEnglish", &Key_LanguageIsEnglish},
     {"Key_UI_Login", &Key_UI_Login},

@@ -3,10 +3,12 @@
 #include "settings/ConfigFile.h"
 #include "shell/PngResave.h"
 
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPixmap>
 #include <QPushButton>
+#include <QScreen>
 
 const char *const MessageBoxTextObjectName = "MessageBoxText";
 const char *const MessageBoxOkObjectName = "MessageBoxOk";
@@ -15,12 +17,35 @@ const char *const MessageBoxNoObjectName = "MessageBoxNo";
 
 namespace {
 
-// Steps common to both boxes: placed at the parent's own position rather than centred,
-// a blank title, the text and the program's picture.
-void PrepareMessageBox(QMessageBox &box, const QString &text, QWidget *parent)
+QRect ScreenAreaOf(const QWidget *window)
 {
-    if (parent)
-        box.move(parent->x(), parent->y());
+    const QScreen *screen = window ? window->screen() : QGuiApplication::primaryScreen();
+    return screen ? screen->availableGeometry() : QRect();
+}
+
+// A box that places itself once it knows its final size, which QMessageBox sets only as it
+// is shown: over the top-level window of its parent, or in the middle of the primary screen.
+class PlacedMessageBox : public QMessageBox
+{
+public:
+    explicit PlacedMessageBox(QWidget *parent)
+        : QMessageBox(parent)
+    { }
+
+protected:
+    void showEvent(QShowEvent *event) override
+    {
+        QMessageBox::showEvent(event);
+        const QWidget *window = parentWidget() ? parentWidget()->window() : nullptr;
+        const QRect screenArea = ScreenAreaOf(window);
+        const QRect windowFrame = window ? window->frameGeometry() : screenArea;
+        move(MessageBoxPositionOver(windowFrame, size(), screenArea));
+    }
+};
+
+// Steps common to both boxes: a blank title, the text and the program's picture.
+void PrepareMessageBox(QMessageBox &box, const QString &text)
+{
     box.setWindowTitle(QStringLiteral(" "));
     // Messages often carry command or reply text from the device: never interpret it as
     // markup.
@@ -40,8 +65,8 @@ void PrepareMessageBox(QMessageBox &box, const QString &text, QWidget *parent)
 
 void MessageBoxOk(const QString &text, QWidget *parent)
 {
-    QMessageBox box(parent);
-    PrepareMessageBox(box, text, parent);
+    PlacedMessageBox box(parent);
+    PrepareMessageBox(box, text);
     QPushButton *okButton = box.addButton(QStringLiteral("OK"), QMessageBox::YesRole);
     okButton->setObjectName(QLatin1String(MessageBoxOkObjectName));
     box.exec();
@@ -49,12 +74,25 @@ void MessageBoxOk(const QString &text, QWidget *parent)
 
 bool MessageBoxYesNo(const QString &text, QWidget *parent)
 {
-    QMessageBox box(parent);
-    PrepareMessageBox(box, text, parent);
+    PlacedMessageBox box(parent);
+    PrepareMessageBox(box, text);
     QPushButton *yesButton = box.addButton(QStringLiteral("YES"), QMessageBox::YesRole);
     yesButton->setObjectName(QLatin1String(MessageBoxYesObjectName));
     QPushButton *noButton = box.addButton(QStringLiteral("NO"), QMessageBox::NoRole);
     noButton->setObjectName(QLatin1String(MessageBoxNoObjectName));
     box.exec();
     return box.clickedButton() == yesButton;
+}
+
+QPoint MessageBoxPositionOver(const QRect &windowFrame, const QSize &boxSize, const QRect &screenArea)
+{
+    QPoint position(windowFrame.x() + (windowFrame.width() - boxSize.width()) / 2,
+        windowFrame.y() + (windowFrame.height() - boxSize.height()) / 2);
+    if (screenArea.isEmpty())
+        return position;
+    position.setX(qMin(position.x(), screenArea.right() + 1 - boxSize.width()));
+    position.setY(qMin(position.y(), screenArea.bottom() + 1 - boxSize.height()));
+    position.setX(qMax(position.x(), screenArea.left()));
+    position.setY(qMax(position.y(), screenArea.top()));
+    return position;
 }

@@ -1,11 +1,56 @@
 #include "shell/MyComboBox.h"
 
+#include <QAbstractItemView>
+#include <QKeyEvent>
+#include <QWheelEvent>
+
 MyComboBox::MyComboBox(QWidget *parent)
     : QComboBox(parent)
-{ }
+{
+    // A wheel turn over the combo neither steps it nor gives it the focus.
+    setFocusPolicy(Qt::StrongFocus);
+}
 
 void MyComboBox::showPopup()
 {
     emit SGL_Auto_UpdateComboBox();
     QComboBox::showPopup();
+}
+
+bool MyComboBox::StepsClosedCombo(const QKeyEvent *event)
+{
+    switch (event->key()) {
+    case Qt::Key_Up:
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+    case Qt::Key_Home:
+    case Qt::Key_End:
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+        return true;
+    case Qt::Key_Down:
+        // Alt+Down opens the list.
+        return !(event->modifiers() & Qt::AltModifier);
+    case Qt::Key_Space:
+        // Opens the list.
+        return false;
+    default:
+        // Typing a letter jumps to the first matching item and emits activated().
+        return !event->text().isEmpty() && event->text().at(0).isPrint();
+    }
+}
+
+// The open list takes the wheel itself (its view scrolls), so the closed combo never steps.
+void MyComboBox::wheelEvent(QWheelEvent *event)
+{
+    event->ignore();
+}
+
+void MyComboBox::keyPressEvent(QKeyEvent *event)
+{
+    if (!view()->isVisible() && StepsClosedCombo(event)) {
+        event->ignore();
+        return;
+    }
+    QComboBox::keyPressEvent(event);
 }

@@ -1,8 +1,15 @@
-// A combo box that announces that its list is about to open, so that its owner can fill the
-// list with what is valid at that moment (serial ports, local addresses, input names).
+// The program's combo box for lists whose choice sends a command to the device. It
+// announces that its list is about to open, so that its owner can fill the list with what is
+// valid at that moment (serial ports, local addresses, input names), and it changes its item
+// only through the open list: Qt's combo box also steps its item, and emits activated(), on
+// a wheel turn or an arrow key while it is closed, which would turn stray scrolling over a
+// live device into commands.
 #pragma once
 
 #include <QComboBox>
+
+class QKeyEvent;
+class QWheelEvent;
 
 class MyComboBox : public QComboBox
 {
@@ -12,7 +19,15 @@ public:
 
     void showPopup() override;
 
+    // Whether a key pressed on the closed combo would step its item (arrows, page keys,
+    // Home, End, or a letter that searches the list).
+    static bool StepsClosedCombo(const QKeyEvent *event);
+
 signals:
     // Emitted just before the list pops up.
     void SGL_Auto_UpdateComboBox();
+
+protected:
+    void wheelEvent(QWheelEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 };

@@ -240,7 +240,7 @@ void TestConnect::connectAndSynchronise()
     QTest::keyClick(mainWindow, Qt::Key_Z, Qt::AltModifier);
     QVERIFY(mainWindow->debugConsole->isVisible());
     QVERIFY(mainWindow->debugConsole->recvBox->toPlainText().contains(QLatin1String("MODEL TYPE RZ7P52KN")));
-    QVERIFY(mainWindow->debugConsole->sendBox->toPlainText().endsWith(QLatin1String("GET SYNC-OVER\n")));
+    QVERIFY(mainWindow->debugConsole->sendLogBox->toPlainText().endsWith(QLatin1String(" TX GET SYNC-OVER")));
     mainWindow->debugConsole->close();
 
     // Disconnect: the link is dropped and the parameters can be changed again.

@@ -1,6 +1,6 @@
-// The debug console: its place on the screen, what Send queues, the transfer it makes on a
-// real serial link, the echo of sent and received lines, the line limit and the format
-// buttons.
+// The debug console: its place on the screen, what Send queues (only what was typed since the
+// last Send, never a logged line), the transfer it makes on a real serial link, the logged
+// lines with time and direction, the line limit, and the HEX and ASCII formats.
 #include "GuiTestFixture.h"
 #include "link/LinkMode.h"
 #include "link/LinkQueue.h"
@@ -17,6 +17,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QRegularExpression>
 #include <QTextBlock>
 #include <QTextEdit>
 #include <QtTest>
@@ -81,6 +82,26 @@ QByteArray ReadFromDevice(PtyPair &device, int timeoutMs)
     return bytes;
 }
 
+// The logged lines of a box without their times, after checking that each has one.
+QStringList LoggedLines(const QTextEdit *box)
+{
+    static const QRegularExpression timeTag(QStringLiteral("^\\d\\d:\\d\\d:\\d\\d\\.\\d\\d\\d "));
+    QStringList lines;
+    if (box->document()->isEmpty())
+        return lines;
+    for (QTextBlock block = box->document()->firstBlock(); block.isValid(); block = block.next()) {
+        const QString text = block.text();
+        lines << (timeTag.match(text).hasMatch() ? text.mid(13) : QStringLiteral("NO TIME: ") + text);
+    }
+    return lines;
+}
+
+// The link's report of a sent line: one character per byte.
+QString AsReported(const QByteArray &bytes)
+{
+    return QString::fromLatin1(bytes);
+}
+
 } // namespace
 
 class TestDebug : public QObject
@@ -101,6 +122,10 @@ private slots:
     void boxesKeepLastLines();
     void formatButtons_data();
     void formatButtons();
+    void sendNeverRepeatsLoggedLines_data();
+    void sendNeverRepeatsLoggedLines();
+    void hexFormat_data();
+    void hexFormat();
 
 private:
     GuiTest::AppDirFixture m_fixture;
@@ -212,20 +237,24 @@ void TestDebug::sendIsOneTransferOnSerialLink()
     QTest::keyClick(&mainWindow, Qt::Key_Z, Qt::AltModifier);
     Ui_Debug *console = mainWindow.debugConsole;
     QVERIFY(console->isVisible());
-    QTRY_COMPARE(console->recvBox->toPlainText(), QStringLiteral("MODEL TYPE RZ7P52KN\n"));
-    QCOMPARE(console->sendBox->toPlainText(), QStringLiteral("GET MODEL TYPE\n"));
+    QTRY_COMPARE(LoggedLines(console->recvBox), QStringList { "RX MODEL TYPE RZ7P52KN" });
+    QCOMPARE(LoggedLines(console->sendLogBox), QStringList { "TX GET MODEL TYPE" });
+    QVERIFY(console->sendBox->toPlainText().isEmpty());
 
-    console->SLT_CLEAR_SEND_DATA();
     TypeLines(console->sendBox, QStringLiteral("GET MODEL TYPE\nGET MATRIX-ROUTE"));
     QTest::mouseClick(console->sendButton, Qt::LeftButton);
 
     QCOMPARE(ReadFromDevice(device, 3000), QByteArray("GET MODEL TYPE\r\nGET MATRIX-ROUTE"));
-    // The transfer is logged behind the typed text.
-    QTRY_COMPARE(console->sendBox->toPlainText(),
-        QStringLiteral("GET MODEL TYPE\nGET MATRIX-ROUTEGET MODEL TYPE\nGET MATRIX-ROUTE"));
+    // The transfer is logged apart from the typing box, which Send emptied.
+    QTRY_COMPARE(LoggedLines(console->sendLogBox),
+        (QStringList { "TX GET MODEL TYPE", "TX GET MODEL TYPE", "TX GET MATRIX-ROUTE" }));
+    QVERIFY(console->sendBox->toPlainText().isEmpty());
     QVERIFY(device.write("MODEL TYPE RZ7P52KN\r"));
-    QTRY_COMPARE(
-        console->recvBox->toPlainText(), QStringLiteral("MODEL TYPE RZ7P52KN\nMODEL TYPE RZ7P52KN\n"));
+    QTRY_COMPARE(LoggedLines(console->recvBox),
+        (QStringList { "RX MODEL TYPE RZ7P52KN", "RX MODEL TYPE RZ7P52KN" }));
+    // A second Send has nothing typed to send.
+    QTest::mouseClick(console->sendButton, Qt::LeftButton);
+    QCOMPARE(ReadFromDevice(device, 500), QByteArray());
 
     QTest::mouseClick(page->uartConnectButton, Qt::LeftButton);
     QCOMPARE(LinkMode, int(LinkModeNone));
@@ -245,7 +274,7 @@ void TestDebug::boxesKeepLastLines()
     QFETCH(bool, receiveBox);
 
     Ui_Debug console;
-    QTextEdit *box = receiveBox ? console.recvBox : console.sendBox;
+    QTextEdit *box = receiveBox ? console.recvBox : console.sendLogBox;
     console.SLT_Sync_Show_Recv(QStringLiteral("other\r"));
     console.SLT_Sync_Show_Send(QStringLiteral("other\r"));
     for (int line = 2; line <= 250; ++line) {
@@ -257,12 +286,13 @@ void TestDebug::boxesKeepLastLines()
     }
 
     QCOMPARE(box->document()->blockCount(), Ui_Debug::MaximumLines);
-    QCOMPARE(box->document()->firstBlock().text(), QStringLiteral("line 52"));
-    QCOMPARE(box->document()->lastBlock().previous().text(), QStringLiteral("line 250"));
+    const QString direction = receiveBox ? QStringLiteral("RX ") : QStringLiteral("TX ");
+    QCOMPARE(LoggedLines(box).first(), direction + QStringLiteral("line 51"));
+    QCOMPARE(LoggedLines(box).last(), direction + QStringLiteral("line 250"));
 
     QTest::mouseClick(receiveBox ? console.recvClearButton : console.sendClearButton, Qt::LeftButton);
     QVERIFY(box->toPlainText().isEmpty());
-    QVERIFY(!(receiveBox ? console.sendBox : console.recvBox)->toPlainText().isEmpty());
+    QVERIFY(!(receiveBox ? console.sendLogBox : console.recvBox)->toPlainText().isEmpty());
 }
 
 void TestDebug::formatButtons_data()
@@ -304,6 +334,144 @@ void TestDebug::formatButtons()
     QCOMPARE(console.asciiFormatButton->isEnabled(), asciiEnabled);
     QCOMPARE(console.windowTitle(), QStringLiteral("Debug"));
     QVERIFY(console.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+}
+
+// Steps of a row: "t:text" types, "s" presses Send, "x:text" logs a sent line, "r:text" a
+// received one; each Send must queue exactly the next entry of "sent" (empty: nothing).
+void TestDebug::sendNeverRepeatsLoggedLines_data()
+{
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<QStringList>("sent");
+    QTest::addColumn<QStringList>("sendLog");
+    QTest::addColumn<QString>("typingBox");
+
+    QTest::newRow("second Send after a reset sends nothing")
+        << QStringList { "t:SET RESET", "s", "x:SET RESET\r", "r:SET RESET OK\r", "s" }
+        << QStringList { "SET RESET", "" } << QStringList { "TX SET RESET" } << "";
+    QTest::newRow("Send after logged lines sends only the typed line")
+        << QStringList { "x:GET MODEL TYPE\r", "x:GET SYNC-OVER\r", "t:GET MATRIX-ROUTE", "s" }
+        << QStringList { "GET MATRIX-ROUTE" } << QStringList { "TX GET MODEL TYPE", "TX GET SYNC-OVER" } << "";
+    QTest::newRow("a line logged while typing joins neither the typing nor the transfer")
+        << QStringList { "t:GET MO", "x:GET IN1 IN-INFO\r", "r:IN1 IN-INFO HDMI\r", "t:DEL TYPE", "s" }
+        << QStringList { "GET MODEL TYPE" } << QStringList { "TX GET IN1 IN-INFO" } << "";
+    QTest::newRow("half-typed line stays for later while nothing is sent")
+        << QStringList { "t:GET MO", "x:GET SYNC-OVER\r" } << QStringList {}
+        << QStringList { "TX GET SYNC-OVER" } << "GET MO";
+    QTest::newRow("typed non-ASCII text is logged as typed")
+        << QStringList { "t:SET IN1 NAME 名称 é", "s", QStringLiteral("x:") + AsReported(QStringLiteral("SET IN1 NAME 名称 é\r").toUtf8()) }
+        << QStringList { "SET IN1 NAME 名称 é" } << QStringList { "TX SET IN1 NAME 名称 é" } << "";
+    QTest::newRow("bytes that are not UTF-8 are logged one character per byte")
+        << QStringList { QStringLiteral("x:") + AsReported(QByteArray("A\xE9\r")) } << QStringList {}
+        << QStringList { QString::fromLatin1("TX A\xE9") } << "";
+    QTest::newRow("a two-line transfer logs two lines")
+        << QStringList { "t:GET MODEL TYPE\nGET SYNC-OVER", "s", "x:GET MODEL TYPE\r\nGET SYNC-OVER\r" }
+        << QStringList { "GET MODEL TYPE\r\nGET SYNC-OVER" }
+        << QStringList { "TX GET MODEL TYPE", "TX GET SYNC-OVER" } << "";
+}
+
+void TestDebug::sendNeverRepeatsLoggedLines()
+{
+    QFETCH(QStringList, steps);
+    QFETCH(QStringList, sent);
+    QFETCH(QStringList, sendLog);
+    QFETCH(QString, typingBox);
+
+    Ui_Debug console;
+    console.show();
+    LinkMode = LinkModeSerial;
+    QStringList queued;
+    for (const QString &step : steps) {
+        const QString text = step.mid(2);
+        if (step.startsWith(QLatin1String("t:"))) {
+            console.sendBox->setFocus();
+            console.sendBox->moveCursor(QTextCursor::End);
+            TypeLines(console.sendBox, text);
+        } else if (step == QLatin1String("s")) {
+            QTest::mouseClick(console.sendButton, Qt::LeftButton);
+            const QStringList now = QueuedTexts(SerialLinkQueue());
+            queued << (now.isEmpty() ? QString() : now.join(QLatin1Char('|')));
+            QMutexLocker lock(&SerialLinkQueue().sendMutex);
+            SerialLinkQueue().sendQueue.clear();
+        } else if (step.startsWith(QLatin1String("x:"))) {
+            console.SLT_Sync_Show_Send(text);
+        } else {
+            console.SLT_Sync_Show_Recv(text);
+        }
+    }
+
+    QCOMPARE(queued, sent);
+    QCOMPARE(LoggedLines(console.sendLogBox), sendLog);
+    QCOMPARE(console.sendBox->toPlainText(), typingBox);
+    for (const QString &line : LoggedLines(console.recvBox))
+        QVERIFY2(line.startsWith(QLatin1String("RX ")), qPrintable(line));
+}
+
+void TestDebug::hexFormat_data()
+{
+    QTest::addColumn<bool>("hex");
+    QTest::addColumn<QString>("received");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QByteArray>("queued");
+    QTest::addColumn<bool>("noteShown");
+    QTest::addColumn<QStringList>("recvLog");
+    QTest::addColumn<QStringList>("sendLog");
+
+    QTest::newRow("HEX: spaced pairs")
+        << true << "MODEL TYPE RZ7P52KN\r" << "47 45 54 0D" << QByteArray("GET\r") << false
+        << QStringList { "RX 4D 4F 44 45 4C 20 54 59 50 45 20 52 5A 37 50 35 32 4B 4E 0D" }
+        << QStringList { "TX 47 45 54 0D" };
+    QTest::newRow("HEX: pairs without spaces, lower case, over two lines")
+        << true << "MODEL TYPE RZ7P52KN\r" << "474554\n0d0a" << QByteArray("GET\r\n") << false
+        << QStringList { "RX 4D 4F 44 45 4C 20 54 59 50 45 20 52 5A 37 50 35 32 4B 4E 0D" }
+        << QStringList { "TX 47 45 54 0D" };
+    QTest::newRow("HEX: a non-hex character sends nothing")
+        << true << "MODEL TYPE RZ7P52KN\r" << "47 4G" << QByteArray() << true
+        << QStringList { "RX 4D 4F 44 45 4C 20 54 59 50 45 20 52 5A 37 50 35 32 4B 4E 0D" }
+        << QStringList { "TX 47 45 54 0D" };
+    QTest::newRow("HEX: an odd digit sends nothing")
+        << true << "MODEL TYPE RZ7P52KN\r" << "47 45 5" << QByteArray() << true
+        << QStringList { "RX 4D 4F 44 45 4C 20 54 59 50 45 20 52 5A 37 50 35 32 4B 4E 0D" }
+        << QStringList { "TX 47 45 54 0D" };
+    QTest::newRow("HEX: UTF-8 bytes of a received line")
+        << true << "名\r" << "" << QByteArray() << false << QStringList { "RX E5 90 8D 0D" } << QStringList { "TX 47 45 54 0D" };
+    QTest::newRow("ASCII: typed hex is text")
+        << false << "MODEL TYPE RZ7P52KN\r" << "47 45" << QByteArray("47 45") << false << QStringList { "RX MODEL TYPE RZ7P52KN" }
+        << QStringList { "TX GET" };
+}
+
+void TestDebug::hexFormat()
+{
+    QFETCH(bool, hex);
+    QFETCH(QString, received);
+    QFETCH(QString, typed);
+    QFETCH(QByteArray, queued);
+    QFETCH(bool, noteShown);
+    QFETCH(QStringList, recvLog);
+    QFETCH(QStringList, sendLog);
+
+    Ui_Debug console;
+    console.show();
+    LinkMode = LinkModeTcp;
+    QTest::mouseClick(hex ? console.hexFormatButton : console.asciiFormatButton, Qt::LeftButton);
+    QCOMPARE(console.IsHexFormat(), hex);
+
+    console.SLT_Sync_Show_Recv(received);
+    console.SLT_Sync_Show_Send(AsReported("GET\r"));
+    QCOMPARE(LoggedLines(console.recvBox), recvLog);
+    QCOMPARE(LoggedLines(console.sendLogBox), sendLog);
+
+    TypeLines(console.sendBox, typed);
+    QTest::mouseClick(console.sendButton, Qt::LeftButton);
+    QList<QByteArray> lines;
+    {
+        QMutexLocker lock(&TcpLinkQueue().sendMutex);
+        for (const QueuedLine &line : qAsConst(TcpLinkQueue().sendQueue))
+            lines << line.bytes;
+    }
+    QCOMPARE(lines, queued.isEmpty() ? QList<QByteArray>() : QList<QByteArray> { queued });
+    QCOMPARE(!console.sendNoteLabel->text().isEmpty(), noteShown);
+    // Text that was not sent stays for the operator to mend.
+    QCOMPARE(console.sendBox->toPlainText(), queued.isEmpty() ? typed : QString());
 }
 
 QTEST_MAIN(TestDebug)

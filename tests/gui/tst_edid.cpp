@@ -28,6 +28,13 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTextEdit>
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QFontMetrics>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QAbstractTextDocumentLayout>
+#include <QTextLayout>
 #include <QtTest>
 
 namespace {
@@ -145,6 +152,8 @@ private slots:
     void inputEdidModeReply();
     void writeConfirmation_data();
     void writeConfirmation();
+    void hexViewLayout();
+    void portListsFollowDevice();
     void matrixPageOpensDialog_data();
     void matrixPageOpensDialog();
     void endToEndWithSimulator();
@@ -237,9 +246,9 @@ void TestEdid::layout()
     QCOMPARE(dialog->loadButton->geometry(), QRect(336, 34, 80, 26));
     QCOMPARE(dialog->modeComboBox->geometry(), QRect(168, 64, 180, 26));
     QCOMPARE(dialog->modeReadButton->geometry(), QRect(436, 64, 80, 26));
-    QCOMPARE(dialog->rowHeaderLabel->geometry(), QRect(4, 130, 18, 254));
-    QCOMPARE(dialog->columnHeaderLabel->geometry(), QRect(26, 108, 386, 18));
-    QCOMPARE(dialog->hexView->geometry(), QRect(26, 130, 390, 266));
+    // The hex view follows the mode row; its size comes from its font (hexViewLayout).
+    QCOMPARE(dialog->columnHeaderView->y(), 94);
+    QCOMPARE(dialog->rowHeaderView->x(), 4);
 
     // Every control lies inside the frame, so none is cut off by the fixed window size.
     for (QWidget *widget : dialog->frame->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly))
@@ -248,9 +257,8 @@ void TestEdid::layout()
     QCOMPARE(dialog->minimumSize(), dialog->maximumSize());
 
     const QString numbers = QStringLiteral("00 01 02 03 04 05 06 07 08 09 0A 0B 0C 0D 0E 0F");
-    QCOMPARE(dialog->rowHeaderLabel->text(), numbers);
-    QCOMPARE(dialog->columnHeaderLabel->text(), numbers);
-    QVERIFY(dialog->rowHeaderLabel->wordWrap());
+    QCOMPARE(dialog->rowHeaderView->toPlainText(), QString(numbers).replace(QLatin1Char(' '), QLatin1Char('\n')));
+    QCOMPARE(dialog->columnHeaderView->toPlainText(), numbers);
     QVERIFY(dialog->hexView->isReadOnly());
     QCOMPARE(dialog->hexView->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
     QCOMPARE(dialog->hexView->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
@@ -265,7 +273,7 @@ void TestEdid::positionForScreen_data()
     QTest::addColumn<QSize>("screen");
     QTest::addColumn<QPoint>("position");
 
-    // The dialog is 520 x 465; the screen counts as at most 1920 x 1080.
+    // A dialog of 520 x 465; the screen counts as at most 1920 x 1080.
     QTest::newRow("1366 x 768") << QSize(1366, 768) << QPoint(423, 151);
     QTest::newRow("1920 x 1080") << QSize(1920, 1080) << QPoint(700, 307);
     QTest::newRow("2560 x 1440") << QSize(2560, 1440) << QPoint(700, 307);
@@ -276,8 +284,7 @@ void TestEdid::positionForScreen()
 {
     QFETCH(QSize, screen);
     QFETCH(QPoint, position);
-    Ui_Edid *dialog = NewDialog();
-    QCOMPARE(Ui_Edid::PositionForScreen(screen, dialog->size()), position);
+    QCOMPARE(Ui_Edid::PositionForScreen(screen, QSize(520, 465)), position);
 }
 
 void TestEdid::modeList_data()
@@ -362,7 +369,7 @@ void TestEdid::loadThenWrite()
     TakeQueuedLines();
     MessageBoxCatcher catcher;
     LoadFile(file);
-    QCOMPARE(dialog->hexView->toPlainText(), messages.isEmpty() ? HexOf(Padded(file)) : QString());
+    QCOMPARE(dialog->hexView->toPlainText(), messages.isEmpty() ? Ui_Edid::HexRows(HexOf(Padded(file))) : QString());
     QCOMPARE(Ui_Edid::EdidBuffer(), messages.isEmpty() ? Padded(file) : QByteArray(256, '\0'));
 
     dialog->inputComboBox->setCurrentIndex(inputIndex);
@@ -383,7 +390,7 @@ void TestEdid::loadCancelledKeepsBuffer()
     g_openAnswer.clear();
     dialog->loadButton->click();
     QCOMPARE(Ui_Edid::EdidBuffer(), good);
-    QCOMPARE(dialog->hexView->toPlainText(), HexOf(good));
+    QCOMPARE(dialog->hexView->toPlainText(), Ui_Edid::HexRows(HexOf(good)));
 }
 
 void TestEdid::lastDirectoryFollowsLoad()
@@ -429,6 +436,18 @@ void TestEdid::outputEdidReply_data()
     QTest::newRow("malformed pair") << 0 << 0u << badPair << true << QByteArray();
     QTest::newRow("cut off after 100 bytes") << 0 << 0u << goodText.left(3 * 100 - 1) << true << QByteArray();
     QTest::newRow("empty text") << 0 << 0u << QString() << true << QByteArray();
+
+    // A display with a base block only: saved as 256 bytes, the second block zero.
+    const QByteArray baseOnly = GoodEdid(0).left(128) + QByteArray(128, '\0');
+    const QString baseText = HexOf(baseOnly.left(128));
+    QTest::newRow("valid base block, no extension") << 0 << 0u << baseText << true << baseOnly;
+    QTest::newRow("valid base block, trailing space") << 0 << 0u << baseText + " " << true << baseOnly;
+    QTest::newRow("base block announcing an extension")
+        << 0 << 0u << HexOf(good.left(128)) << true << QByteArray();
+    QTest::newRow("base block with a wrong checksum")
+        << 0 << 0u << HexOf(WithByte(baseOnly, 127, 0x01).left(128)) << true << QByteArray();
+    QTest::newRow("base block without its header")
+        << 0 << 0u << HexOf(WithByte(baseOnly, 7, 0x01).left(128)) << true << QByteArray();
 }
 
 void TestEdid::outputEdidReply()
@@ -442,7 +461,7 @@ void TestEdid::outputEdidReply()
     Ui_Edid *dialog = NewDialog();
     dialog->outputComboBox->setCurrentIndex(selectedOutput);
     dialog->SLT_Update_OutEdid(replyOutput, reply);
-    QCOMPARE(dialog->hexView->toPlainText(), shown ? reply : QString());
+    QCOMPARE(dialog->hexView->toPlainText(), shown ? Ui_Edid::HexRows(reply) : QString());
 
     g_saveAnswer = TempPath(QStringLiteral("saved.bin"));
     const QByteArray previous("a file that was there before");
@@ -560,6 +579,20 @@ void TestEdid::writeConfirmation_data()
     QTest::newRow("repeated confirmation") << true << QStringList { "IN2 EDID-USER OK\r", "IN2 EDID-USER OK\r" }
                                            << 1;
     QTest::newRow("nothing written") << false << QStringList { "IN2 EDID-USER OK\r" } << 0;
+    // A confirmation awaited no longer: a later, unrelated OK confirms nothing.
+    QTest::newRow("refused, then a late OK") << true << QStringList { "IN2 EDID-USER FAIL\r", "IN2 EDID-USER OK\r" }
+                                             << 0;
+    QTest::newRow("timed out, then a late OK")
+        << true << QStringList { "timeout:SET IN2 EDID-USER 00 FF", "IN2 EDID-USER OK\r" } << 0;
+    QTest::newRow("another command timed out") << true
+                                               << QStringList { "timeout:GET IN2 EDIDMODE", "IN2 EDID-USER OK\r" } << 1;
+    QTest::newRow("port changed, then an OK") << true << QStringList { "port:2", "IN2 EDID-USER OK\r" } << 0;
+    QTest::newRow("port changed and back, then an OK")
+        << true << QStringList { "port:2", "port:1", "IN2 EDID-USER OK\r" } << 0;
+    QTest::newRow("same port chosen again, then an OK") << true << QStringList { "choose:1", "IN2 EDID-USER OK\r" }
+                                                        << 1;
+    QTest::newRow("ports rebuilt at identification, then an OK")
+        << true << QStringList { "identified", "IN2 EDID-USER OK\r" } << 1;
 }
 
 void TestEdid::writeConfirmation()
@@ -574,12 +607,122 @@ void TestEdid::writeConfirmation()
     if (written)
         dialog->writeButton->click();
     MessageBoxCatcher catcher;
-    for (const QString &line : received)
-        dialog->SLT_Update_RecvLine(line);
+    for (const QString &line : received) {
+        if (line.startsWith(QLatin1String("timeout:")))
+            dialog->SLT_WaitReplyTimeout(line.mid(8));
+        else if (line.startsWith(QLatin1String("port:")))
+            dialog->inputComboBox->setCurrentIndex(line.mid(5).toInt());
+        else if (line.startsWith(QLatin1String("choose:")))
+            emit dialog->inputComboBox->activated(line.mid(7).toInt());
+        else if (line == QLatin1String("identified"))
+            dialog->SLT_Update_PortCounts();
+        else
+            dialog->SLT_Update_RecvLine(line);
+    }
     QStringList expected;
     for (int k = 0; k < successMessages; ++k)
         expected << QStringLiteral("EDID Write Success.");
     QCOMPARE(catcher.Texts(), expected);
+}
+
+// The hex view, measured in the font it uses: all 256 bytes, 16 to a row, each row whole on
+// one line, each column under its column number and each row beside its row number.
+void TestEdid::hexViewLayout()
+{
+    Ui_Edid *dialog = NewDialog();
+    QByteArray bytes;
+    for (int i = 0; i < 256; ++i)
+        bytes += char(i);
+    dialog->SLT_Update_OutEdid(0, HexOf(bytes));
+    QApplication::processEvents();
+
+    // The system's fixed font where the platform names one (the offscreen platform does not).
+    const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    for (QTextEdit *view : { dialog->hexView, dialog->rowHeaderView, dialog->columnHeaderView }) {
+        if (QFontInfo(fixed).fixedPitch())
+            QCOMPARE(QFontInfo(view->font()).family(), QFontInfo(fixed).family());
+        QVERIFY(QFontInfo(view->font()).fixedPitch());
+        QVERIFY(dialog->frame->rect().contains(view->geometry()));
+    }
+    const QFontMetrics metrics(dialog->hexView->font());
+
+    QTextDocument *document = dialog->hexView->document();
+    QCOMPARE(document->blockCount(), 16);
+    const int margin = int(document->documentMargin());
+    const QWidget *viewport = dialog->hexView->viewport();
+    for (int row = 0; row < 16; ++row) {
+        const QTextBlock block = document->findBlockByNumber(row);
+        QCOMPARE(block.text(), HexOf(bytes.mid(16 * row, 16)));
+        QCOMPARE(block.layout()->lineCount(), 1);
+        // The whole row fits the width of the view, the whole table its height.
+        QVERIFY2(metrics.horizontalAdvance(block.text()) + 2 * margin <= viewport->width(),
+            qPrintable(QStringLiteral("%1 > %2").arg(metrics.horizontalAdvance(block.text()) + 2 * margin).arg(viewport->width())));
+        const QRectF box = document->documentLayout()->blockBoundingRect(block);
+        QVERIFY(box.bottom() <= viewport->height());
+
+        // Beside its row number.
+        QTextCursor inView(block);
+        QTextCursor inRowHeader(dialog->rowHeaderView->document()->findBlockByNumber(row));
+        QCOMPARE(inRowHeader.block().text(), QString::asprintf("%02X", row));
+        const QPoint viewRow = dialog->hexView->viewport()->mapTo(dialog->frame, dialog->hexView->cursorRect(inView).center());
+        const QPoint headerRow
+            = dialog->rowHeaderView->viewport()->mapTo(dialog->frame, dialog->rowHeaderView->cursorRect(inRowHeader).center());
+        QCOMPARE(viewRow.y(), headerRow.y());
+    }
+    // Under its column number.
+    for (int column = 0; column < 16; ++column) {
+        QTextCursor inView(document->firstBlock());
+        inView.setPosition(3 * column);
+        QTextCursor inColumnHeader(dialog->columnHeaderView->document());
+        inColumnHeader.setPosition(3 * column);
+        const QPoint viewColumn
+            = dialog->hexView->viewport()->mapTo(dialog->frame, dialog->hexView->cursorRect(inView).topLeft());
+        const QPoint headerColumn = dialog->columnHeaderView->viewport()->mapTo(
+            dialog->frame, dialog->columnHeaderView->cursorRect(inColumnHeader).topLeft());
+        QCOMPARE(viewColumn.x(), headerColumn.x());
+        QVERIFY(headerColumn.y() < viewColumn.y());
+    }
+    QVERIFY(metrics.horizontalAdvance(dialog->columnHeaderView->toPlainText()) + 2 * margin
+        <= dialog->columnHeaderView->viewport()->width());
+}
+
+// A dialog opened before identification offers the 16 ports of the unknown device; once the
+// device is identified its lists hold its own counts, the chosen port kept.
+void TestEdid::portListsFollowDevice()
+{
+    DeviceState.inputCount = 16;
+    DeviceState.outputCount = 16;
+    DeviceState.modelUnconfirmed = true;
+    QScopedPointer<Ui_Matrix> matrix(new Ui_Matrix());
+    matrix->show();
+    QTest::mouseClick(matrix->edidButton, Qt::LeftButton);
+    QCOMPARE(OpenEdidDialogs().size(), 1);
+    Ui_Edid *dialog = OpenEdidDialogs().first();
+    QCOMPARE(dialog->outputComboBox->count(), 16);
+    QCOMPARE(dialog->inputComboBox->count(), 16);
+    QCOMPARE(dialog->modeComboBox->count(), 0);
+    dialog->inputComboBox->setCurrentIndex(2);
+    dialog->outputComboBox->setCurrentIndex(9);
+
+    DeviceState.inputCount = 4;
+    DeviceState.outputCount = 4;
+    DeviceState.modelUnconfirmed = false;
+    matrix->RebuildIfConfirmed();
+    QCOMPARE(dialog->outputComboBox->count(), 4);
+    QCOMPARE(dialog->inputComboBox->count(), 4);
+    QCOMPARE(dialog->modeComboBox->count(), 21);
+    QCOMPARE(dialog->inputComboBox->currentIndex(), 2);
+    // Port 10 is gone: the first port is chosen instead of an empty list.
+    QCOMPARE(dialog->outputComboBox->currentIndex(), 0);
+    TakeQueuedLines();
+    dialog->readButton->click();
+    QCOMPARE(TakeQueuedLines(), QStringList { "GET OUT1 OUTPORT-EDID\r" });
+
+    // A dialog opened now offers the device's counts at once.
+    QTest::mouseClick(matrix->edidButton, Qt::LeftButton);
+    QCOMPARE(OpenEdidDialogs().size(), 2);
+    for (Ui_Edid *opened : OpenEdidDialogs())
+        QCOMPARE(opened->outputComboBox->count(), 4);
 }
 
 void TestEdid::matrixPageOpensDialog_data()
@@ -622,7 +765,7 @@ void TestEdid::matrixPageOpensDialog()
     QVERIFY(!dialog->isModal());
     const QString text = HexOf(GoodEdid(1));
     emit matrix->SGL_Update_OutEdid(0, text);
-    QCOMPARE(dialog->hexView->toPlainText(), text);
+    QCOMPARE(dialog->hexView->toPlainText(), Ui_Edid::HexRows(text));
     if (identified) {
         emit matrix->SGL_Update_InEdidMode(0, 7);
         QCOMPARE(dialog->modeComboBox->currentIndex(), 7);
@@ -668,7 +811,7 @@ void TestEdid::endToEndWithSimulator()
     dialog->outputComboBox->setCurrentIndex(0);
     dialog->readButton->click();
     QTRY_VERIFY_WITH_TIMEOUT(!dialog->hexView->toPlainText().isEmpty(), ReplyTimeoutMs);
-    const QString shown = dialog->hexView->toPlainText();
+    const QString shown = dialog->hexView->toPlainText().replace(QLatin1Char('\n'), QLatin1Char(' '));
     QVERIFY2(shown.startsWith(QLatin1String("00 FF FF FF FF FF FF 00 ")), qPrintable(shown.left(40)));
     QByteArray fromView;
     QVERIFY(EdidBlock::FromHexText(shown, &fromView));

@@ -131,6 +131,7 @@ public:
     QString shownTitle;
     Qt::TextFormat shownFormat = Qt::AutoText;
     QPoint shownPosition;
+    QSize shownSize;
     bool shownIcon = false;
     QStringList buttonTexts;
     bool found = false;
@@ -156,6 +157,7 @@ private:
         }
         shownTitle = box->windowTitle();
         shownPosition = box->pos();
+        shownSize = box->size();
         shownIcon = !box->iconPixmap().isNull();
         for (const QAbstractButton *button : box->buttons())
             buttonTexts << button->text();
@@ -215,6 +217,10 @@ private slots:
     void messageBoxOk();
     void messageBoxYesNo_data();
     void messageBoxYesNo();
+    void messageBoxPosition_data();
+    void messageBoxPosition();
+    void messageBoxOverMovedWindow_data();
+    void messageBoxOverMovedWindow();
     void resavePngImage_data();
     void resavePngImage();
     void interruptedResaveKeepsPicture();
@@ -732,7 +738,10 @@ void TestFrameless::messageBoxOk()
     QCOMPARE(driver.shownText, text);
     QCOMPARE(driver.shownFormat, Qt::PlainText);
     QCOMPARE(driver.shownTitle, QStringLiteral(" "));
-    QCOMPARE(driver.shownPosition, parent.pos());
+    // Centred over the window (a box and a window of even and odd sizes may differ by one
+    // pixel in where their centres fall).
+    const QPoint offset = QRect(driver.shownPosition, driver.shownSize).center() - parent.frameGeometry().center();
+    QVERIFY2(offset.manhattanLength() <= 2, qPrintable(QStringLiteral("%1,%2").arg(offset.x()).arg(offset.y())));
     QCOMPARE(driver.shownIcon, withPicture);
     QCOMPARE(driver.buttonTexts, QStringList { QStringLiteral("OK") });
     QVERIFY(!QApplication::activeModalWidget());
@@ -777,6 +786,83 @@ void TestFrameless::messageBoxYesNo()
     QCOMPARE(answer, expected);
     QCOMPARE(driver.shownText, QStringLiteral("Confirm to reset the device to factory settings?"));
     QCOMPARE(driver.buttonTexts, (QStringList { QStringLiteral("YES"), QStringLiteral("NO") }));
+}
+
+void TestFrameless::messageBoxPosition_data()
+{
+    QTest::addColumn<QRect>("window");
+    QTest::addColumn<QSize>("box");
+    QTest::addColumn<QRect>("screen");
+    QTest::addColumn<QPoint>("position");
+
+    const QRect fullHd(0, 0, 1920, 1080);
+    QTest::newRow("centred over the window") << QRect(200, 100, 1000, 600) << QSize(300, 120) << fullHd
+                                             << QPoint(550, 340);
+    QTest::newRow("window at the top-left corner") << QRect(0, 0, 400, 300) << QSize(300, 120) << fullHd
+                                                   << QPoint(50, 90);
+    QTest::newRow("window partly off the right edge: box kept on screen")
+        << QRect(1800, 500, 400, 300) << QSize(300, 120) << fullHd << QPoint(1620, 590);
+    QTest::newRow("window partly above the top: box kept on screen")
+        << QRect(100, -280, 400, 300) << QSize(300, 120) << fullHd << QPoint(150, 0);
+    QTest::newRow("window on a second screen to the right")
+        << QRect(2100, 200, 1000, 600) << QSize(300, 120) << QRect(1920, 0, 2560, 1440) << QPoint(2450, 440);
+    QTest::newRow("screen with a panel at the top")
+        << QRect(0, 0, 400, 100) << QSize(300, 200) << QRect(0, 40, 1366, 728) << QPoint(50, 40);
+    QTest::newRow("box larger than the screen keeps its corner on it")
+        << QRect(0, 0, 800, 600) << QSize(1000, 700) << QRect(0, 0, 800, 600) << QPoint(0, 0);
+}
+
+void TestFrameless::messageBoxPosition()
+{
+    QFETCH(QRect, window);
+    QFETCH(QSize, box);
+    QFETCH(QRect, screen);
+    QFETCH(QPoint, position);
+
+    QCOMPARE(MessageBoxPositionOver(window, box, screen), position);
+}
+
+// A page inside a moved main window opens a box: it appears over that window, wholly on the
+// (800 x 600 offscreen) screen.
+void TestFrameless::messageBoxOverMovedWindow_data()
+{
+    QTest::addColumn<QPoint>("windowPosition");
+
+    QTest::newRow("top-left") << QPoint(0, 0);
+    QTest::newRow("middle") << QPoint(180, 140);
+    QTest::newRow("bottom-right, partly off screen") << QPoint(600, 450);
+}
+
+void TestFrameless::messageBoxOverMovedWindow()
+{
+    QFETCH(QPoint, windowPosition);
+
+    QWidget window;
+    window.resize(420, 320);
+    auto *container = new QWidget(&window);
+    container->setGeometry(10, 60, 400, 250);
+    auto *page = new QWidget(container);
+    page->setGeometry(5, 5, 200, 100);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    window.move(windowPosition);
+
+    ModalBoxDriver driver([](QMessageBox *box) { ClickButton(box, MessageBoxOkObjectName); });
+    MessageBoxOk(QStringLiteral("Network connect error,please reconnect network!!!"), page);
+
+    QVERIFY(driver.found);
+    const QRect boxFrame(driver.shownPosition, driver.shownSize);
+    const QRect screen = window.screen()->availableGeometry();
+    QVERIFY(screen.contains(boxFrame));
+    const QRect windowOnScreen = window.frameGeometry().intersected(screen);
+    if (window.frameGeometry() == windowOnScreen) {
+        const QPoint offset = boxFrame.center() - window.frameGeometry().center();
+        QVERIFY2(offset.manhattanLength() <= 2, qPrintable(QStringLiteral("%1,%2").arg(offset.x()).arg(offset.y())));
+    } else {
+        // Pushed back onto the screen, but still over the window.
+        QVERIFY(boxFrame.intersects(windowOnScreen));
+        QCOMPARE(boxFrame.bottomRight(), screen.bottomRight());
+    }
 }
 
 void TestFrameless::resavePngImage_data()

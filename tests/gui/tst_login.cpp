@@ -113,7 +113,8 @@ void TestLogin::startWindow_data()
     QTest::newRow("empty") << true << QByteArray("Key_UI_Login=") << false;
     QTest::newRow("one") << true << QByteArray("Key_UI_Login=1") << false;
     QTest::newRow("spaces round the equals sign") << true << QByteArray("Key_UI_Login = 0") << false;
-    QTest::newRow("prefix before the key") << true << QByteArray("#Key_UI_Login=0") << true;
+    // A line whose text before "=" is no key is skipped: the login stays on.
+    QTest::newRow("commented-out line") << true << QByteArray("#Key_UI_Login=0") << false;
 }
 
 void TestLogin::startWindow()

@@ -133,6 +133,8 @@ private slots:
     void positionForScreen();
     void confirmThenSend_data();
     void confirmThenSend();
+    void saveNotQueuedKeepsName_data();
+    void saveNotQueuedKeepsName();
     void everySlotNumber_data();
     void everySlotNumber();
     void namesReachLaterDialogsAndFile();
@@ -338,6 +340,46 @@ void TestSaveLoad::confirmThenSend()
             defaults << QStringLiteral("Layout-%1").arg(i);
     }
     QCOMPARE(others, defaults);
+}
+
+// The slot is renamed only for a save that was queued: the name stands for a stored scene.
+void TestSaveLoad::saveNotQueuedKeepsName_data()
+{
+    QTest::addColumn<int>("linkMode");
+    QTest::addColumn<bool>("queueOpen");
+
+    QTest::newRow("no link chosen") << int(LinkModeNone) << true;
+    QTest::newRow("serial chosen, its queue closed") << int(LinkModeSerial) << false;
+}
+
+void TestSaveLoad::saveNotQueuedKeepsName()
+{
+    QFETCH(int, linkMode);
+    QFETCH(bool, queueOpen);
+
+    if (!queueOpen)
+        SerialLinkQueue().deactivate();
+    LinkMode = linkMode;
+    Ui_SaveLoad *dialog = NewDialog();
+    GuiTest::TypeInto(dialog->nameEdit, QStringLiteral("Never stored"));
+    {
+        MessageBoxCatcher catcher(true);
+        ChooseItem(dialog->saveComboBox, 4);
+        QCOMPARE(catcher.Texts(), QStringList { "Save Confirm?" });
+    }
+
+    QCOMPARE(QueuedLines(TcpLinkQueue()), QStringList());
+    QCOMPARE(QueuedLines(SerialLinkQueue()), QStringList());
+    QCOMPARE(ScomboBox_Layout[4], QStringLiteral("Layout-5"));
+    QCOMPARE(dialog->saveComboBox->itemText(4), QStringLiteral("Layout-5"));
+    QCOMPARE(dialog->loadComboBox->itemText(4), QStringLiteral("Layout-5"));
+    // The typed name waits for a save that reaches the device.
+    QCOMPARE(dialog->nameEdit->text(), QStringLiteral("Never stored"));
+    // The save at exit writes the old name.
+    ConfigFile_SaveAll();
+    const QList<QByteArray> lines = GuiTest::FileLines(ConfigFile_ActiveLanguagePath());
+    QVERIFY(lines.contains("ScomboBox_Layout[4]=Layout-5"));
+    QVERIFY(!lines.contains("ScomboBox_Layout[4]=Never stored"));
 }
 
 void TestSaveLoad::everySlotNumber_data()

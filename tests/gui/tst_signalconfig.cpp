@@ -10,6 +10,7 @@
 #include "protocol/DeviceState.h"
 #include "settings/ConfigFile.h"
 #include "settings/LanguageTexts.h"
+#include "settings/SettingsTexts.h"
 #include "shell/MyComboBox.h"
 #include "shell/Ui_Main.h"
 #include "support/TestPaths.h"
@@ -136,6 +137,8 @@ private slots:
     void paging();
     void retranslate_data();
     void retranslate();
+    void languageSwitchKeepsValues_data();
+    void languageSwitchKeepsValues();
     void synchronisedWithSimulator();
 
 private:
@@ -278,7 +281,7 @@ void TestSignalConfig::listsBeforeAndAfterIdentification()
     Ui_SignalConfig *page = NewPage(16, 16, false);
     QCOMPARE(page->inputTypeCombos.size(), 16);
     QCOMPARE(page->outputTypeCombos.size(), 16);
-    const QList<QComboBox *> combos = page->inputTypeCombos + page->inputOutputFormatCombos
+    const QList<MyComboBox *> combos = page->inputTypeCombos + page->inputOutputFormatCombos
         + page->inputAudioCombos + page->outputTypeCombos + page->outputFormatCombos + page->outputRotateCombos;
     for (const QComboBox *combo : combos) {
         QCOMPARE(combo->count(), 0);
@@ -624,7 +627,8 @@ void TestSignalConfig::retranslate_data()
     QTest::addColumn<bool>("cellsKept");
     QTest::addColumn<int>("rows");
 
-    QTest::newRow("language reload") << false << true << true << false << 4;
+    // A language switch changes texts only: what the device reported stays.
+    QTest::newRow("language reload") << false << true << true << true << 4;
     QTest::newRow("texts only") << true << true << true << true << 4;
     QTest::newRow("rebuild once confirmed") << true << false << true << false << 4;
     QTest::newRow("no rebuild before identification") << true << false << false << true << 16;
@@ -657,8 +661,92 @@ void TestSignalConfig::retranslate()
     QCOMPARE(page->inputTypeCombos.size(), rows);
     QCOMPARE(page->inputFormatEdits.first()->text(), cellsKept ? QStringLiteral("1920x1080p60") : QString());
     QCOMPARE(page->outputMuteBoxes.first()->isChecked(), cellsKept);
-    if (!cellsKept)
+    if (!noRefresh || !cellsKept)
         QCOMPARE(page->inputReadButtons.first()->text(), QStringLiteral("Lesen"));
+}
+
+// The main window's language switch with a link up: every shown value and choice stays, and
+// the texts that stand for a device word come in the new language.
+void TestSignalConfig::languageSwitchKeepsValues_data()
+{
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<int>("row");
+    QTest::addColumn<QString>("deviceValue");
+    QTest::addColumn<QString>("shown");
+
+    QTest::newRow("input format") << "input format" << 1 << "3840x2160p60" << "3840x2160p60";
+    QTest::newRow("input without signal, in the new language") << "input format" << 2 << "No-Signal" << "Kein Signal";
+    QTest::newRow("input audio, item renamed") << "input audio" << 3 << "L/R" << "1:Analog";
+    QTest::newRow("output input format, multi-mode") << "output input format" << 0 << "Multi-Mode" << "Mehrfach";
+    QTest::newRow("output type") << "output type" << 1 << "FORCE-2.2" << "1:HDMI-2.2";
+    QTest::newRow("output resolution") << "output resolution" << 2 << "1920x1200p60RB" << "6:1920x1200p60";
+    QTest::newRow("rotation chosen by the operator") << "rotate" << 3 << "2" << "2:180°";
+    QTest::newRow("mute checked") << "mute" << 0 << "" << "checked";
+    QTest::newRow("freeze checked") << "freeze" << 3 << "" << "checked";
+}
+
+void TestSignalConfig::languageSwitchKeepsValues()
+{
+    QFETCH(QString, control);
+    QFETCH(int, row);
+    QFETCH(QString, deviceValue);
+    QFETCH(QString, shown);
+
+    GuiTest::WriteOtherLanguageFile({ { &S_NoSignal, QStringLiteral("Kein Signal") },
+        { &ScomboBox_I_AudioSelect[1], QStringLiteral("Analog") },
+        { &Slist_O_InputFormat_MultiMode, QStringLiteral("Mehrfach") }, { &S_ReadWrite[0], QStringLiteral("Lesen") } });
+    Ui_Main mainWindow;
+    mainWindow.show();
+    LinkMode = LinkModeTcp;
+    DeviceState.modelUnconfirmed = false;
+    Ui_SignalConfig *page = mainWindow.signalConfigPage;
+    page->BuildRows(4, 4);
+    const quint32 port = quint32(row);
+    if (control == QLatin1String("input format"))
+        page->ShowInputFormat(port, deviceValue);
+    else if (control == QLatin1String("input audio"))
+        page->ShowInputAudio(port, deviceValue);
+    else if (control == QLatin1String("output input format"))
+        page->ShowOutputInputFormat(port, deviceValue);
+    else if (control == QLatin1String("output type"))
+        page->ShowOutputType(port, deviceValue);
+    else if (control == QLatin1String("output resolution"))
+        page->ShowOutputResolution(port, deviceValue);
+    else if (control == QLatin1String("rotate"))
+        page->outputRotateCombos.at(row)->setCurrentIndex(deviceValue.toInt());
+    else if (control == QLatin1String("mute"))
+        page->outputMuteBoxes.at(row)->setChecked(true);
+    else
+        page->outputFreezeBoxes.at(row)->setChecked(true);
+
+    mainWindow.SLT_ReloadUILanguage(ScomboBox_LanguageSelect[1]);
+    QCOMPARE(Key_LanguageIsEnglish, QStringLiteral("0"));
+    QCOMPARE(page->inputReadButtons.at(row)->text(), QStringLiteral("Lesen"));
+
+    auto choice = [](const QComboBox *combo) {
+        return QStringLiteral("%1:%2").arg(combo->currentIndex()).arg(combo->currentText());
+    };
+    QString actual;
+    if (control == QLatin1String("input format"))
+        actual = page->inputFormatEdits.at(row)->text();
+    else if (control == QLatin1String("input audio"))
+        actual = choice(page->inputAudioCombos.at(row));
+    else if (control == QLatin1String("output input format"))
+        actual = page->outputInputFormatEdits.at(row)->text();
+    else if (control == QLatin1String("output type"))
+        actual = choice(page->outputTypeCombos.at(row));
+    else if (control == QLatin1String("output resolution"))
+        actual = choice(page->outputFormatCombos.at(row));
+    else if (control == QLatin1String("rotate"))
+        actual = choice(page->outputRotateCombos.at(row));
+    else if (control == QLatin1String("mute"))
+        actual = page->outputMuteBoxes.at(row)->isChecked() ? QStringLiteral("checked") : QStringLiteral("unchecked");
+    else
+        actual = page->outputFreezeBoxes.at(row)->isChecked() ? QStringLiteral("checked") : QStringLiteral("unchecked");
+    QCOMPARE(actual, shown);
+    // No setting was sent for it (the switch itself asks for the model again).
+    for (const QString &line : QueuedLines(TcpLinkQueue()))
+        QCOMPARE(line, QStringLiteral("GET MODEL TYPE\r"));
 }
 
 // The operator's view of a real exchange: after the synchronisation the tables show what the

@@ -1,4 +1,4 @@
-// Settings and language files: positional reading, exact writing, the language fallback
+// Settings and language files: reading by key, exact writing, the language fallback
 // and saves that never lose the previous file.
 #include "settings/ConfigFile.h"
 #include "settings/ConfigTables.h"
@@ -110,8 +110,11 @@ private slots:
 
     void writeThenReadRestoresEveryValue_data();
     void writeThenReadRestoresEveryValue();
-    void positionalReading_data();
-    void positionalReading();
+    void readingByKey_data();
+    void readingByKey();
+    void editedFilesKeepEveryOtherValue_data();
+    void editedFilesKeepEveryOtherValue();
+    void exitSaveKeepsEntriesNoLineNamed();
     void defaultFilesHaveExactBytes();
     void tableIsChosenByPath_data();
     void tableIsChosenByPath();
@@ -207,7 +210,7 @@ void TestConfigFile::writeThenReadRestoresEveryValue()
     QCOMPARE(Values(table, size), written);
 }
 
-void TestConfigFile::positionalReading_data()
+void TestConfigFile::readingByKey_data()
 {
     QTest::addColumn<QByteArray>("content");
     QTest::addColumn<QStringList>("expected");
@@ -234,17 +237,26 @@ void TestConfigFile::positionalReading_data()
         << with({ { 0, "a" }, { 1, "b" } });
     QTest::newRow("LF-only line ends")
         << QByteArray("Key_LanguageIsEnglish=a\nKey_UI_Login=b\n") << with({ { 0, "a" }, { 1, "b" } });
-    QTest::newRow("a line of spaces empties its entry")
+    QTest::newRow("a line of spaces is skipped")
         << QByteArray(SettingsLine(0, "a") + "   \r\n" + SettingsLine(2, "c"))
-        << with({ { 0, "a" }, { 1, "" }, { 2, "c" } });
-    QTest::newRow("a line out of place empties the entry it replaces")
+        << with({ { 0, "a" }, { 2, "c" } });
+    QTest::newRow("a line out of place sets its own entry")
         << QByteArray(SettingsLine(0, "a") + SettingsLine(9, "COM7") + SettingsLine(2, "c"))
-        << with({ { 0, "a" }, { 1, "" }, { 2, "c" } });
-    QTest::newRow("two swapped lines empty both") << QByteArray(
+        << with({ { 0, "a" }, { 9, "COM7" }, { 2, "c" } });
+    QTest::newRow("two swapped lines set both") << QByteArray(
         SettingsLine(0, "a") + SettingsLine(2, "c") + SettingsLine(1, "b") + SettingsLine(3, "d"))
-                                                  << with({ { 0, "a" }, { 1, "" }, { 2, "" }, { 3, "d" } });
-    QTest::newRow("surplus lines are ignored")
-        << QByteArray(allLines + "Extra=1\r\n" + SettingsLine(0, "late") + "\r\n") << allAssigned;
+                                                << with({ { 0, "a" }, { 1, "b" }, { 2, "c" }, { 3, "d" } });
+    QTest::newRow("unknown keys are skipped, a repeated key sets its entry again")
+        << QByteArray(allLines + "Extra=1\r\n" + SettingsLine(0, "late") + "\r\n") << [&allAssigned] {
+               QStringList values = allAssigned;
+               values[0] = QStringLiteral("late");
+               return values;
+           }();
+    QTest::newRow("a line without an equals sign is skipped")
+        << QByteArray(SettingsLine(0, "a") + "Key_UI_Login\r\n" + SettingsLine(2, "c"))
+        << with({ { 0, "a" }, { 2, "c" } });
+    QTest::newRow("a key with an empty value is read as empty")
+        << QByteArray(SettingsLine(0, "a") + "Key_UI_Login=\r\n") << with({ { 0, "a" }, { 1, "" } });
     QStringList firstSeven = kept;
     QByteArray sevenLines;
     for (int i = 0; i < 7; ++i) {
@@ -258,21 +270,21 @@ void TestConfigFile::positionalReading_data()
         << QByteArray(SettingsLine(0, "a") + "Key_UI_Login=0\r") << with({ { 0, "a" }, { 1, "0\r" } });
     QTest::newRow("CR CR LF keeps one CR")
         << QByteArray(SettingsLine(0, "a") + "Key_UI_Login=0\r\r\n") << with({ { 0, "a" }, { 1, "0\r" } });
-    QTest::newRow("prefix before the key still matches")
-        << QByteArray(SettingsLine(0, "a") + "#Key_UI_Login=0\r\n") << with({ { 0, "a" }, { 1, "0" } });
-    QTest::newRow("value starts after the first equals of the line") << QByteArray(
-        SettingsLine(0, "a") + "x=y Key_UI_Login=0\r\n") << with({ { 0, "a" }, { 1, "y Key_UI_Login=0" } });
-    QTest::newRow("spaces around the equals sign empty the entry")
-        << QByteArray(SettingsLine(0, "a") + "Key_UI_Login = 0\r\n") << with({ { 0, "a" }, { 1, "" } });
+    QTest::newRow("a commented-out line is skipped")
+        << QByteArray(SettingsLine(0, "a") + "#Key_UI_Login=0\r\n") << with({ { 0, "a" } });
+    QTest::newRow("the key is the text before the first equals") << QByteArray(
+        SettingsLine(0, "a") + "x=y Key_UI_Login=0\r\n") << with({ { 0, "a" } });
+    QTest::newRow("spaces around the equals sign name no key")
+        << QByteArray(SettingsLine(0, "a") + "Key_UI_Login = 0\r\n") << with({ { 0, "a" } });
     QTest::newRow("space after the equals sign stays in the value")
         << QByteArray(SettingsLine(0, "a") + "Key_UI_Login= 0\r\n") << with({ { 0, "a" }, { 1, " 0" } });
     QTest::newRow("key in another case does not match")
-        << QByteArray(SettingsLine(0, "a") + "key_ui_login=0\r\n") << with({ { 0, "a" }, { 1, "" } });
+        << QByteArray(SettingsLine(0, "a") + "key_ui_login=0\r\n") << with({ { 0, "a" } });
     QTest::newRow("UTF-8 value") << QByteArray(SettingsLine(0, "中文 é")) << with({ { 0, "中文 é" } });
     QTest::newRow("empty file changes nothing") << QByteArray() << kept;
 }
 
-void TestConfigFile::positionalReading()
+void TestConfigFile::readingByKey()
 {
     QFETCH(QByteArray, content);
     QFETCH(QStringList, expected);
@@ -281,6 +293,102 @@ void TestConfigFile::positionalReading()
     AssignValues(SettingsTable, MarkedSettings());
     ConfigFile_Read(SettingsPath());
     QCOMPARE(Values(SettingsTable, SettingsTableSize), expected);
+}
+
+// What a hand edit does to a complete file: only the line touched changes anything.
+void TestConfigFile::editedFilesKeepEveryOtherValue_data()
+{
+    QTest::addColumn<QString>("fileName");
+    QTest::addColumn<QString>("edit");
+
+    for (const char *file : { "config.ini", "language-English.ini" }) {
+        for (const char *edit : { "comment at the top", "line removed", "line duplicated", "line moved to the end",
+                 "two lines swapped", "blank and unknown lines between", "first line cut off" })
+            QTest::newRow(qPrintable(QStringLiteral("%1: %2").arg(QLatin1String(file), QLatin1String(edit))))
+                << QString::fromLatin1(file) << QString::fromLatin1(edit);
+    }
+}
+
+void TestConfigFile::editedFilesKeepEveryOtherValue()
+{
+    QFETCH(QString, fileName);
+    QFETCH(QString, edit);
+
+    const bool settings = fileName == QLatin1String("config.ini");
+    const ConfigKeyEntry *table = settings ? SettingsTable : LanguageTable;
+    const int size = settings ? SettingsTableSize : LanguageTableSize;
+    const QString path = ConfigFile_AppDir() + QStringLiteral("/APP/ConfigFile/") + fileName;
+
+    // A file whose every value differs from the one in memory before the read.
+    QStringList inFile;
+    for (int i = 0; i < size; ++i)
+        inFile << QStringLiteral("file%1").arg(i);
+    if (settings) {
+        inFile[7] = QStringLiteral("135790"); // Spassword_Admin
+        inFile[8] = QStringLiteral("246801"); // Spassword_User
+    }
+    AssignValues(table, inFile);
+    ConfigFile_ResetFile(path);
+    ConfigFile_Write(path);
+    QList<QByteArray> lines = ReadBytes(path).split('\n');
+    lines.removeLast(); // after the last line end
+    for (QByteArray &line : lines)
+        line += '\n';
+
+    // The entry whose line the edit takes away keeps the value in memory.
+    const int touched = 5;
+    QStringList expected = inFile;
+    if (edit == QLatin1String("comment at the top")) {
+        lines.prepend("# tavilon settings, edited by hand\r\n");
+    } else if (edit == QLatin1String("line removed")) {
+        lines.removeAt(touched);
+        expected[touched] = QStringLiteral("memory");
+    } else if (edit == QLatin1String("line duplicated")) {
+        lines.insert(touched + 1, lines.at(touched));
+    } else if (edit == QLatin1String("line moved to the end")) {
+        lines.append(lines.takeAt(touched));
+    } else if (edit == QLatin1String("two lines swapped")) {
+        lines.swapItemsAt(touched, touched + 1);
+    } else if (edit == QLatin1String("blank and unknown lines between")) {
+        lines.insert(touched, "\r\n");
+        lines.insert(touched, "Unknown_Key=1\r\n");
+        lines.insert(touched, "   \r\n");
+        lines.insert(touched, "no equals sign\r\n");
+    } else if (edit == QLatin1String("first line cut off")) {
+        lines[0] = lines.at(0).mid(3);
+        expected[0] = QStringLiteral("memory");
+    }
+    QVERIFY(WriteBytes(path, lines.join()));
+
+    QStringList memory;
+    for (int i = 0; i < size; ++i)
+        memory << QStringLiteral("memory");
+    AssignValues(table, memory);
+    ConfigFile_Read(path);
+    QCOMPARE(Values(table, size), expected);
+}
+
+// A config.ini that lost its password lines keeps the passwords in memory, and the save at
+// exit writes them back instead of empty ones.
+void TestConfigFile::exitSaveKeepsEntriesNoLineNamed()
+{
+    QVERIFY(WriteBytes(SettingsPath(), "# edited\r\n" + SettingsLine(0, "1") + SettingsLine(1, "0")));
+    QVERIFY(WriteBytes(ConfigFile_EnglishPath(), "S_OnOff[0]=Custom\r\n"));
+    QVERIFY(ConfigFile_LoadAtStartup());
+    QCOMPARE(Key_UI_Login, QStringLiteral("0"));
+    QCOMPARE(Spassword_Admin, QStringLiteral("582037"));
+    QCOMPARE(Key_UI_Matrix, QStringLiteral("1"));
+    QCOMPARE(S_OnOff[1], QStringLiteral("Off"));
+
+    ConfigFile_SaveAll();
+    const QByteArray saved = ReadBytes(SettingsPath());
+    QCOMPARE(saved.count("\r\n"), SettingsTableSize);
+    QVERIFY(saved.contains("\r\nSpassword_Admin=582037\r\nSpassword_User=582037\r\n"));
+    QVERIFY(saved.contains("\r\nKey_UI_Login=0\r\n"));
+    QVERIFY(!saved.contains("=\r\n"));
+    const QByteArray english = ReadBytes(ConfigFile_EnglishPath());
+    QVERIFY(english.startsWith("S_OnOff[0]=Custom\r\nS_OnOff[1]=Off\r\n"));
+    QVERIFY(!english.contains("=\r\n"));
 }
 
 void TestConfigFile::defaultFilesHaveExactBytes()
