@@ -72,6 +72,8 @@ signals:
     void SGL_UpdateEmit();
     void SGL_Update_InEdidMode(unsigned int input, int mode);
     void SGL_Update_OutEdid(unsigned int output, QString edidHex);
+    // An input was renamed here; the other pages that show input names refresh them.
+    void SGL_SyncInputSourceName();
 
 public slots:
     void SLT_I_Rename();
