@@ -96,11 +96,13 @@ void FillCombo(MyComboBox *combo, const QString *texts, int count)
     combo->setCurrentIndex(keep < count ? keep : -1);
 }
 
+// The list only: which layout is chosen comes from a reply.
 void FillNumbers(MyComboBox *combo, quint32 count)
 {
     combo->clear();
     for (quint32 n = 1; n <= count; ++n)
         combo->addItem(QString::number(n));
+    combo->setCurrentIndex(-1);
 }
 
 // Selects an item from a reply; an index the list does not have clears the choice.
@@ -145,6 +147,8 @@ Ui_Multiview::Ui_Multiview(QWidget *parent)
 {
     CreateFixedWidgets();
     Retranslate(true, false);
+    // No mode is known before the device reports one, so no settings row is shown.
+    ShowSettingsRowsFor(ModeSingle);
     MakeConnections();
     auto *validator = new QIntValidator(0, MaxUserWindowValue, this);
     for (QLineEdit *edit : qAsConst(userWindowEdits))
