@@ -309,7 +309,8 @@ void Ui_Multiview::Retranslate(bool create, bool noRefresh)
     RefillFixedCombos();
     RefillLayoutCombo(create);
     SetUserWindowHeading();
-    SetUserWindowBlockVisible(false);
+    // A language switch must not hide a user window the device is using.
+    SetUserWindowBlockVisible(!create && UserWindowApplies(SelectedState()));
     if (!noRefresh)
         Refresh();
 }

@@ -3,6 +3,7 @@
 // user window block), renaming sources on every page, and an operator's session against the
 // simulator.
 #include "GuiSimProcess.h"
+#include "GuiPageActions.h"
 #include "GuiTestFixture.h"
 #include "link/LinkMode.h"
 #include "link/LinkQueue.h"
@@ -33,14 +34,7 @@ namespace {
 constexpr int SyncTimeoutMs = 15000;
 constexpr int ReplyTimeoutMs = 5000;
 
-QStringList QueuedLines(LinkQueue &queue)
-{
-    QStringList lines;
-    QMutexLocker lock(&queue.sendMutex);
-    for (const QueuedLine &line : qAsConst(queue.sendQueue))
-        lines << QString::fromLatin1(line.bytes);
-    return lines;
-}
+using GuiTest::QueuedLines;
 
 void ClearQueue(LinkQueue &queue)
 {
@@ -48,15 +42,7 @@ void ClearQueue(LinkQueue &queue)
     queue.sendQueue.clear();
 }
 
-// Picks an item the way the operator does: open the list and click the entry.
-void ChooseItem(QComboBox *combo, int index)
-{
-    combo->showPopup();
-    QAbstractItemView *view = combo->view();
-    const QModelIndex item = view->model()->index(index, 0);
-    view->scrollTo(item);
-    QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, view->visualRect(item).center());
-}
+using GuiTest::ChooseItem;
 
 QStringList Items(const QComboBox *combo)
 {
@@ -198,6 +184,8 @@ private slots:
     void pictureAndUserBlock();
     void sourceColumnsFollowInputs_data();
     void sourceColumnsFollowInputs();
+    void retranslateKeepsTheDeviceState_data();
+    void retranslateKeepsTheDeviceState();
     void renameShowsOnEveryPage_data();
     void renameShowsOnEveryPage();
     void operatorSessionWithSimulator();
@@ -629,8 +617,9 @@ void TestMultiview::pictureAndUserBlock()
     Ui_Multiview *page = mainWindow->multiviewPage;
     Receive(lines);
     QCOMPARE(QFileInfo(page->shownPicturePath).fileName(), picture);
-    QVERIFY(page->pictureLabel->pixmap() && !page->pictureLabel->pixmap()->isNull());
-    QCOMPARE(page->pictureLabel->pixmap()->size(), QSize(200, 112));
+    const QPixmap shown = page->pictureLabel->pixmap(Qt::ReturnByValue);
+    QVERIFY(!shown.isNull());
+    QCOMPARE(shown.size(), QSize(200, 112));
     QCOMPARE(UserBlockShown(*page), !heading.isEmpty());
     if (!heading.isEmpty())
         QCOMPARE(page->userWindowHeading->text(), heading);
@@ -670,6 +659,37 @@ void TestMultiview::sourceColumnsFollowInputs()
     for (const QLabel *label : page->windowLabels)
         windows += label->isHidden() ? 0 : 1;
     QCOMPARE(windows, buttons / sources);
+}
+
+void TestMultiview::retranslateKeepsTheDeviceState_data()
+{
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<bool>("userBlock");
+
+    // The device reports one layout for PIP when it switches to it.
+    QTest::newRow("PIP with USER") << QStringList { "OUT1 MAXMODE 1",
+        "OUT1 MULTIVIEW-SYNC PIP HDMI1 HDMI2 NULL NULL USER USER", "OUT1 AUDIO SOURCE HDMI2",
+        "OUT1 PIP USER 1 2 3 4" } << true;
+    QTest::newRow("PBP presenter") << QStringList { "OUT1 MULTIVIEW-SYNC PBP HDMI3 HDMI2 NULL NULL 16:9 3 3",
+        "OUT1 ITC ON" } << true;
+    QTest::newRow("3xWIN") << QStringList { "OUT1 MULTIVIEW-SYNC 3xWIN HDMI3 HDMI2 HDMI1 NULL FULL 4 4" } << false;
+}
+
+// A language switch sets every text again; what the device reported stays on the page.
+void TestMultiview::retranslateKeepsTheDeviceState()
+{
+    QFETCH(QStringList, lines);
+    QFETCH(bool, userBlock);
+    Ui_Main *mainWindow = NewMainWindow();
+    Ui_Multiview *page = mainWindow->multiviewPage;
+    Receive(lines);
+    const QString before = Describe(*page);
+    QCOMPARE(UserBlockShown(*page), userBlock);
+    SpushButton_PIP = QStringLiteral("Bild im Bild");
+    page->Retranslate(false, true);
+    QCOMPARE(page->modeButtons.at(1)->text(), QStringLiteral("Bild im Bild"));
+    QCOMPARE(Describe(*page), before);
+    QCOMPARE(UserBlockShown(*page), userBlock);
 }
 
 void TestMultiview::renameShowsOnEveryPage_data()
