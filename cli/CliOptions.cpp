@@ -10,6 +10,12 @@ namespace {
 constexpr int MaxLineLength = 1024;
 constexpr int MaxTimeoutMs = 600000;
 constexpr quint32 WindowCount = 4;
+constexpr quint32 LayoutCount = 6;
+constexpr quint32 MaxUserWindowValue = 9999;
+constexpr quint32 PipPosUser = 4;
+constexpr quint32 PipSizeUser = 3;
+// ITC is ON or OFF; the list's third word marks empty windows only.
+constexpr quint32 ItcWordCount = 2;
 
 // A 1-based decimal number from 1 to max, digits only (no sign, no blanks).
 bool ReadNumber(const QString &text, quint32 max, quint32 *value)
@@ -64,12 +70,83 @@ int ModeIndexOf(const QString &word)
     return -1;
 }
 
-QString ModeList()
+// The index of a value word given in any letter case, among the first count words of the list.
+int WordIndexOf(const ValueWordList &list, quint32 count, const QString &word)
+{
+    for (quint32 k = 0; k < count && k < list.count; ++k) {
+        if (word.compare(list.text(k), Qt::CaseInsensitive) == 0)
+            return int(k);
+    }
+    return -1;
+}
+
+QString WordList(const ValueWordList &list, quint32 count)
 {
     QStringList words;
-    for (quint32 k = 0; k < MultiviewModeWords.count; ++k)
-        words << MultiviewModeWords.text(k);
+    for (quint32 k = 0; k < count && k < list.count; ++k)
+        words << list.text(k);
     return words.join(QLatin1Char('|'));
+}
+
+QString ModeList()
+{
+    return WordList(MultiviewModeWords, MultiviewModeWords.count);
+}
+
+bool ReadWord(const ValueWordList &list, quint32 count, const QString &text, const QString &what,
+    quint32 *index, QString *error)
+{
+    const int found = WordIndexOf(list, count, text);
+    if (found < 0) {
+        *error = QStringLiteral("%1 must be one of %2, not \"%3\"").arg(what, WordList(list, count), text);
+        return false;
+    }
+    *index = quint32(found);
+    return true;
+}
+
+// A user window coordinate: 0 to 9999, digits only.
+bool ReadCoordinate(const QString &text, quint32 *value, QString *error)
+{
+    quint32 number = 0;
+    if (text == QLatin1String("0")) {
+        *value = 0;
+        return true;
+    }
+    if (!ReadNumber(text, MaxUserWindowValue, &number)) {
+        *error = QStringLiteral("user window values must be numbers from 0 to %1, not \"%2\"")
+                     .arg(MaxUserWindowValue)
+                     .arg(text);
+        return false;
+    }
+    *value = number;
+    return true;
+}
+
+struct SettingForm {
+    const char *name;
+    CliOptions::Command command;
+    int count;
+    const char *usage;
+};
+
+const SettingForm SettingForms[] = {
+    { "layout", CliOptions::Command::Layout, 2, "layout OUT N" },
+    { "aspect", CliOptions::Command::Aspect, 2, "aspect OUT FULL|16:9" },
+    { "pip", CliOptions::Command::Pip, 3, "pip OUT POSITION SIZE" },
+    { "user-window", CliOptions::Command::UserWindow, 5, "user-window OUT HSTART VSTART HSIZE VSIZE" },
+    { "audio", CliOptions::Command::AudioSource, 2, "audio OUT WIN1|HDMI1|HDMI2|HDMI3|HDMI4" },
+    { "vka", CliOptions::Command::Vka, 2, "vka OUT BLUESCREEN|BLACKSCREEN|NOTIMING" },
+    { "itc", CliOptions::Command::Itc, 2, "itc OUT ON|OFF" },
+};
+
+const SettingForm *FindSettingForm(const QString &name)
+{
+    for (const SettingForm &form : SettingForms) {
+        if (name == QLatin1String(form.name))
+            return &form;
+    }
+    return nullptr;
 }
 
 } // namespace
@@ -238,6 +315,8 @@ bool CliOptions::parseCommand(const QStringList &words, QString *error)
             && ReadOneBased(
                 args.at(2), WindowInputWords.count, QStringLiteral("window input"), &input, error);
     }
+    if (FindSettingForm(name))
+        return parseMultiviewSetting(name, args, error);
     if (name == QLatin1String("scene")) {
         if (!expectCount(2, QStringLiteral("scene save|load N")))
             return false;
@@ -320,6 +399,59 @@ bool CliOptions::parseCommand(const QStringList &words, QString *error)
     return false;
 }
 
+bool CliOptions::parseMultiviewSetting(const QString &name, const QStringList &args, QString *error)
+{
+    const SettingForm *form = FindSettingForm(name);
+    if (!form) {
+        *error = QStringLiteral("unknown command \"%1\"").arg(name);
+        return false;
+    }
+    command = form->command;
+    if (args.size() != form->count) {
+        *error = QStringLiteral("usage: %1").arg(QLatin1String(form->usage));
+        return false;
+    }
+    if (!ReadOneBased(args.at(0), MaxPorts, QStringLiteral("output"), &output, error))
+        return false;
+    const QString value = args.at(1);
+    switch (command) {
+    case Command::Layout: {
+        quint32 index = 0;
+        if (!ReadOneBased(value, LayoutCount, QStringLiteral("layout"), &index, error))
+            return false;
+        layoutNumber = int(index) + 1;
+        return true;
+    }
+    case Command::Aspect:
+        return ReadWord(AspectWords, AspectWords.count, value, QStringLiteral("aspect"), &aspect, error);
+    case Command::Pip:
+        if (!ReadWord(PipPosWords, PipPosWords.count, value, QStringLiteral("PIP position"), &pipPos, error)
+            || !ReadWord(PipSizeWords, PipSizeWords.count, args.at(2), QStringLiteral("PIP size"), &pipSize, error))
+            return false;
+        // The device couples the two: a user position has a user size and the other way round.
+        if ((pipPos == PipPosUser) != (pipSize == PipSizeUser)) {
+            *error = QStringLiteral("a USER position goes with a USER size and only with it");
+            return false;
+        }
+        return true;
+    case Command::UserWindow:
+        for (int i = 0; i < 4; ++i) {
+            if (!ReadCoordinate(args.at(1 + i), &userWindow[i], error))
+                return false;
+        }
+        return true;
+    case Command::AudioSource:
+        return ReadWord(
+            AudioSourceWords, AudioSourceWords.count, value, QStringLiteral("audio source"), &audioSource, error);
+    case Command::Vka:
+        return ReadWord(VkaWords, VkaWords.count, value, QStringLiteral("VKA"), &vka, error);
+    case Command::Itc:
+        return ReadWord(OnOffWords, ItcWordCount, value, QStringLiteral("ITC"), &itc, error);
+    default:
+        return false;
+    }
+}
+
 QString CliOptions::UsageText()
 {
     return QStringLiteral(
@@ -331,13 +463,22 @@ QString CliOptions::UsageText()
         "  route-all IN             route an input to every output\n"
         "  multiview OUT MODE       SINGLE, PIP, PBP, 3xWIN or 4xWIN\n"
         "  window OUT WINDOW IN     show input IN (1-4) in a multiview window\n"
+        "  layout OUT N             layout variant of PBP, 3xWIN or 4xWIN (1 to the mode's count)\n"
+        "  aspect OUT FULL|16:9     window aspect of PBP, 3xWIN or 4xWIN\n"
+        "  pip OUT POSITION SIZE    PIP window: LeftTop|RightTop|LeftBottom|RightBottom|USER,\n"
+        "                           SMALL|MIDDLE|LARGE|USER (USER goes with USER)\n"
+        "  user-window OUT HSTART VSTART HSIZE VSIZE   0-9999 each; PIP with USER, or PBP layout 3\n"
+        "  audio OUT WIN1|HDMI1..HDMI4   audio source of an output\n"
+        "  vka OUT BLUESCREEN|BLACKSCREEN|NOTIMING   picture without a signal\n"
+        "  itc OUT ON|OFF\n"
         "  scene save N | scene load N   N from 1 to 20\n"
         "  edid read OUT FILE       save the EDID of the display on an output (256 bytes)\n"
         "  edid write IN FILE       write a 256-byte EDID file as an input's user EDID\n"
         "  version main|keyboard|in N|out N\n"
         "  raw LINE                 send one line, print every line received until its reply\n"
         "defaults: TCP port 2000, baud 9600, timeout 3000 ms\n"
-        "exit status: 0 done, 2 bad usage, 3 no connection, 4 no answer to the identification,\n"
+        "exit status: 0 done, 2 bad usage (also a setting the output's mode does not have),\n"
+        "             3 no connection, 4 no answer to the identification,\n"
         "             5 another model, 6 a reply timed out, 1 any other failure\n");
 }
 

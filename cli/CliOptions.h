@@ -30,6 +30,13 @@ public:
         RouteAll,
         Multiview,
         Window,
+        Layout,
+        Aspect,
+        Pip,
+        UserWindow,
+        AudioSource,
+        Vka,
+        Itc,
         SceneSave,
         SceneLoad,
         EdidRead,
@@ -67,6 +74,14 @@ public:
     quint32 output = 0; // 0-based
     quint32 window = 0; // 0-based
     quint32 modeIndex = 0; // index into MultiviewModeWords
+    int layoutNumber = 0; // 1-based, as the layout command takes it
+    quint32 aspect = 0; // AspectWords
+    quint32 pipPos = 0; // PipPosWords
+    quint32 pipSize = 0; // PipSizeWords
+    quint32 userWindow[4] = {}; // H start, V start, H size, V size
+    quint32 audioSource = 0; // AudioSourceWords
+    quint32 vka = 0; // VkaWords
+    quint32 itc = 0; // OnOffWords (ON or OFF)
     int scene = 0; // 1-based, as the scene commands take it
     int versionSelector = 0; // 0 main, 1 keyboard, 2 input, 3 output
     quint32 versionPort = 0; // 0-based, for selectors 2 and 3
@@ -76,4 +91,7 @@ public:
 private:
     bool parseLinkOption(const QString &name, const QString &value, QString *error);
     bool parseCommand(const QStringList &words, QString *error);
+    // The output settings of the multiview page: layout, aspect, pip, user-window, audio, vka
+    // and itc.
+    bool parseMultiviewSetting(const QString &name, const QStringList &args, QString *error);
 };

@@ -6,6 +6,7 @@
 #include "cli/CliStateJson.h"
 #include "protocol/CommandSet.h"
 #include "protocol/DeviceState.h"
+#include "protocol/ValueWords.h"
 
 namespace {
 
@@ -15,6 +16,22 @@ QString PortRangeError(const QString &what, quint32 index, quint32 count)
         .arg(what)
         .arg(index + 1)
         .arg(count);
+}
+
+constexpr quint32 ModePip = 1;
+constexpr quint32 ModePbp = 2;
+constexpr quint32 PipPosUser = 4;
+constexpr quint32 PipSizeUser = 3;
+constexpr quint32 PresenterLayout = 2; // 0-based: layout 3 of PBP
+
+bool HasSplitLayout(quint32 mode)
+{
+    return mode >= ModePbp && mode < MultiviewModeWords.count;
+}
+
+QString SplitModesNeeded(const QString &setting)
+{
+    return QStringLiteral("%1 needs PBP, 3xWIN or 4xWIN (set it with multiview OUT MODE)").arg(setting);
 }
 
 } // namespace
@@ -75,6 +92,13 @@ int CliRunner::checkPortsAgainstDevice(QString *error) const
         Q_FALLTHROUGH();
     case Command::Multiview:
     case Command::Window:
+    case Command::Layout:
+    case Command::Aspect:
+    case Command::Pip:
+    case Command::UserWindow:
+    case Command::AudioSource:
+    case Command::Vka:
+    case Command::Itc:
     case Command::EdidRead:
         if (m_options.output >= outputs) {
             *error = PortRangeError(QStringLiteral("output"), m_options.output, outputs);
@@ -126,6 +150,20 @@ int CliRunner::runCommand(CliSession &session, CliPages &pages, QString *error)
     case Command::Window:
         return runConfirmed(
             session, [&] { CmdSetWindowInput(o.output, o.window, o.input); }, error);
+    case Command::Layout:
+    case Command::Aspect:
+    case Command::Pip:
+    case Command::UserWindow:
+        return runModeSetting(session, pages, error);
+    case Command::AudioSource:
+        return runConfirmed(
+            session, [&] { CmdSetOutAudioSource(o.output, o.audioSource); }, error);
+    case Command::Vka:
+        return runConfirmed(
+            session, [&] { CmdSetVka(o.output, o.vka); }, error);
+    case Command::Itc:
+        return runConfirmed(
+            session, [&] { CmdSetItc(o.output, o.itc); }, error);
     case Command::SceneSave:
         return runConfirmed(
             session, [&] { CmdSaveScene(o.scene); }, error);
@@ -225,6 +263,104 @@ int CliRunner::runConfirmed(CliSession &session, const std::function<void()> &bu
     if (code == CliExitDone)
         printLine(reply);
     return code;
+}
+
+int CliRunner::runModeSetting(CliSession &session, CliPages &pages, QString *error)
+{
+    int code = readMultiviewState(session, pages, error);
+    if (code != CliExitDone)
+        return code;
+    const QString refusal = modeRefusal();
+    if (!refusal.isEmpty()) {
+        *error = refusal;
+        return CliExitUsage;
+    }
+    return sendModeSetting(session, error);
+}
+
+int CliRunner::readMultiviewState(CliSession &session, CliPages &pages, QString *error)
+{
+    const quint32 output = m_options.output;
+    CmdGetMultiviewSync(output);
+    const int code = session.finishQueuedReads(error);
+    if (code != CliExitDone)
+        return code;
+    if (!pages.multiviewSeen(output).sync) {
+        *error = QStringLiteral("no reply to GET OUT%1 MULTIVIEW-SYNC").arg(output + 1);
+        return CliExitReplyTimeout;
+    }
+    return CliExitDone;
+}
+
+QString CliRunner::modeRefusal() const
+{
+    using Command = CliOptions::Command;
+    const quint32 output = m_options.output;
+    const MultiviewState &state = MultiviewOf(output);
+    const QString where = QStringLiteral("output %1 is in %2 mode").arg(output + 1).arg(MultiviewModeWords.text(state.mode));
+    switch (m_options.command) {
+    case Command::Layout:
+        if (!HasSplitLayout(state.mode))
+            return where + QStringLiteral("; ") + SplitModesNeeded(QStringLiteral("a layout"));
+        if (state.maxMode >= 1 && quint32(m_options.layoutNumber) > state.maxMode)
+            return where + QStringLiteral(", which has layouts 1 to %1").arg(state.maxMode);
+        return QString();
+    case Command::Aspect:
+        if (!HasSplitLayout(state.mode))
+            return where + QStringLiteral("; ") + SplitModesNeeded(QStringLiteral("an aspect"));
+        return QString();
+    case Command::Pip:
+        if (state.mode != ModePip)
+            return where + QStringLiteral("; the PIP position and size need PIP (set it with multiview OUT PIP)");
+        return QString();
+    case Command::UserWindow:
+        if (state.mode == ModePip && (state.pipPos == PipPosUser || state.pipSize == PipSizeUser))
+            return QString();
+        if (state.mode == ModePbp && state.layout == PresenterLayout)
+            return QString();
+        return where + QStringLiteral("; a user window needs PIP with a USER position and size (pip OUT USER USER) "
+                                      "or PBP layout 3");
+    default:
+        return QString();
+    }
+}
+
+int CliRunner::sendModeSetting(CliSession &session, QString *error)
+{
+    const CliOptions &o = m_options;
+    using Command = CliOptions::Command;
+    switch (o.command) {
+    case Command::Layout:
+        return runConfirmed(
+            session, [&] { CmdSetLayout(o.output, o.layoutNumber); }, error);
+    case Command::Aspect:
+        return runConfirmed(
+            session, [&] { CmdSetAspect(o.output, o.aspect); }, error);
+    case Command::Pip: {
+        // The position first: choosing it may change the size, which the second line settles.
+        // The device reports such a coupled change with a line of its own; the round trip of a
+        // silent query lets that line in first, so that it is not taken for the size's reply.
+        int code = runConfirmed(
+            session, [&] { CmdSetPipPos(o.output, o.pipPos); }, error);
+        if (code == CliExitDone)
+            code = session.finishQueuedReads(error);
+        if (code != CliExitDone)
+            return code;
+        return runConfirmed(
+            session, [&] { CmdSetPipSize(o.output, o.pipSize); }, error);
+    }
+    case Command::UserWindow:
+        return runConfirmed(
+            session,
+            [&] {
+                CmdSetUserWindow(o.output, int(o.userWindow[0]), int(o.userWindow[1]), int(o.userWindow[2]),
+                    int(o.userWindow[3]));
+            },
+            error);
+    default:
+        *error = QStringLiteral("no command given");
+        return CliExitUsage;
+    }
 }
 
 int CliRunner::runEdidRead(CliSession &session, CliPages &pages, QString *error)

@@ -24,6 +24,12 @@ private:
     int runCommand(CliSession &session, CliPages &pages, QString *error);
     int runSync(CliSession &session, CliPages &pages, QString *error);
     int runConfirmed(CliSession &session, const std::function<void()> &build, QString *error);
+    // Layout, aspect, PIP and user window depend on the output's mode: it is read first, and a
+    // setting the mode does not have is refused with a usage exit.
+    int runModeSetting(CliSession &session, CliPages &pages, QString *error);
+    int readMultiviewState(CliSession &session, CliPages &pages, QString *error);
+    QString modeRefusal() const;
+    int sendModeSetting(CliSession &session, QString *error);
     int runEdidRead(CliSession &session, CliPages &pages, QString *error);
     int runVersion(CliSession &session, CliPages &pages, QString *error);
     int runRaw(CliSession &session, QString *error);

@@ -517,6 +517,7 @@ void Ui_Matrix::SLT_I_Rename()
 {
     FinishRename(inputRenameTarget, inputsPerPage, inputPage, 0, S_InputName, &Ui_Matrix::SLT_I_Rename);
     inputRenameTarget = 0;
+    emit SGL_SyncInputSourceName();
 }
 
 void Ui_Matrix::SLT_O_Rename()

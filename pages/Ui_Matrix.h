@@ -74,6 +74,8 @@ signals:
     void SGL_Update_OutEdid(unsigned int output, QString edidHex);
     // The device was identified and the grid rebuilt for its port counts.
     void SGL_Update_PortCounts();
+    // An input was renamed here; the other pages that show input names refresh them.
+    void SGL_SyncInputSourceName();
 
 public slots:
     void SLT_I_Rename();

@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Draws the program's pictures (logos, banner, status and title-bar icons) as PNG files.
+"""Draws the program's pictures (logos, banner, status and title-bar icons, multiview
+previews) as PNG files.
 
 Standard library only. Shapes are rendered from signed distance functions with one pixel
 of anti-aliasing, so the results are crisp at their native sizes. Run from anywhere:
@@ -305,6 +306,173 @@ def glyph_close():
     return canvas
 
 
+# Multiview previews: 200 x 112, as the multiview page shows them. The output is a dark
+# screen inside a thin frame; each window is a tinted rectangle outlined in its own colour
+# and numbered with a pixel font, so the pictures stay sharp without scaling. With the 16:9
+# aspect each window keeps 16:9 inside its cell (the bars are the lighter cell background);
+# FULL stretches it over the cell. User-defined PIP positions and sizes are outlined dashed.
+
+PREVIEW_W, PREVIEW_H = 200, 112
+SCREEN = (3, 3, 197, 109)
+SCREEN_BLACK = (0x0B, 0x0E, 0x12)
+WINDOW_COLOURS = [ACCENT, SUCCESS, (0xF5, 0xA6, 0x23), (0xA7, 0x7B, 0xF0)]
+
+DIGITS = {
+    1: ["00100", "01100", "00100", "00100", "00100", "00100", "01110"],
+    2: ["01110", "10001", "00001", "00010", "00100", "01000", "11111"],
+    3: ["11110", "00001", "00001", "01110", "00001", "00001", "11110"],
+    4: ["00010", "00110", "01010", "10010", "11111", "00010", "00010"],
+}
+
+PIP_POSITIONS = ["LeftTop", "RightTop", "LeftBottom", "RightBottom", "USER"]
+PIP_SIZES = {"SMALL": 0.25, "MIDDLE": 0.34, "LARGE": 0.45, "USER": 0.38}
+
+# Window cells of each layout variant, as fractions of the screen (x0, y0, x1, y1), window 1
+# first. Variant 3 of PBP is the presenter layout whose capture window the user defines.
+SPLIT_LAYOUTS = {
+    "PBP": [
+        [(0, 0, .5, 1), (.5, 0, 1, 1)],
+        [(0, 0, 1, .5), (0, .5, 1, 1)],
+        [(0, 0, .68, 1), (.68, .25, 1, .75)],
+        [(0, 0, .75, 1), (.75, 0, 1, .5)],
+        [(0, 0, .34, 1), (.34, 0, 1, 1)],
+        [(0, 0, 1, .66), (.25, .66, .75, 1)],
+    ],
+    "3xWIN": [
+        [(0, 0, 1 / 3., 1), (1 / 3., 0, 2 / 3., 1), (2 / 3., 0, 1, 1)],
+        [(0, 0, .5, 1), (.5, 0, 1, .5), (.5, .5, 1, 1)],
+        [(0, 0, 1, .5), (0, .5, .5, 1), (.5, .5, 1, 1)],
+        [(0, 0, .5, .5), (.5, 0, 1, .5), (0, .5, 1, 1)],
+        [(0, 0, .5, .5), (0, .5, .5, 1), (.5, 0, 1, 1)],
+        [(0, 0, 2 / 3., 1), (2 / 3., 0, 1, .5), (2 / 3., .5, 1, 1)],
+    ],
+    "4xWIN": [
+        [(0, 0, .5, .5), (.5, 0, 1, .5), (0, .5, .5, 1), (.5, .5, 1, 1)],
+        [(0, 0, .75, 1), (.75, 0, 1, 1 / 3.), (.75, 1 / 3., 1, 2 / 3.), (.75, 2 / 3., 1, 1)],
+        [(0, 0, 1, 2 / 3.), (0, 2 / 3., 1 / 3., 1), (1 / 3., 2 / 3., 2 / 3., 1), (2 / 3., 2 / 3., 1, 1)],
+        [(0, 0, 1 / 3., 1 / 3.), (1 / 3., 0, 2 / 3., 1 / 3.), (2 / 3., 0, 1, 1 / 3.), (0, 1 / 3., 1, 1)],
+        [(.25, 0, 1, 1), (0, 0, .25, 1 / 3.), (0, 1 / 3., .25, 2 / 3.), (0, 2 / 3., .25, 1)],
+        [(0, 0, .25, 1), (.25, 0, .5, 1), (.5, 0, .75, 1), (.75, 0, 1, 1)],
+    ],
+}
+
+
+def preview_canvas():
+    canvas = Canvas(PREVIEW_W, PREVIEW_H, BG_DEEP)
+    canvas.rect(1, 1, PREVIEW_W - 1, PREVIEW_H - 1, BORDER)
+    canvas.rect(2, 2, PREVIEW_W - 2, PREVIEW_H - 2, SCREEN_BLACK)
+    return canvas
+
+
+def cell_pixels(cell):
+    """Screen fractions to a pixel box with a 1-pixel gap on every side."""
+    x0, y0, x1, y1 = SCREEN
+    w, h = x1 - x0, y1 - y0
+    return (x0 + int(round(cell[0] * w)) + 1, y0 + int(round(cell[1] * h)) + 1,
+            x0 + int(round(cell[2] * w)) - 1, y0 + int(round(cell[3] * h)) - 1)
+
+
+def fit_169(box):
+    x0, y0, x1, y1 = box
+    w, h = x1 - x0, y1 - y0
+    if w * 9 > h * 16:
+        fw, fh = int(round(h * 16 / 9.0)), h
+    else:
+        fw, fh = w, int(round(w * 9 / 16.0))
+    fx, fy = x0 + (w - fw) // 2, y0 + (h - fh) // 2
+    return (fx, fy, fx + fw, fy + fh)
+
+
+def draw_digit(canvas, number, cx, cy, scale, colour):
+    rows = DIGITS[number]
+    left = cx - (5 * scale) // 2
+    top = cy - (7 * scale) // 2
+    for r, row in enumerate(rows):
+        for c, bit in enumerate(row):
+            if bit == "1":
+                canvas.rect(left + c * scale, top + r * scale, left + (c + 1) * scale, top + (r + 1) * scale, colour)
+
+
+def frame_edges(canvas, box, colour, dashed):
+    x0, y0, x1, y1 = box
+    on = (lambda i: (i % 5) < 3) if dashed else (lambda i: True)
+    for x in range(x0, x1):
+        if on(x - x0):
+            canvas.rect(x, y0, x + 1, y0 + 1, colour)
+            canvas.rect(x, y1 - 1, x + 1, y1, colour)
+    for y in range(y0, y1):
+        if on(y - y0):
+            canvas.rect(x0, y, x0 + 1, y + 1, colour)
+            canvas.rect(x1 - 1, y, x1, y + 1, colour)
+
+
+def draw_window(canvas, box, number, dashed=False, label_at=None):
+    """label_at: where the number goes instead of the centre (clear of a window on top)."""
+    x0, y0, x1, y1 = box
+    colour = WINDOW_COLOURS[number - 1]
+    canvas.rect(x0, y0, x1, y1, mix(BG_PANEL, colour, 0.30))
+    # A second, fainter band inside the outline gives the window some depth.
+    canvas.rect(x0 + 1, y0 + 1, x1 - 1, y0 + 2, colour, 0.35)
+    frame_edges(canvas, box, colour, dashed)
+    smaller = min(x1 - x0, y1 - y0)
+    scale = 3 if smaller >= 40 else 2 if smaller >= 20 else 1
+    cx, cy = label_at if label_at else ((x0 + x1) // 2, (y0 + y1) // 2)
+    draw_digit(canvas, number, cx, cy, scale, TEXT)
+
+
+def split_preview(mode, variant, aspect_169):
+    canvas = preview_canvas()
+    for number, cell in enumerate(SPLIT_LAYOUTS[mode][variant], start=1):
+        box = cell_pixels(cell)
+        if aspect_169:
+            canvas.rect(box[0], box[1], box[2], box[3], BG_WINDOW)
+            box = fit_169(box)
+        draw_window(canvas, box, number)
+    return canvas
+
+
+def single_preview():
+    canvas = preview_canvas()
+    draw_window(canvas, cell_pixels((0, 0, 1, 1)), 1)
+    return canvas
+
+
+def pip_preview(position, size):
+    canvas = preview_canvas()
+    sx0, sy0, sx1, sy1 = SCREEN
+    # The main window's number sits on the side away from the small window.
+    label_x = sx0 + int((sx1 - sx0) * (0.72 if "Left" in position else 0.28))
+    draw_window(canvas, cell_pixels((0, 0, 1, 1)), 1, label_at=(label_x, (sy0 + sy1) // 2))
+    w = int(round((sx1 - sx0) * PIP_SIZES[size]))
+    h = int(round(w * (sy1 - sy0) / float(sx1 - sx0)))
+    margin = 7
+    if position == "USER":
+        # Somewhere the operator chose: off the corners, towards the upper middle.
+        x = sx0 + int((sx1 - sx0) * 0.46)
+        y = sy0 + int((sy1 - sy0) * 0.16)
+        x, y = min(x, sx1 - margin - w), min(y, sy1 - margin - h)
+    else:
+        x = sx0 + margin if "Left" in position else sx1 - margin - w
+        y = sy0 + margin if "Top" in position else sy1 - margin - h
+    # A dark rim keeps the small window apart from the large one.
+    canvas.rect(x - 1, y - 1, x + w + 1, y + h + 1, SCREEN_BLACK)
+    draw_window(canvas, (x, y, x + w, y + h), 2, dashed=position == "USER" or size == "USER")
+    return canvas
+
+
+def multiview_pictures():
+    pictures = {"APP/Image/MultiView/SINGLE.png": single_preview()}
+    for position in PIP_POSITIONS:
+        for size in PIP_SIZES:
+            pictures["APP/Image/MultiView/PIP_%s_%s.png" % (position, size)] = pip_preview(position, size)
+    for mode in SPLIT_LAYOUTS:
+        for variant in range(6):
+            for aspect, suffix in ((False, "FULL"), (True, "169")):
+                name = "APP/Image/MultiView/%s_%d_%s.png" % (mode, variant + 1, suffix)
+                pictures[name] = split_preview(mode, variant, aspect)
+    return pictures
+
+
 def pictures():
     return {
         "APP/Image/loginui_pic.png": banner(),
@@ -318,6 +486,7 @@ def pictures():
         "TitleBar/Image/MaxSize.png": glyph_max(),
         "TitleBar/Image/NormalSize.png": glyph_normal(),
         "TitleBar/Image/Close.png": glyph_close(),
+        **multiview_pictures(),
     }
 
 
@@ -331,7 +500,7 @@ def main():
         with open(path + ".tmp", "wb") as handle:
             handle.write(data)
         os.replace(path + ".tmp", path)
-        print("%-32s %4d x %-4d %6d bytes" % (relative, canvas.width, canvas.height, len(data)))
+        print("%-40s %4d x %-4d %6d bytes" % (relative, canvas.width, canvas.height, len(data)))
 
 
 if __name__ == "__main__":

@@ -1,16 +1,16 @@
 #!/usr/bin/env bash
-# Screenshots of the connection page, the matrix page and the debug console after a
-# synchronisation with the device simulator, taken on a virtual 1920 x 1080 X server: the
-# program runs in demonstration mode from a scratch copy (so the build's settings stay
-# untouched), is logged into and connected over TCP with the mouse and keyboard, as an
-# operator would.
+# Screenshots of the connection page, the matrix page, the multiview page and the debug
+# console after a synchronisation with the device simulator, taken on a virtual 1920 x 1080
+# X server: the program runs in demonstration mode from a scratch copy (so the build's
+# settings stay untouched), is logged into and connected over TCP with the mouse and
+# keyboard, as an operator would.
 #
 # Usage: screenshot.sh BIN_DIR [OUT_DIR]   (OUT_DIR defaults to ./screenshots)
 # Needs xvfb-run, xdotool and ImageMagick's import.
 set -euo pipefail
 
-if [ $# -lt 1 ] || [ ! -x "$1/tavilon" ] || [ ! -x "$1/tavilon-sim" ]; then
-    echo "usage: $0 BIN_DIR [OUT_DIR] (BIN_DIR holds tavilon and tavilon-sim)" >&2
+if [ $# -lt 1 ] || [ ! -x "$1/tavilon" ] || [ ! -x "$1/tavilon-sim" ] || [ ! -x "$1/tavilon-cli" ]; then
+    echo "usage: $0 BIN_DIR [OUT_DIR] (BIN_DIR holds tavilon, tavilon-sim and tavilon-cli)" >&2
     exit 2
 fi
 for tool in xvfb-run xdotool import; do
@@ -103,9 +103,37 @@ click_at $((mx + 148)) $((my + 64))
 sleep 0.5
 import -window "$main" "$out/matrix-page.png"
 
+# The Multiview tab in PIP, PBP and 4xWIN. The mode buttons are clicked as an operator does;
+# a second controller (the headless client) changes the layout, aspect and windows, which the
+# page shows from the device's reports. The page starts at (2, 80) in the window; mode button
+# m is centred at (237 + 154 m, 57) on it.
+click_at $((mx + 370)) $((my + 64))
+page_x=$((mx + 2))
+page_y=$((my + 80))
+other_controller() {
+    "$bin/tavilon-cli" --tcp "$tcp" "$@" >/dev/null
+    sleep 0.6
+}
+click_mode() {
+    click_at $((page_x + 237 + 154 * $1)) $((page_y + 57))
+    sleep 0.8
+}
+click_mode 1
+other_controller window 1 2 3
+import -window "$main" "$out/multiview-pip.png"
+click_mode 2
+other_controller layout 1 3
+other_controller aspect 1 16:9
+import -window "$main" "$out/multiview-pbp.png"
+click_mode 4
+other_controller layout 1 2
+other_controller window 1 4 2
+import -window "$main" "$out/multiview-4xwin.png"
+
 # The debug console (Alt+Z while a link is up), on top of the main window.
 xdotool key alt+z
 sleep 0.8
 import -window root "$out/debug-console.png"
 
-echo "Screenshots: $out/connect-page.png $out/matrix-page.png $out/debug-console.png"
+echo "Screenshots: $out/connect-page.png $out/matrix-page.png $out/multiview-pip.png" \
+    "$out/multiview-pbp.png $out/multiview-4xwin.png $out/debug-console.png"

@@ -178,6 +178,7 @@ void Ui_Main::MakeConnections()
     connect(
         systemPage, &Ui_System::SGL_SyncSerialPortNetworkInfo, this, &Ui_Main::SLT_SyncSerialPortNetworkInfo);
     connect(multiviewPage, &Ui_Multiview::SGL_SyncInputSourceName, this, &Ui_Main::SLT_SyncInputSourceName);
+    connect(matrixPage, &Ui_Matrix::SGL_SyncInputSourceName, this, &Ui_Main::SLT_SyncInputSourceName);
 
     // The services live in their worker threads, so their signals arrive here queued and
     // every send kick reaches them queued.
@@ -339,8 +340,11 @@ void Ui_Main::SLT_SyncSerialPortNetworkInfo()
     systemPage->Retranslate(false, false);
 }
 
+// An input renamed on the matrix or the multiview page shows its new name on every page.
 void Ui_Main::SLT_SyncInputSourceName()
 {
+    matrixPage->PageRefresh(true, false);
+    multiviewPage->ShowSourceNames();
     tvWallPage->Retranslate(false);
 }
 

@@ -133,6 +133,62 @@ void Ui_MainReplyPages::multiviewShowMode(quint32 output, quint32 mode)
     m_main.multiviewPage->ShowMode(output, mode);
 }
 
+void Ui_MainReplyPages::multiviewShowWindowInput(quint32 output, quint32 window, quint32 input)
+{
+    m_main.multiviewPage->ShowWindowInput(output, window, input);
+}
+
+void Ui_MainReplyPages::multiviewShowVka(quint32 output, quint32 vka)
+{
+    m_main.multiviewPage->ShowVka(output, vka);
+}
+
+void Ui_MainReplyPages::multiviewShowItc(quint32 output, quint32 itc)
+{
+    m_main.multiviewPage->ShowItc(output, itc);
+}
+
+void Ui_MainReplyPages::multiviewShowAudioSource(quint32 output, quint32 source)
+{
+    m_main.multiviewPage->ShowAudioSource(output, source);
+}
+
+void Ui_MainReplyPages::multiviewShowPipPos(quint32 output, quint32 position)
+{
+    m_main.multiviewPage->ShowPipPos(output, position);
+}
+
+void Ui_MainReplyPages::multiviewShowPipSize(quint32 output, quint32 size)
+{
+    m_main.multiviewPage->ShowPipSize(output, size);
+}
+
+void Ui_MainReplyPages::multiviewShowAspect(quint32 output, quint32 aspect)
+{
+    m_main.multiviewPage->ShowAspect(output, aspect);
+}
+
+void Ui_MainReplyPages::multiviewShowLayout(quint32 output, quint32 layout)
+{
+    m_main.multiviewPage->ShowLayout(output, layout);
+}
+
+void Ui_MainReplyPages::multiviewFillLayoutList(quint32 output, quint32 count)
+{
+    m_main.multiviewPage->FillLayoutList(output, count);
+}
+
+void Ui_MainReplyPages::multiviewShowUserWindow(
+    quint32 output, quint32 hStart, quint32 vStart, quint32 hSize, quint32 vSize)
+{
+    m_main.multiviewPage->ShowUserWindow(output, hStart, vStart, hSize, vSize);
+}
+
+void Ui_MainReplyPages::multiviewShowSyncState(quint32 output)
+{
+    m_main.multiviewPage->ShowSyncState(output);
+}
+
 void Ui_MainReplyPages::multiviewRebuild()
 {
     m_main.multiviewPage->Rebuild();

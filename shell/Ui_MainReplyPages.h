@@ -38,7 +38,19 @@ public:
     void signalReadAll() override;
 
     quint32 multiviewShownOutput() const override;
+    void multiviewShowWindowInput(quint32 output, quint32 window, quint32 input) override;
     void multiviewShowMode(quint32 output, quint32 mode) override;
+    void multiviewShowVka(quint32 output, quint32 vka) override;
+    void multiviewShowItc(quint32 output, quint32 itc) override;
+    void multiviewShowAudioSource(quint32 output, quint32 source) override;
+    void multiviewShowPipPos(quint32 output, quint32 position) override;
+    void multiviewShowPipSize(quint32 output, quint32 size) override;
+    void multiviewShowAspect(quint32 output, quint32 aspect) override;
+    void multiviewShowLayout(quint32 output, quint32 layout) override;
+    void multiviewFillLayoutList(quint32 output, quint32 count) override;
+    void multiviewShowUserWindow(
+        quint32 output, quint32 hStart, quint32 vStart, quint32 hSize, quint32 vSize) override;
+    void multiviewShowSyncState(quint32 output) override;
     void multiviewRebuild() override;
     void multiviewRefresh() override;
     void multiviewReadState() override;

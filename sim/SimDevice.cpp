@@ -532,8 +532,12 @@ SimDevice::Outcome SimDevice::handleSetMultiviewMode(quint32 output, const QByte
     // A layout variant the new mode does not have falls back to the first one.
     if (view.layout >= MaxLayoutOfMode(view.mode))
         view.layout = 0;
+    // As the device does: the mode, how many layouts it has, and for the split modes the
+    // layout it now shows, so that a controller need not ask.
     outcome.status.append(modeLine(output));
     outcome.status.append(maxModeLine(output));
+    if (IsMultiWindowLayoutMode(view.mode))
+        outcome.status.append(layoutLine(output));
     return outcome;
 }
 

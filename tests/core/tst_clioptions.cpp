@@ -42,6 +42,32 @@ QString Describe(const CliOptions &o)
     case C::Window:
         command = QStringLiteral("window o%1 w%2 i%3").arg(o.output).arg(o.window).arg(o.input);
         break;
+    case C::Layout:
+        command = QStringLiteral("layout o%1 n%2").arg(o.output).arg(o.layoutNumber);
+        break;
+    case C::Aspect:
+        command = QStringLiteral("aspect o%1 a%2").arg(o.output).arg(o.aspect);
+        break;
+    case C::Pip:
+        command = QStringLiteral("pip o%1 p%2 s%3").arg(o.output).arg(o.pipPos).arg(o.pipSize);
+        break;
+    case C::UserWindow:
+        command = QStringLiteral("user-window o%1 %2,%3,%4,%5")
+                      .arg(o.output)
+                      .arg(o.userWindow[0])
+                      .arg(o.userWindow[1])
+                      .arg(o.userWindow[2])
+                      .arg(o.userWindow[3]);
+        break;
+    case C::AudioSource:
+        command = QStringLiteral("audio o%1 s%2").arg(o.output).arg(o.audioSource);
+        break;
+    case C::Vka:
+        command = QStringLiteral("vka o%1 v%2").arg(o.output).arg(o.vka);
+        break;
+    case C::Itc:
+        command = QStringLiteral("itc o%1 i%2").arg(o.output).arg(o.itc);
+        break;
     case C::SceneSave:
         command = QStringLiteral("scene-save %1").arg(o.scene);
         break;
@@ -180,6 +206,24 @@ void TestCliOptions::parsesValidCommandLines_data()
         << QStringList { "--tcp", "127.0.0.1", "multiview", "1", "pip" } << tcp + "multiview o0 m1";
     QTest::newRow("window") << QStringList { "--tcp", "127.0.0.1", "window", "3", "4", "2" }
                             << tcp + "window o2 w3 i1";
+    QTest::newRow("layout") << QStringList { "--tcp", "127.0.0.1", "layout", "2", "6" } << tcp + "layout o1 n6";
+    QTest::newRow("aspect 16:9") << QStringList { "--tcp", "127.0.0.1", "aspect", "3", "16:9" }
+                                 << tcp + "aspect o2 a1";
+    QTest::newRow("aspect any case") << QStringList { "--tcp", "127.0.0.1", "aspect", "1", "full" }
+                                     << tcp + "aspect o0 a0";
+    QTest::newRow("pip corner and size")
+        << QStringList { "--tcp", "127.0.0.1", "pip", "4", "RightBottom", "MIDDLE" } << tcp + "pip o3 p3 s1";
+    QTest::newRow("pip user") << QStringList { "--tcp", "127.0.0.1", "pip", "1", "user", "User" }
+                              << tcp + "pip o0 p4 s3";
+    QTest::newRow("user window with zeros")
+        << QStringList { "--tcp", "127.0.0.1", "user-window", "1", "0", "0", "9999", "1080" }
+        << tcp + "user-window o0 0,0,9999,1080";
+    QTest::newRow("audio window 1") << QStringList { "--tcp", "127.0.0.1", "audio", "2", "WIN1" }
+                                    << tcp + "audio o1 s0";
+    QTest::newRow("audio hdmi4") << QStringList { "--tcp", "127.0.0.1", "audio", "2", "hdmi4" }
+                                 << tcp + "audio o1 s4";
+    QTest::newRow("vka") << QStringList { "--tcp", "127.0.0.1", "vka", "1", "NOTIMING" } << tcp + "vka o0 v2";
+    QTest::newRow("itc off") << QStringList { "--tcp", "127.0.0.1", "itc", "4", "OFF" } << tcp + "itc o3 i1";
     QTest::newRow("scene save") << QStringList { "--tcp", "127.0.0.1", "scene", "save", "20" }
                                 << tcp + "scene-save 20";
     QTest::newRow("scene load") << QStringList { "--tcp", "127.0.0.1", "scene", "load", "1" }
@@ -256,6 +300,34 @@ void TestCliOptions::refusesBadCommandLines_data()
                               << "window must be";
     QTest::newRow("window input 5") << QStringList { "--tcp", "127.0.0.1", "window", "1", "1", "5" }
                                     << "window input must be";
+    QTest::newRow("layout 0") << QStringList { "--tcp", "127.0.0.1", "layout", "1", "0" } << "1 to 6";
+    QTest::newRow("layout 7") << QStringList { "--tcp", "127.0.0.1", "layout", "1", "7" } << "1 to 6";
+    QTest::newRow("layout without number") << QStringList { "--tcp", "127.0.0.1", "layout", "1" }
+                                           << "usage: layout OUT N";
+    QTest::newRow("aspect 4:3") << QStringList { "--tcp", "127.0.0.1", "aspect", "1", "4:3" } << "FULL|16:9";
+    QTest::newRow("aspect output 0") << QStringList { "--tcp", "127.0.0.1", "aspect", "0", "FULL" }
+                                     << "output must be";
+    QTest::newRow("pip position word")
+        << QStringList { "--tcp", "127.0.0.1", "pip", "1", "Centre", "SMALL" } << "PIP position must be";
+    QTest::newRow("pip size word") << QStringList { "--tcp", "127.0.0.1", "pip", "1", "LeftTop", "HUGE" }
+                                   << "PIP size must be";
+    QTest::newRow("pip user position with a fixed size")
+        << QStringList { "--tcp", "127.0.0.1", "pip", "1", "USER", "SMALL" } << "USER position goes with";
+    QTest::newRow("pip corner with a user size")
+        << QStringList { "--tcp", "127.0.0.1", "pip", "1", "LeftTop", "USER" } << "USER position goes with";
+    QTest::newRow("pip without size") << QStringList { "--tcp", "127.0.0.1", "pip", "1", "LeftTop" }
+                                      << "usage: pip OUT POSITION SIZE";
+    QTest::newRow("user window above 9999")
+        << QStringList { "--tcp", "127.0.0.1", "user-window", "1", "0", "0", "10000", "1" } << "0 to 9999";
+    QTest::newRow("user window negative")
+        << QStringList { "--tcp", "127.0.0.1", "user-window", "1", "-1", "0", "1", "1" } << "0 to 9999";
+    QTest::newRow("user window three numbers")
+        << QStringList { "--tcp", "127.0.0.1", "user-window", "1", "0", "0", "1" } << "usage: user-window";
+    QTest::newRow("audio hdmi5") << QStringList { "--tcp", "127.0.0.1", "audio", "1", "HDMI5" }
+                                 << "WIN1|HDMI1|HDMI2|HDMI3|HDMI4";
+    QTest::newRow("vka word") << QStringList { "--tcp", "127.0.0.1", "vka", "1", "GREEN" }
+                              << "BLUESCREEN|BLACKSCREEN|NOTIMING";
+    QTest::newRow("itc null") << QStringList { "--tcp", "127.0.0.1", "itc", "1", "NULL" } << "ON|OFF";
     QTest::newRow("scene 21") << QStringList { "--tcp", "127.0.0.1", "scene", "save", "21" } << "1 to 20";
     QTest::newRow("scene verb") << QStringList { "--tcp", "127.0.0.1", "scene", "delete", "2" }
                                 << "scene save|load";

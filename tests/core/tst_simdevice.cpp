@@ -273,8 +273,38 @@ void TestSimDevice::answers_data()
 
     // Multiview.
     QTest::newRow("mode") << none << "SET OUT2 MULTIVIEW 3xWIN"
-                          << QStringList { "OUT2 MULTIVIEW 3xWIN", "OUT2 MAXMODE 4" }
-                          << QStringList { "OUT2 MULTIVIEW 3xWIN", "OUT2 MAXMODE 4" };
+                          << QStringList { "OUT2 MULTIVIEW 3xWIN", "OUT2 MAXMODE 4", "OUT2 3xWIN MODE 1" }
+                          << QStringList { "OUT2 MULTIVIEW 3xWIN", "OUT2 MAXMODE 4", "OUT2 3xWIN MODE 1" };
+    QTest::newRow("mode pip has no layout")
+        << none << "SET OUT3 MULTIVIEW PIP" << QStringList { "OUT3 MULTIVIEW PIP", "OUT3 MAXMODE 1" }
+        << QStringList { "OUT3 MULTIVIEW PIP", "OUT3 MAXMODE 1" };
+    QTest::newRow("mode single has no layout")
+        << QStringList { "SET OUT3 MULTIVIEW 4xWIN" } << "SET OUT3 MULTIVIEW SINGLE"
+        << QStringList { "OUT3 MULTIVIEW SINGLE", "OUT3 MAXMODE 1" }
+        << QStringList { "OUT3 MULTIVIEW SINGLE", "OUT3 MAXMODE 1" };
+    QTest::newRow("mode keeps a layout it has")
+        << QStringList { "SET OUT1 MULTIVIEW 3xWIN", "SET OUT1 3xWIN MODE 4" } << "SET OUT1 MULTIVIEW 4xWIN"
+        << QStringList { "OUT1 MULTIVIEW 4xWIN", "OUT1 MAXMODE 6", "OUT1 4xWIN MODE 4" }
+        << QStringList { "OUT1 MULTIVIEW 4xWIN", "OUT1 MAXMODE 6", "OUT1 4xWIN MODE 4" };
+    QTest::newRow("mode reports the fallback layout")
+        << QStringList { "SET OUT1 MULTIVIEW 4xWIN", "SET OUT1 4xWIN MODE 6" } << "SET OUT1 MULTIVIEW PBP"
+        << QStringList { "OUT1 MULTIVIEW PBP", "OUT1 MAXMODE 3", "OUT1 PBP MODE 1" }
+        << QStringList { "OUT1 MULTIVIEW PBP", "OUT1 MAXMODE 3", "OUT1 PBP MODE 1" };
+    QTest::newRow("pip user window kept per output")
+        << QStringList { "SET OUT1 MULTIVIEW PIP", "SET OUT2 MULTIVIEW PIP", "SET OUT1 PIP USER 1 2 3 4",
+               "SET OUT2 PIP USER 5 6 7 8" }
+        << "GET OUT1 PIP USER" << QStringList { "OUT1 PIP USER 1 2 3 4" } << none;
+    QTest::newRow("pip user window kept over a mode change")
+        << QStringList { "SET OUT2 MULTIVIEW PIP", "SET OUT2 PIP USER 10 20 30 40", "SET OUT2 MULTIVIEW 4xWIN",
+               "SET OUT2 MULTIVIEW PIP" }
+        << "GET OUT2 PIP USER" << QStringList { "OUT2 PIP USER 10 20 30 40" } << none;
+    QTest::newRow("presenter window kept per output")
+        << QStringList { "SET OUT3 MULTIVIEW PBP", "SET OUT3 PBP MODE 3", "SET OUT4 MULTIVIEW PBP",
+               "SET OUT4 PBP MODE 3", "SET OUT3 PBP-PRESENTER 0 0 960 1080", "SET OUT4 PBP-PRESENTER 9 8 7 6" }
+        << "GET OUT3 PBP-PRESENTER" << QStringList { "OUT3 PBP-PRESENTER 0 0 960 1080" } << none;
+    QTest::newRow("user window out of range refused")
+        << QStringList { "SET OUT1 MULTIVIEW PIP", "SET OUT1 PIP USER 1 2 3 4" } << "SET OUT1 PIP USER 1 2 3 10000"
+        << QStringList { "ERROR: INVALID PARAMETER" } << none;
     QTest::newRow("mode query") << QStringList { "SET OUT2 MULTIVIEW 4xWIN" } << "GET OUT2 MULTIVIEW"
                                 << QStringList { "OUT2 MULTIVIEW 4xWIN" } << none;
     QTest::newRow("sync single") << none << "GET OUT1 MULTIVIEW-SYNC"
@@ -448,6 +478,8 @@ void TestSimDevice::answersAreReadAsTheirKeyword_data()
     QTest::newRow("output info") << pip << "GET OUT2 OUT-INFO" << 0 << int(K::OutInfo);
     QTest::newRow("mode") << none << "SET OUT2 MULTIVIEW PBP" << 0 << int(K::Multiview);
     QTest::newRow("layout count") << none << "SET OUT2 MULTIVIEW PBP" << 1 << int(K::MaxMode);
+    QTest::newRow("layout after mode") << none << "SET OUT2 MULTIVIEW PBP" << 2 << int(K::PbpMode);
+    QTest::newRow("4xwin layout after mode") << none << "SET OUT2 MULTIVIEW 4xWIN" << 2 << int(K::FourWinMode);
     QTest::newRow("pbp aspect") << pbp << "GET OUT2 PBP ASPECT" << 0 << int(K::PbpAspect);
     QTest::newRow("pbp layout") << pbp << "GET OUT2 PBP MODE" << 0 << int(K::PbpMode);
     QTest::newRow("3xwin aspect") << threeWin << "GET OUT2 3xWIN ASPECT" << 0 << int(K::ThreeWinAspect);

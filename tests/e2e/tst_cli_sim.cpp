@@ -318,6 +318,10 @@ private slots:
     void syncReportsTheSimulatorState();
     void commandsSurviveARoundTrip_data();
     void commandsSurviveARoundTrip();
+    void multiviewSettingsSurviveARoundTrip_data();
+    void multiviewSettingsSurviveARoundTrip();
+    void settingTheModeLacksIsRefused_data();
+    void settingTheModeLacksIsRefused();
     void edidSurvivesARoundTrip_data();
     void edidSurvivesARoundTrip();
     void mutedRequestIsATimeoutAndTheNextGoesOut_data();
@@ -461,6 +465,133 @@ void TestCliSim::commandsSurviveARoundTrip()
     if (QTest::currentTestFailed())
         return;
     QVERIFY2(loaded == saved, qPrintable(StateDifference(loaded, saved)));
+}
+
+void TestCliSim::multiviewSettingsSurviveARoundTrip_data()
+{
+    addTransportRows();
+}
+
+// Each multiview setting goes to the simulator through the client and to the twin directly;
+// every line the client prints is one the device answers to its request, and a final sync
+// reports the twin's state.
+void TestCliSim::multiviewSettingsSurviveARoundTrip()
+{
+    QFETCH(QString, transport);
+    SimProcess sim;
+    QVERIFY(sim.start({}));
+    SimDevice twin({ DeviceModel, sim.network() });
+    const QStringList link = LinkArguments(transport, sim);
+
+    struct Step {
+        QStringList command;
+        QList<QByteArray> requests; // what the client must have sent, in order
+    };
+    const QList<Step> steps {
+        { { "multiview", "2", "PBP" }, { "SET OUT2 MULTIVIEW PBP" } },
+        { { "layout", "2", "3" }, { "SET OUT2 PBP MODE 3" } },
+        { { "aspect", "2", "16:9" }, { "SET OUT2 PBP ASPECT 16:9" } },
+        { { "user-window", "2", "0", "0", "960", "1080" }, { "SET OUT2 PBP-PRESENTER 0 0 960 1080" } },
+        { { "multiview", "3", "PIP" }, { "SET OUT3 MULTIVIEW PIP" } },
+        { { "pip", "3", "LeftBottom", "MIDDLE" }, { "SET OUT3 PIP POS LeftBottom", "SET OUT3 PIP SIZE MIDDLE" } },
+        { { "pip", "1", "user", "user" }, {} }, // refused below: output 1 is not in PIP
+        { { "multiview", "4", "4xWIN" }, { "SET OUT4 MULTIVIEW 4xWIN" } },
+        { { "layout", "4", "6" }, { "SET OUT4 4xWIN MODE 6" } },
+        { { "audio", "4", "HDMI3" }, { "SET OUT4 AUDIO SOURCE HDMI3" } },
+        { { "vka", "1", "BLACKSCREEN" }, { "SET OUT1 VKA BLACKSCREEN" } },
+        { { "itc", "2", "ON" }, { "SET OUT2 ITC ON" } },
+        { { "multiview", "1", "PIP" }, { "SET OUT1 MULTIVIEW PIP" } },
+        { { "pip", "1", "USER", "USER" }, { "SET OUT1 PIP POS USER", "SET OUT1 PIP SIZE USER" } },
+        { { "user-window", "1", "100", "200", "640", "360" }, { "SET OUT1 PIP USER 100 200 640 360" } },
+    };
+    QList<QByteArray> sent;
+    for (const Step &step : steps) {
+        const CliResult result = RunCli(link + step.command);
+        const QString what = step.command.join(' ');
+        if (step.requests.isEmpty()) {
+            QVERIFY2(result.exitCode == 2, qPrintable(what + ": " + result.describe()));
+            continue;
+        }
+        QVERIFY2(result.exitCode == 0, qPrintable(what + ": " + result.describe()));
+        QList<QByteArray> answers;
+        for (const QByteArray &request : step.requests) {
+            answers += TrimmedLines(twin.handleRequest(request).requesterLines());
+            sent << request;
+        }
+        const QList<QByteArray> printed = TrimmedLines(result.out.trimmed().split('\n'));
+        QCOMPARE(printed.size(), step.requests.size());
+        for (const QByteArray &line : printed)
+            QVERIFY2(answers.contains(line), qPrintable(what + ": printed " + line));
+    }
+
+    const CliResult result = RunCli(link + QStringList { "sync" });
+    QVERIFY2(result.exitCode == 0, qPrintable(result.describe()));
+    const QJsonObject state = ParseState(result);
+    const QJsonObject expected = ExpectedState(twin, transport);
+    QVERIFY2(state == expected, qPrintable(StateDifference(state, expected)));
+    const QJsonArray multiview = state.value("multiview").toArray();
+    QCOMPARE(multiview.at(1).toObject().value("layout"), QJsonValue(3));
+    QCOMPARE(multiview.at(1).toObject().value("aspect"), QJsonValue("16:9"));
+    QCOMPARE(multiview.at(2).toObject().value("pipPos"), QJsonValue("LeftBottom"));
+    QCOMPARE(multiview.at(3).toObject().value("audioSource"), QJsonValue("HDMI3"));
+    QCOMPARE(multiview.at(0).toObject().value("pipSize"), QJsonValue("USER"));
+    // Looked up last: by now the simulator has certainly logged every line it was sent.
+    const QByteArray log = sim.log();
+    for (const QByteArray &request : sent)
+        QVERIFY2(log.contains("<- " + request + "\n"), request.constData());
+}
+
+void TestCliSim::settingTheModeLacksIsRefused_data()
+{
+    QTest::addColumn<QStringList>("setup"); // client commands run first
+    QTest::addColumn<QStringList>("command");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QByteArray>("unsent"); // a text no line sent to the device may hold
+
+    const QStringList none;
+    QTest::newRow("aspect in SINGLE") << none << QStringList { "aspect", "1", "16:9" }
+                                      << "output 1 is in SINGLE mode; an aspect needs PBP" << QByteArray("ASPECT");
+    QTest::newRow("aspect in PIP") << QStringList { "multiview 2 PIP" } << QStringList { "aspect", "2", "FULL" }
+                                   << "output 2 is in PIP mode" << QByteArray("ASPECT");
+    QTest::newRow("layout in SINGLE") << none << QStringList { "layout", "1", "1" } << "a layout needs PBP"
+                                      << QByteArray("MODE 1");
+    QTest::newRow("layout beyond the mode's count")
+        << QStringList { "multiview 3 PBP" } << QStringList { "layout", "3", "4" }
+        << "output 3 is in PBP mode, which has layouts 1 to 3" << QByteArray("PBP MODE 4");
+    QTest::newRow("pip in 3xWIN") << QStringList { "multiview 1 3xWIN" }
+                                  << QStringList { "pip", "1", "LeftTop", "SMALL" } << "need PIP"
+                                  << QByteArray("PIP POS");
+    QTest::newRow("user window in PIP without USER")
+        << QStringList { "multiview 1 PIP" } << QStringList { "user-window", "1", "1", "2", "3", "4" }
+        << "a user window needs PIP with a USER position" << QByteArray("PIP USER");
+    QTest::newRow("user window in PBP layout 1")
+        << QStringList { "multiview 4 PBP" } << QStringList { "user-window", "4", "1", "2", "3", "4" }
+        << "output 4 is in PBP mode" << QByteArray("PBP-PRESENTER");
+}
+
+void TestCliSim::settingTheModeLacksIsRefused()
+{
+    QFETCH(QStringList, setup);
+    QFETCH(QStringList, command);
+    QFETCH(QString, message);
+    QFETCH(QByteArray, unsent);
+    SimProcess sim;
+    QVERIFY(sim.start({}));
+    const QStringList link = LinkArguments(QStringLiteral("tcp"), sim);
+    for (const QString &line : setup) {
+        const CliResult result = RunCli(link + line.split(' '));
+        QVERIFY2(result.exitCode == 0, qPrintable(line + ": " + result.describe()));
+    }
+    const CliResult result = RunCli(link + command);
+    QVERIFY2(result.exitCode == 2, qPrintable(result.describe()));
+    QVERIFY(result.out.isEmpty());
+    const QList<QByteArray> lines = result.errLines();
+    QCOMPARE(lines.size(), 1);
+    QVERIFY2(lines.first().contains(message.toUtf8()), lines.first().constData());
+    for (const QByteArray &line : sim.log().split('\n')) {
+        if (line.startsWith("<- "))
+            QVERIFY2(!line.contains(unsent), line.constData());
+    }
 }
 
 void TestCliSim::edidSurvivesARoundTrip_data()

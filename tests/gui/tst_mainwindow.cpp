@@ -1,5 +1,6 @@
 // The main window: tabs from the page switches, geometry, the language switch, Alt+Z, the
 // signal hub, timeout messages, and the one save when the program ends.
+#include "GuiPageActions.h"
 #include "GuiTestFixture.h"
 #include "MessageBoxCatcher.h"
 #include "link/LinkMode.h"
@@ -52,14 +53,7 @@ QStringList TabClassNames(const QTabWidget *tabWidget)
     return names;
 }
 
-QStringList QueuedLines(LinkQueue &queue)
-{
-    QStringList lines;
-    QMutexLocker lock(&queue.sendMutex);
-    for (const QueuedLine &line : qAsConst(queue.sendQueue))
-        lines << QString::fromLatin1(line.bytes);
-    return lines;
-}
+using GuiTest::QueuedLines;
 
 // The five page switches in tab order: matrix, signal configuration, multiview, TV wall,
 // system.

@@ -1,6 +1,7 @@
 // The matrix page on its own: the grid for each port count, cross-point and all-output
 // requests, routes drawn from replies, paging, renaming, and the replies that reach the page
 // through the main window's receive path.
+#include "GuiPageActions.h"
 #include "GuiTestFixture.h"
 #include "link/LinkMode.h"
 #include "link/LinkQueue.h"
@@ -49,14 +50,7 @@ QVector<int> Routes(int outputs)
     return routes;
 }
 
-QStringList QueuedLines(LinkQueue &queue)
-{
-    QStringList lines;
-    QMutexLocker lock(&queue.sendMutex);
-    for (const QueuedLine &line : qAsConst(queue.sendQueue))
-        lines << QString::fromLatin1(line.bytes);
-    return lines;
-}
+using GuiTest::QueuedLines;
 
 QStringList VisibleTexts(const Ui_Matrix &page, int first, int count)
 {

@@ -1,6 +1,7 @@
 // The scene dialog: its layout, the confirmations in front of the two scene commands, slot
 // naming and where the names end up, how the matrix page opens it, and a saved scene coming
 // back on the device simulator after a route change.
+#include "GuiPageActions.h"
 #include "GuiTestFixture.h"
 #include "GuiSimProcess.h"
 #include "MessageBoxCatcher.h"
@@ -35,14 +36,7 @@ namespace {
 
 constexpr int SyncTimeoutMs = 15000;
 
-QStringList QueuedLines(LinkQueue &queue)
-{
-    QStringList lines;
-    QMutexLocker lock(&queue.sendMutex);
-    for (const QueuedLine &line : qAsConst(queue.sendQueue))
-        lines << QString::fromLatin1(line.bytes);
-    return lines;
-}
+using GuiTest::QueuedLines;
 
 QStringList ItemTexts(const QComboBox *comboBox)
 {
@@ -61,14 +55,7 @@ QStringList LayoutNames()
 }
 
 // Chooses an item the way the operator does: open the list and click the item.
-void ChooseItem(QComboBox *comboBox, int index)
-{
-    comboBox->showPopup();
-    QAbstractItemView *view = comboBox->view();
-    const QModelIndex item = view->model()->index(index, 0);
-    view->scrollTo(item);
-    QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, view->visualRect(item).center());
-}
+using GuiTest::ChooseItem;
 
 QList<Ui_SaveLoad *> OpenDialogs()
 {

@@ -1,6 +1,7 @@
 // The signal configuration page: the tables for each port count, before and after the device
 // is identified; what each control queues; what the replies show through the main window's
 // receive path; paging; retranslation; and a whole round trip against the device simulator.
+#include "GuiPageActions.h"
 #include "GuiTestFixture.h"
 #include "GuiSimProcess.h"
 #include "link/LinkMode.h"
@@ -36,14 +37,7 @@ namespace {
 
 constexpr int SyncTimeoutMs = 15000;
 
-QStringList QueuedLines(LinkQueue &queue)
-{
-    QStringList lines;
-    QMutexLocker lock(&queue.sendMutex);
-    for (const QueuedLine &line : qAsConst(queue.sendQueue))
-        lines << QString::fromLatin1(line.bytes);
-    return lines;
-}
+using GuiTest::QueuedLines;
 
 QStringList Items(const QComboBox *combo)
 {
@@ -53,15 +47,7 @@ QStringList Items(const QComboBox *combo)
     return items;
 }
 
-// Picks an item the way the operator does: open the list and click the entry.
-void ChooseItem(QComboBox *combo, int index)
-{
-    combo->showPopup();
-    QAbstractItemView *view = combo->view();
-    const QModelIndex item = view->model()->index(index, 0);
-    view->scrollTo(item);
-    QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, view->visualRect(item).center());
-}
+using GuiTest::ChooseItem;
 
 // Clicks a check box on its tick mark, where the operator clicks it.
 void ClickCheckBox(QCheckBox *box)
