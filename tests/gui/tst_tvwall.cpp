@@ -447,7 +447,7 @@ void TestTvWall::bezelOverTheWholeBlock()
         Lines({ "SET OUT1 WALLPORT 2 2 1 1 12 255 0 7 0", "SET OUT2 WALLPORT 2 2 1 2 12 255 0 7 0",
             "SET OUT3 WALLPORT 2 2 2 1 12 255 0 7 0",
             "SET TVWALL-INFO 4 2 2 1 0 0 12 255 0 7 0 1 0 1 12 255 0 7 0 1 0 2 12 255 0 7 0 5 0 3 0 0 0 0 0" }));
-    // The screen taken out keeps its edges for when it is put back.
+    // The block counts the screen taken out too; the device hears its edges as 0.
     QCOMPARE(WallSlot(3).edgeRight, 255u);
     // A free screen's click disables the bezel controls again.
     page->SLT_SetTvWallInfo(false);
