@@ -84,12 +84,19 @@ QString CliWall::CheckCellsInsideWall(const CliOptions &o)
         .arg(wall.cols);
 }
 
-int CliWall::ReadModesOfBlock(const CliOptions &o, CliSession &session, QString *error)
+int CliWall::ReadWhatTheChangeNeeds(const CliOptions &o, CliSession &session, QString *error)
 {
-    // Only SINGLE outputs splice; the modes come from the device, not from an older read.
-    for (quint32 row = o.wallTop; row <= o.wallBottom; ++row) {
-        for (quint32 col = o.wallLeft; col <= o.wallRight; ++col)
-            CmdGetMultiviewSync(WallEditor::OutputOfCell(row * DeviceState.wall.cols + col));
+    if (o.wallAction == Action::Size) {
+        // A new wall's screens start with the inputs routed to their outputs.
+        CmdGetMatrixRoute();
+    } else if (o.wallAction == Action::Splice) {
+        // Only SINGLE outputs splice.
+        for (quint32 row = o.wallTop; row <= o.wallBottom; ++row) {
+            for (quint32 col = o.wallLeft; col <= o.wallRight; ++col)
+                CmdGetMultiviewSync(WallEditor::OutputOfCell(row * DeviceState.wall.cols + col));
+        }
+    } else {
+        return CliExitDone;
     }
     return session.finishQueuedReads(error);
 }
@@ -101,11 +108,9 @@ int CliWall::ApplyChange(const CliOptions &o, CliSession &session, QString *erro
         *error = outside;
         return CliExitFailed;
     }
-    if (o.wallAction == Action::Splice) {
-        const int code = ReadModesOfBlock(o, session, error);
-        if (code != CliExitDone)
-            return code;
-    }
+    const int readCode = ReadWhatTheChangeNeeds(o, session, error);
+    if (readCode != CliExitDone)
+        return readCode;
     WallEditor editor;
     LayOut(editor, DeviceState.wall.rows, DeviceState.wall.cols, true);
     editor.restoreFromModel();

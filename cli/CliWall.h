@@ -23,5 +23,5 @@ private:
     static QString CheckCellsInsideWall(const CliOptions &options);
     // Makes the change in the model and queues its commands; the reason when it cannot.
     static QString Change(const CliOptions &options, WallEditor &editor);
-    static int ReadModesOfBlock(const CliOptions &options, CliSession &session, QString *error);
+    static int ReadWhatTheChangeNeeds(const CliOptions &options, CliSession &session, QString *error);
 };
