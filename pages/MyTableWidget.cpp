@@ -1,10 +1,13 @@
 #include "pages/MyTableWidget.h"
 
+#include "pages/WallCellDelegate.h"
+
 #include "protocol/DeviceState.h"
 #include "settings/LanguageTexts.h"
 #include "settings/SettingsTexts.h"
 #include "shell/MessageBoxes.h"
 
+#include <QContextMenuEvent>
 #include <QCursor>
 #include <QHeaderView>
 #include <QMenu>
@@ -47,6 +50,8 @@ MyTableWidget::MyTableWidget(QWidget *parent)
     viewport()->setContextMenuPolicy(Qt::CustomContextMenu);
     horizontalHeader()->setDefaultSectionSize(DefaultCellSize);
     verticalHeader()->setDefaultSectionSize(DefaultCellSize);
+    setItemDelegate(new WallCellDelegate(this));
+    setMouseTracking(true);
     loadColours();
     connect(this, &QTableWidget::cellClicked, this, &MyTableWidget::SLT_ItemClicked);
     connect(viewport(), &QWidget::customContextMenuRequested, this, &MyTableWidget::SLT_ShowContextMenu);
@@ -125,6 +130,7 @@ void MyTableWidget::refreshItems()
         cellItem->setFlags(inGroup ? Qt::ItemIsEnabled : Qt::ItemIsEnabled | Qt::ItemIsSelectable);
         cellItem->setBackground(inGroup ? m_splicingBg : m_defaultBg);
         cellItem->setForeground(inGroup ? m_splicingFg : m_defaultFg);
+        cellItem->setData(WallCellDelegate::CaptionRole, S_OutputName[ClampSlot(WallEditor::OutputOfCell(cell))]);
     }
     viewport()->update();
 }
@@ -214,6 +220,13 @@ void MyTableWidget::paintEvent(QPaintEvent *event)
         painter.setPen(QPen(k == m_selectedExit ? m_exitHighlight : m_exitFrame, 2, Qt::DotLine));
         painter.drawRect(exits.at(k));
     }
+}
+
+void MyTableWidget::contextMenuEvent(QContextMenuEvent *event)
+{
+    // The table takes the viewport's context menu events itself; pass them on as the
+    // viewport's request, in viewport pixels (the grid has no headers and no frame).
+    emit viewport()->customContextMenuRequested(event->pos());
 }
 
 void MyTableWidget::resizeEvent(QResizeEvent *event)
@@ -383,6 +396,8 @@ void MyTableWidget::SLT_ScreenSplicing(bool checked)
         MessageBoxOk(QStringLiteral("%1-%2 -> %3").arg(S_Port).arg(result + 1).arg(SMSG_PortMultiview_Fail), this);
         return;
     }
+    // The band has done its work; the group's frame shows the block now.
+    m_bandHidden = true;
     refreshItems();
 }
 

@@ -106,7 +106,7 @@ QGroupBox *Ui_TVWall::buildBezelGroup()
     }
     bezelWriteButton = new QPushButton(bezelGroup);
     bezelWriteButton->setMinimumWidth(ButtonWidth);
-    layout->addWidget(bezelWriteButton, 0, 4);
+    layout->addWidget(bezelWriteButton, 0, 4, 2, 1, Qt::AlignVCenter);
     connect(bezelWriteButton, &QPushButton::clicked, this, &Ui_TVWall::SLT_SetBezelInfo);
     return bezelGroup;
 }
