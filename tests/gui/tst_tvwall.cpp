@@ -17,6 +17,7 @@
 #include "sim/SimDevice.h"
 
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -148,6 +149,9 @@ private slots:
     void settingColours();
     void wallSurvivesReconnect();
     void gridGrowsWithThePage();
+    void retranslateKeepsTheDeviceWallSize_data();
+    void retranslateKeepsTheDeviceWallSize();
+    void nothingBeforeTheModelIsConfirmed();
 
 private:
     MyTableWidget *NewGrid(quint32 rows, quint32 cols, QSize viewport = QSize(1920, 1080));
@@ -635,6 +639,44 @@ void TestTvWall::gridGrowsWithThePage()
     QTRY_VERIFY(page->grid->editor().cellWidth() > before);
     QCOMPARE(page->grid->editor().spliceFrames().value(0).width(), 2 * page->grid->editor().cellWidth() - 6);
     QVERIFY(page->grid->y() > page->bezelGroup->geometry().bottom());
+}
+
+void TestTvWall::retranslateKeepsTheDeviceWallSize_data()
+{
+    QTest::addColumn<bool>("textsOnly");
+    QTest::newRow("language change") << true;
+    QTest::newRow("input renamed") << false;
+}
+
+void TestTvWall::retranslateKeepsTheDeviceWallSize()
+{
+    QFETCH(bool, textsOnly);
+    Ui_TVWall *page = NewPage();
+    page->SelectRowsCols(1, 4);
+    page->SLT_SetTvWallInfo(false);
+    page->edgeEdits[0]->setText(QStringLiteral("9"));
+    Slabel_Row = QStringLiteral("Zeilen");
+    page->Retranslate(textsOnly);
+    QCOMPARE(page->rowLabel->text(), QStringLiteral("Zeilen"));
+    QCOMPARE(page->rowComboBox->count(), 4);
+    QCOMPARE(page->rowComboBox->currentText(), QStringLiteral("1"));
+    QCOMPARE(page->columnComboBox->currentText(), QStringLiteral("4"));
+    QCOMPARE(page->availableComboBox->currentText(), QStringLiteral("4"));
+    QCOMPARE(page->edgeEdits[0]->text(), textsOnly ? QStringLiteral("9") : QString());
+}
+
+void TestTvWall::nothingBeforeTheModelIsConfirmed()
+{
+    m_page.reset(new Ui_TVWall());
+    m_page->show();
+    m_page->Fill();
+    QCOMPARE(m_page->rowComboBox->count(), 0);
+    QTest::mouseClick(m_page->writeButton, Qt::LeftButton);
+    QVERIFY(!m_page->grid->isBuilt());
+    QVERIFY(TakeQueuedLines().isEmpty());
+    // A press on an empty grid does nothing at all.
+    SendMouse(m_page->grid->viewport(), QEvent::MouseButtonPress, Qt::RightButton, QPoint(5, 5));
+    QVERIFY(!m_page->grid->contextMenu());
 }
 
 QTEST_MAIN(TestTvWall)
