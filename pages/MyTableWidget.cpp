@@ -118,6 +118,12 @@ void MyTableWidget::Rebuild(quint32 rows, quint32 columns, bool keep)
     refreshItems();
 }
 
+void MyTableWidget::RefreshCells()
+{
+    if (m_built)
+        refreshItems();
+}
+
 void MyTableWidget::refreshItems()
 {
     const quint32 columns = DeviceState.wall.cols;

@@ -28,6 +28,9 @@ public:
     // cancelled first (on the device too) and every cell shows the output of its number.
     void Rebuild(quint32 rows, quint32 columns, bool keep);
 
+    // Draws every cell again from its screen record (after a change of names or language).
+    void RefreshCells();
+
     // A settings colour text "r,g,b,a"; fallback unless it has exactly three commas and four
     // numbers of at most 255 (other characters are skipped).
     static QColor SettingColour(const QString &text, const QColor &fallback);

@@ -143,6 +143,7 @@ void Ui_TVWall::setTexts()
 void Ui_TVWall::Retranslate(bool textsOnly)
 {
     setTexts();
+    grid->RefreshCells();
     // The lists hold numbers only, so a change of language keeps them as they are.
     if (textsOnly)
         return;
