@@ -17,8 +17,8 @@ constexpr quint32 PipSizeUser = 3;
 // ITC is ON or OFF; the list's third word marks empty windows only.
 constexpr quint32 ItcWordCount = 2;
 
-// A 1-based decimal number from 1 to max, digits only (no sign, no blanks).
-bool ReadNumber(const QString &text, quint32 max, quint32 *value)
+// Digits only (no sign, no blanks), at most nine of them.
+bool IsDecimal(const QString &text)
 {
     if (text.isEmpty() || text.size() > 9)
         return false;
@@ -26,6 +26,14 @@ bool ReadNumber(const QString &text, quint32 max, quint32 *value)
         if (c < QLatin1Char('0') || c > QLatin1Char('9'))
             return false;
     }
+    return true;
+}
+
+// A 1-based decimal number from 1 to max, digits only (no sign, no blanks).
+bool ReadNumber(const QString &text, quint32 max, quint32 *value)
+{
+    if (!IsDecimal(text))
+        return false;
     const quint32 number = text.toUInt();
     if (number < 1 || number > max)
         return false;
@@ -395,6 +403,10 @@ bool CliOptions::parseCommand(const QStringList &words, QString *error)
         }
         return true;
     }
+    if (name == QLatin1String("wall")) {
+        command = Command::Wall;
+        return parseWall(args, error);
+    }
     *error = QStringLiteral("unknown command \"%1\"").arg(name);
     return false;
 }
@@ -450,6 +462,80 @@ bool CliOptions::parseMultiviewSetting(const QString &name, const QStringList &a
     default:
         return false;
     }
+bool CliOptions::parseWall(const QStringList &args, QString *error)
+{
+    struct Form {
+        const char *word;
+        WallAction action;
+        int count; // arguments after the word
+        const char *usage;
+    };
+    static const Form forms[] = {
+        { "size", WallAction::Size, 2, "wall size ROWS COLS" },
+        { "splice", WallAction::Splice, 4, "wall splice TOP LEFT BOTTOM RIGHT" },
+        { "cancel", WallAction::Cancel, 2, "wall cancel ROW COL" },
+        { "single", WallAction::Single, 2, "wall single ROW COL" },
+        { "input", WallAction::Input, 3, "wall input ROW COL IN" },
+        { "bezel", WallAction::Bezel, 6, "wall bezel ROW COL LEFT RIGHT UP BOTTOM" },
+    };
+    if (args.isEmpty()) {
+        wallAction = WallAction::Show;
+        return true;
+    }
+    const Form *form = nullptr;
+    for (const Form &candidate : forms) {
+        if (args.at(0) == QLatin1String(candidate.word))
+            form = &candidate;
+    }
+    if (!form) {
+        *error = QStringLiteral("usage: wall [size|splice|cancel|single|input|bezel ...]");
+        return false;
+    }
+    wallAction = form->action;
+    if (args.size() != form->count + 1) {
+        *error = QStringLiteral("usage: %1").arg(QLatin1String(form->usage));
+        return false;
+    }
+    const QStringList numbers = args.mid(1);
+    const QString row = QStringLiteral("row");
+    const QString column = QStringLiteral("column");
+    if (wallAction == WallAction::Size)
+        return ReadOneBased(numbers.at(0), MaxWallSide, QStringLiteral("rows"), &wallBottom, error)
+            && ReadOneBased(numbers.at(1), MaxWallSide, QStringLiteral("columns"), &wallRight, error);
+    if (!ReadOneBased(numbers.at(0), MaxWallSide, row, &wallTop, error)
+        || !ReadOneBased(numbers.at(1), MaxWallSide, column, &wallLeft, error))
+        return false;
+    if (wallAction == WallAction::Splice) {
+        if (!ReadOneBased(numbers.at(2), MaxWallSide, row, &wallBottom, error)
+            || !ReadOneBased(numbers.at(3), MaxWallSide, column, &wallRight, error))
+            return false;
+        if (wallBottom < wallTop || wallRight < wallLeft) {
+            *error = QStringLiteral("the bottom right cell must lie below and right of the top left cell");
+            return false;
+        }
+        if (wallBottom == wallTop && wallRight == wallLeft) {
+            *error = QStringLiteral("a splice needs more than one cell");
+            return false;
+        }
+        return true;
+    }
+    if (wallAction == WallAction::Input)
+        return ReadOneBased(numbers.at(2), MaxPorts, QStringLiteral("input"), &input, error);
+    if (wallAction == WallAction::Bezel) {
+        const char *names[] = { "left edge", "right edge", "up edge", "bottom edge" };
+        for (int k = 0; k < 4; ++k) {
+            const QString &text = numbers.at(2 + k);
+            if (!IsDecimal(text) || text.toUInt() > MaxBezelEdge) {
+                *error = QStringLiteral("%1 must be a number from 0 to %2, not \"%3\"")
+                             .arg(QLatin1String(names[k]))
+                             .arg(MaxBezelEdge)
+                             .arg(text);
+                return false;
+            }
+            edges[k] = text.toUInt();
+        }
+    }
+    return true;
 }
 
 QString CliOptions::UsageText()
@@ -476,6 +562,13 @@ QString CliOptions::UsageText()
         "  edid write IN FILE       write a 256-byte EDID file as an input's user EDID\n"
         "  version main|keyboard|in N|out N\n"
         "  raw LINE                 send one line, print every line received until its reply\n"
+        "  wall                     print the device's wall as JSON\n"
+        "  wall size ROWS COLS      set the wall size (cancels every splice group)\n"
+        "  wall splice TOP LEFT BOTTOM RIGHT   splice the block between two corner cells\n"
+        "  wall cancel ROW COL      cancel the splice group of a cell\n"
+        "  wall single ROW COL      take a cell's screen out of its group, or put it back\n"
+        "  wall input ROW COL IN    route an input to a cell's group (or its taken-out screen)\n"
+        "  wall bezel ROW COL LEFT RIGHT UP BOTTOM   bezel edges (0-255) of a cell's group\n"
         "defaults: TCP port 2000, baud 9600, timeout 3000 ms\n"
         "exit status: 0 done, 2 bad usage (also a setting the output's mode does not have),\n"
         "             3 no connection, 4 no answer to the identification,\n"

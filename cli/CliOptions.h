@@ -42,8 +42,14 @@ public:
         EdidRead,
         EdidWrite,
         Version,
-        Raw
+        Raw,
+        Wall
     };
+    // What the wall command does: print the device's wall, or change it.
+    enum class WallAction { Show, Size, Splice, Cancel, Single, Input, Bezel };
+    // The longest wall side, as the TV wall page offers it; the widest bezel edge.
+    static constexpr quint32 MaxWallSide = 16;
+    static constexpr quint32 MaxBezelEdge = 255;
 
     static constexpr quint16 DefaultTcpPort = 2000;
     static constexpr qint32 DefaultBaudRate = 9600;
@@ -87,6 +93,14 @@ public:
     quint32 versionPort = 0; // 0-based, for selectors 2 and 3
     QString filePath;
     QString rawLine;
+    WallAction wallAction = WallAction::Show;
+    // 0-based. Size: rows and columns in wallBottom + 1 and wallRight + 1. Splice: the block.
+    // Cancel, single, input and bezel: the cell in wallTop and wallLeft.
+    quint32 wallTop = 0;
+    quint32 wallLeft = 0;
+    quint32 wallBottom = 0;
+    quint32 wallRight = 0;
+    quint32 edges[4] = {}; // left, right, up, bottom
 
 private:
     bool parseLinkOption(const QString &name, const QString &value, QString *error);
@@ -94,4 +108,5 @@ private:
     // The output settings of the multiview page: layout, aspect, pip, user-window, audio, vka
     // and itc.
     bool parseMultiviewSetting(const QString &name, const QStringList &args, QString *error);
+    bool parseWall(const QStringList &args, QString *error);
 };

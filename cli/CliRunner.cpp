@@ -4,6 +4,7 @@
 #include "cli/CliPages.h"
 #include "cli/CliSession.h"
 #include "cli/CliStateJson.h"
+#include "cli/CliWall.h"
 #include "protocol/CommandSet.h"
 #include "protocol/DeviceState.h"
 #include "protocol/ValueWords.h"
@@ -126,6 +127,8 @@ int CliRunner::checkPortsAgainstDevice(QString *error) const
             return CliExitUsage;
         }
         return CliExitDone;
+    case Command::Wall:
+        return CliWall::CheckAgainstDevice(m_options, error);
     default:
         return CliExitDone;
     }
@@ -179,6 +182,8 @@ int CliRunner::runCommand(CliSession &session, CliPages &pages, QString *error)
         return runVersion(session, pages, error);
     case Command::Raw:
         return runRaw(session, error);
+    case Command::Wall:
+        return CliWall::Run(o, session, m_out, error);
     case Command::None:
         break;
     }

@@ -66,7 +66,7 @@ QJsonObject MultiviewJson(quint32 output)
     return object;
 }
 
-QJsonObject Wall()
+QJsonObject WallJson()
 {
     const WallState &wall = DeviceState.wall;
     QJsonArray cells;
@@ -135,7 +135,7 @@ QJsonObject CliStateJson::Build(const QString &model, const CliPages &pages, Lin
     for (quint32 o = 0; o < PortCount(DeviceState.outputCount); ++o)
         multiview.append(MultiviewJson(o));
     state.insert(QStringLiteral("multiview"), multiview);
-    state.insert(QStringLiteral("wall"), Wall());
+    state.insert(QStringLiteral("wall"), WallJson());
     state.insert(QStringLiteral("inputs"), Inputs(pages));
     state.insert(QStringLiteral("outputs"), Outputs(pages));
     if (linkSettings == LinkSettings::Network) {
@@ -155,6 +155,11 @@ QJsonObject CliStateJson::Build(const QString &model, const CliPages &pages, Lin
             pages.baudSeen() ? QJsonValue(pages.baudRate()) : QJsonValue(QJsonValue::Null));
     }
     return state;
+}
+
+QJsonObject CliStateJson::Wall()
+{
+    return WallJson();
 }
 
 QByteArray CliStateJson::ToText(const QJsonObject &state)

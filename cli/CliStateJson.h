@@ -17,6 +17,8 @@ public:
     // From DeviceState and what the pages collected. The link settings are those the link
     // reads: the network settings over TCP, the baud rate over serial.
     static QJsonObject Build(const QString &model, const CliPages &pages, LinkSettings linkSettings);
+    // The wall layout alone, as Build gives it under "wall".
+    static QJsonObject Wall();
     // One line, no trailing newline.
     static QByteArray ToText(const QJsonObject &state);
 };

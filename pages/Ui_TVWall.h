@@ -1,24 +1,73 @@
-// The TV wall page: wall size, bezels and the wall display grid.
-// For now it carries what the reply parser needs of it at identification (the fill and the
-// read of the wall layout); the controls come with the page itself.
+// The TV wall page: how many screens high and wide the wall is, the bezel compensation of a
+// spliced group, and the wall display grid that carries the splicing and per-cell actions.
+// The page sizes the grid, reads the wall layout back from the device and passes the bezel
+// values on; the grid shows the device's wall after every layout reply.
 #pragma once
 
 #include <QWidget>
+
+class MyComboBox;
+class MyTableWidget;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
 
 class Ui_TVWall : public QWidget
 {
     Q_OBJECT
 public:
+    // The longest wall side offered, and the most screens the Available list counts to.
+    static constexpr quint32 MaxSide = 16;
+    static constexpr quint32 MaxAvailable = 256;
+    static constexpr quint32 MaxEdge = 255;
+    static constexpr int EdgeCount = 4;
+
     explicit Ui_TVWall(QWidget *parent = nullptr);
 
-    // Sets every text of the page again; unless textsOnly, the lists are filled again too.
+    // Sets every text again. Unless textsOnly, the lists and edits are emptied and filled
+    // again, showing the wall size the device has.
     void Retranslate(bool textsOnly);
-    // Fills the row, column and available lists once the model is confirmed (no lists yet).
+    // Fills the row, column and available lists once the model is confirmed.
     void Fill();
     // Asks the device for its wall layout.
     void ReadWall();
+    // Shows the wall size a layout reply named.
+    void SelectRowsCols(quint32 rows, quint32 columns);
+
+    QGroupBox *configGroup = nullptr;
+    QLabel *rowLabel = nullptr;
+    QLabel *columnLabel = nullptr;
+    QLabel *availableLabel = nullptr;
+    MyComboBox *rowComboBox = nullptr;
+    MyComboBox *columnComboBox = nullptr;
+    MyComboBox *availableComboBox = nullptr;
+    QPushButton *writeButton = nullptr;
+    QPushButton *readButton = nullptr;
+    QGroupBox *bezelGroup = nullptr;
+    // Left, right, up, bottom.
+    QLabel *edgeLabels[EdgeCount] = {};
+    QLineEdit *edgeEdits[EdgeCount] = {};
+    QPushButton *bezelWriteButton = nullptr;
+    QLabel *displayLabel = nullptr;
+    MyTableWidget *grid = nullptr;
 
 signals:
-    // Command lines were queued; the main window kicks the link services.
     void SGL_UpdateEmit();
+    void SGL_UpdateContent_TvWall();
+    void SGL_SetTvWall_Bezel(unsigned Edge_H_Left, unsigned Edge_H_Right, unsigned Edge_V_Top, unsigned Edge_V_Bottom);
+
+public slots:
+    void SLT_ModifyAvailableShow(int index);
+    void SLT_SetTvWallInfo(bool checked);
+    void SLT_ReadTvWallInfo(bool checked);
+    void SLT_SetBezelInfo(bool checked);
+    void SLT_EnableBezel(bool IsEnabled);
+
+private:
+    QGroupBox *buildConfigGroup();
+    QGroupBox *buildBezelGroup();
+    void setTexts();
+    void setEdgeLabels();
+    void connectGrid();
 };

@@ -214,6 +214,16 @@ void Ui_MainReplyPages::tvWallReadWall()
     m_main.tvWallPage->ReadWall();
 }
 
+void Ui_MainReplyPages::tvWallSelectRowsCols(quint32 rows, quint32 cols)
+{
+    m_main.tvWallPage->SelectRowsCols(rows, cols);
+}
+
+void Ui_MainReplyPages::tvWallContentUpdated()
+{
+    emit m_main.tvWallPage->SGL_UpdateContent_TvWall();
+}
+
 void Ui_MainReplyPages::systemRebuild()
 {
     m_main.systemPage->Rebuild();

@@ -57,6 +57,8 @@ public:
 
     void tvWallFill() override;
     void tvWallReadWall() override;
+    void tvWallSelectRowsCols(quint32 rows, quint32 cols) override;
+    void tvWallContentUpdated() override;
 
     void systemRebuild() override;
     void systemReadLinkSettings() override;

@@ -86,6 +86,19 @@ QString Describe(const CliOptions &o)
     case C::Raw:
         command = QStringLiteral("raw [%1]").arg(o.rawLine);
         break;
+    case C::Wall:
+        command = QStringLiteral("wall a%1 %2,%3 %4,%5 i%6 e%7,%8,%9,%10")
+                      .arg(int(o.wallAction))
+                      .arg(o.wallTop)
+                      .arg(o.wallLeft)
+                      .arg(o.wallBottom)
+                      .arg(o.wallRight)
+                      .arg(o.input)
+                      .arg(o.edges[0])
+                      .arg(o.edges[1])
+                      .arg(o.edges[2])
+                      .arg(o.edges[3]);
+        break;
     case C::None:
         command = QStringLiteral("none");
         break;
@@ -244,6 +257,16 @@ void TestCliOptions::parsesValidCommandLines_data()
         << QStringList { "--tcp", "127.0.0.1", "raw", "GET OUT1 VKA" } << tcp + "raw [GET OUT1 VKA]";
     QTest::newRow("raw, words joined") << QStringList { "--tcp", "127.0.0.1", "raw", "GET", "MATRIX-ROUTE" }
                                        << tcp + "raw [GET MATRIX-ROUTE]";
+    const QStringList wall { "--tcp", "127.0.0.1", "wall" };
+    QTest::newRow("wall shows") << wall << tcp + "wall a0 0,0 0,0 i0 e0,0,0,0";
+    QTest::newRow("wall size") << wall + QStringList { "size", "1", "16" } << tcp + "wall a1 0,0 0,15 i0 e0,0,0,0";
+    QTest::newRow("wall splice") << wall + QStringList { "splice", "1", "2", "2", "2" }
+                                 << tcp + "wall a2 0,1 1,1 i0 e0,0,0,0";
+    QTest::newRow("wall cancel") << wall + QStringList { "cancel", "2", "1" } << tcp + "wall a3 1,0 0,0 i0 e0,0,0,0";
+    QTest::newRow("wall single") << wall + QStringList { "single", "1", "2" } << tcp + "wall a4 0,1 0,0 i0 e0,0,0,0";
+    QTest::newRow("wall input") << wall + QStringList { "input", "2", "2", "3" } << tcp + "wall a5 1,1 0,0 i2 e0,0,0,0";
+    QTest::newRow("wall bezel, 0 and 255") << wall + QStringList { "bezel", "1", "1", "0", "255", "7", "10" }
+                                           << tcp + "wall a6 0,0 0,0 i0 e0,255,7,10";
     QTest::newRow("raw keeps option-like words")
         << QStringList { "--tcp", "127.0.0.1", "raw", "--timeout", "5" } << tcp + "raw [--timeout 5]";
 }
@@ -338,6 +361,22 @@ void TestCliOptions::refusesBadCommandLines_data()
     QTest::newRow("version target") << QStringList { "--tcp", "127.0.0.1", "version", "fpga" }
                                     << "version main";
     QTest::newRow("raw empty") << QStringList { "--tcp", "127.0.0.1", "raw" } << "raw LINE";
+    const QStringList wall { "--tcp", "127.0.0.1", "wall" };
+    QTest::newRow("wall verb") << wall + QStringList { "merge" } << "usage: wall [size";
+    QTest::newRow("wall size 17") << wall + QStringList { "size", "17", "1" } << "rows must be a number from 1 to 16";
+    QTest::newRow("wall size short") << wall + QStringList { "size", "2" } << "wall size ROWS COLS";
+    QTest::newRow("wall splice one cell") << wall + QStringList { "splice", "1", "1", "1", "1" }
+                                          << "more than one cell";
+    QTest::newRow("wall splice corners swapped") << wall + QStringList { "splice", "2", "2", "1", "1" }
+                                                 << "below and right";
+    QTest::newRow("wall cancel row 0") << wall + QStringList { "cancel", "0", "1" } << "row must be";
+    QTest::newRow("wall input 0") << wall + QStringList { "input", "1", "1", "0" } << "input must be";
+    QTest::newRow("wall bezel 256") << wall + QStringList { "bezel", "1", "1", "0", "0", "256", "0" }
+                                    << "up edge must be a number from 0 to 255";
+    QTest::newRow("wall bezel sign") << wall + QStringList { "bezel", "1", "1", "+1", "0", "0", "0" }
+                                     << "left edge must be";
+    QTest::newRow("wall bezel missing") << wall + QStringList { "bezel", "1", "1", "1", "2", "3" }
+                                        << "wall bezel ROW COL LEFT RIGHT UP BOTTOM";
     QTest::newRow("raw with a CR") << QStringList { "--tcp", "127.0.0.1", "raw", "GET A\rSET B" }
                                    << "printable";
     QTest::newRow("raw too long") << QStringList { "--tcp", "127.0.0.1", "raw",

@@ -5,6 +5,7 @@
 #include "link/LinkQueue.h"
 #include "protocol/CommandSet.h"
 #include "protocol/DeviceState.h"
+#include "protocol/WallEditor.h"
 #include "protocol/ProtocolKeywordTable.h"
 #include "protocol/ReplyPages.h"
 #include "protocol/ReplyParser.h"
@@ -22,6 +23,8 @@
 
 using Actions = QVector<std::function<void()>>;
 Q_DECLARE_METATYPE(Actions)
+using WallEdits = QVector<std::function<void(WallEditor &)>>;
+Q_DECLARE_METATYPE(WallEdits)
 
 namespace {
 
@@ -179,6 +182,8 @@ private slots:
     void options();
     void programStaysInStep_data();
     void programStaysInStep();
+    void wallReadsBackAfterReconnect_data();
+    void wallReadsBackAfterReconnect();
 };
 
 void TestSimDevice::init()
@@ -1131,6 +1136,94 @@ void TestSimDevice::programStaysInStep()
          ++it) {
         QCOMPARE(quint32(it.value()), device.state().edidMode[it.key()]);
         QCOMPARE(DeviceState.edidModeOfInput[it.key()], device.state().edidMode[it.key()]);
+    }
+}
+
+void TestSimDevice::wallReadsBackAfterReconnect_data()
+{
+    QTest::addColumn<WallEdits>("edits");
+    auto block = [](quint32 top, quint32 left, quint32 bottom, quint32 right) {
+        WallBlock b;
+        b.top = top;
+        b.left = left;
+        b.bottom = bottom;
+        b.right = right;
+        return b;
+    };
+    QTest::newRow("2 x 2 splice") << WallEdits { [=](WallEditor &e) { e.splice(block(0, 0, 1, 1)); } };
+    QTest::newRow("splice, single exit, bezels")
+        << WallEdits { [=](WallEditor &e) { e.splice(block(0, 0, 1, 1)); },
+               [](WallEditor &e) { e.toggleSingleExit(3); }, [](WallEditor &e) { e.setBezel(0, 1, 2, 3, 255); },
+               [](WallEditor &e) { e.selectInput(1, 2); } };
+    QTest::newRow("column group beside free screens")
+        << WallEdits { [](WallEditor &e) { e.layOut(1, 4, 400, 100, false); },
+               [=](WallEditor &e) { e.splice(block(0, 1, 0, 2)); }, [](WallEditor &e) { e.setBezel(2, 9, 9, 0, 0); } };
+    QTest::newRow("swapped outputs then a splice")
+        << WallEdits { [](WallEditor &e) { e.selectOutput(0, 3); }, [=](WallEditor &e) { e.splice(block(0, 0, 0, 1)); } };
+    QTest::newRow("cancelled again") << WallEdits { [=](WallEditor &e) { e.splice(block(0, 0, 1, 0)); },
+        [](WallEditor &e) { e.cancelGroup(0); } };
+    QTest::newRow("new size cancels the groups")
+        << WallEdits { [=](WallEditor &e) { e.splice(block(0, 0, 0, 1)); },
+               [](WallEditor &e) {
+                   e.layOut(4, 1, 100, 400, false);
+                   CmdSetTvWallInfo(DeviceState.wall.total);
+               } };
+}
+
+// What the program sends for its wall edits, the device keeps: a reconnect that reads the
+// wall again gives the same wall model, group geometry included.
+void TestSimDevice::wallReadsBackAfterReconnect()
+{
+    QFETCH(WallEdits, edits);
+    SimDevice device(TestConfig());
+    Conversation conversation(device);
+    CmdGetModelType();
+    conversation.run();
+    WallEditor editor;
+    editor.layOut(DeviceState.wall.rows, DeviceState.wall.cols, 200, 200, true);
+    editor.restoreFromModel();
+    // The program's own model right after its last edit, before any reply came back.
+    WallState before {};
+    QVector<QRect> frames;
+    QVector<QRect> exits;
+    for (const auto &edit : edits) {
+        edit(editor);
+        before = DeviceState.wall;
+        frames = editor.spliceFrames();
+        exits = editor.exitFrames();
+        conversation.run();
+        // The device's layout reply replaced the model; the grid finds the groups again.
+        editor.layOut(DeviceState.wall.rows, DeviceState.wall.cols, 200, 200, true);
+        editor.restoreFromModel();
+    }
+    QCOMPARE(conversation.unanswered, QStringList());
+
+    DeviceState_ResetWall();
+    CmdGetTvWallInfo();
+    conversation.run();
+    WallEditor again;
+    again.layOut(DeviceState.wall.rows, DeviceState.wall.cols, 200, 200, true);
+    again.restoreFromModel();
+    QCOMPARE(again.spliceFrames(), frames);
+    QCOMPARE(again.exitFrames(), exits);
+    QCOMPARE(DeviceState.wall.rows, before.rows);
+    QCOMPARE(DeviceState.wall.cols, before.cols);
+    for (quint32 c = 0; c < before.total; ++c) {
+        const quint32 output = before.entry[c].outputIndex;
+        QCOMPARE(WallSlot(c).outputIndex, output);
+        const WallEntry &was = before.entry[output];
+        const WallEntry &is = WallSlot(output);
+        QCOMPARE(is.spliced, was.spliced);
+        QCOMPARE(is.singleExit, was.singleExit);
+        QCOMPARE(is.spliceAnchor, was.spliceAnchor);
+        QCOMPARE(is.inputIndex, was.inputIndex);
+        QCOMPARE(QVector<quint32>({ is.spliceRows, is.spliceCols, is.spliceRowPos, is.spliceColPos }),
+            QVector<quint32>({ was.spliceRows, was.spliceCols, was.spliceRowPos, was.spliceColPos }));
+        // A screen taken out travels with its edges as 0.
+        const quint32 edgeScale = was.singleExit ? 0 : 1;
+        QCOMPARE(QVector<quint32>({ is.edgeLeft, is.edgeRight, is.edgeUp, is.edgeBottom }),
+            QVector<quint32>({ was.edgeLeft * edgeScale, was.edgeRight * edgeScale, was.edgeUp * edgeScale,
+                was.edgeBottom * edgeScale }));
     }
 }
 

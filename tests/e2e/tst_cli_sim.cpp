@@ -332,6 +332,8 @@ private slots:
     void failuresGiveTheirExitStatus_data();
     void failuresGiveTheirExitStatus();
     void lostSerialPortStopsTheRunAtOnce();
+    void wallEditsReachTheDeviceAndReadBack_data();
+    void wallEditsReachTheDeviceAndReadBack();
 
 private:
     void addTransportRows();
@@ -789,6 +791,70 @@ void TestCliSim::lostSerialPortStopsTheRunAtOnce()
     QCOMPARE(lines.size(), 1);
     QVERIFY(lines.first().startsWith("tavilon-cli: "));
     QVERIFY2(lines.first().contains(sim.ptyPath().toUtf8()), lines.first().constData());
+void TestCliSim::wallEditsReachTheDeviceAndReadBack_data()
+{
+    addTransportRows();
+}
+
+// Each wall edit is a new connection that reads the device's wall first; the line it prints is
+// the wall the device then has, and a later read (another connection) gives the same.
+void TestCliSim::wallEditsReachTheDeviceAndReadBack()
+{
+    QFETCH(QString, transport);
+    SimProcess sim;
+    QVERIFY(sim.start({}));
+    const QStringList link = LinkArguments(transport, sim);
+    struct Step {
+        QStringList command;
+        QList<QByteArray> requests; // lines the simulator must have received, in this order
+        int exitCode;
+    };
+    const QByteArray spliced = "SET TVWALL-INFO 4 2 2 1 0 0 0 0 0 0 0 1 0 1 0 0 0 0 0 1 0 2 0 0 0 0 0 1 0 3 0 0 0 0 0";
+    const QList<Step> steps {
+        { { "wall", "splice", "1", "1", "2", "2" },
+            { "SET IN1 VIDEO OUT1,2,3,4", "SET OUT1 WALLPORT 2 2 1 1 0 0 0 0 0", "SET OUT4 WALLPORT 2 2 2 2 0 0 0 0 0",
+                spliced },
+            0 },
+        { { "wall", "single", "1", "2" },
+            { "SET TVWALL-INFO 4 2 2 1 0 0 0 0 0 0 0 5 0 1 0 0 0 0 0 1 0 2 0 0 0 0 0 1 0 3 0 0 0 0 0" }, 0 },
+        { { "wall", "bezel", "2", "2", "5", "6", "7", "8" },
+            { "SET OUT1 WALLPORT 2 2 1 1 5 6 7 8 0", "SET OUT4 WALLPORT 2 2 2 2 5 6 7 8 0",
+                "SET TVWALL-INFO 4 2 2 1 0 0 5 6 7 8 0 5 0 1 0 0 0 0 0 1 0 2 5 6 7 8 0 1 0 3 5 6 7 8 0" },
+            0 },
+        { { "wall", "input", "1", "2", "3" }, { "SET IN3 VIDEO OUT2" }, 0 },
+        { { "wall", "input", "2", "1", "4" }, { "SET IN4 VIDEO OUT1,3,4" }, 0 },
+        { { "wall", "splice", "1", "1", "1", "2" }, {}, 1 },
+        { { "wall", "cancel", "2", "1" },
+            { "SET OUT1 WALLPORT 0 0 0 0 0 0 0 0 0", "SET OUT4 WALLPORT 0 0 0 0 0 0 0 0 0",
+                "SET TVWALL-INFO 4 2 2 0 0 0 0 0 0 0 3 0 0 1 0 0 0 0 2 0 0 2 0 0 0 0 3 0 0 3 0 0 0 0 3" },
+            0 },
+        { { "wall", "cancel", "2", "1" }, {}, 1 },
+        { { "wall", "size", "1", "3" }, { "SET TVWALL-INFO 3 1 3 0 0 0 0 0 0 0 3 0 0 1 0 0 0 0 2 0 0 2 0 0 0 0 3" },
+            0 },
+        { { "wall", "size", "3", "2" }, {}, 2 },
+    };
+    for (const Step &step : steps) {
+        const int logBefore = sim.log().size();
+        const CliResult result = RunCli(link + step.command);
+        const QString what = step.command.join(' ') + ": " + result.describe();
+        QVERIFY2(result.exitCode == step.exitCode, qPrintable(what));
+        const QByteArray log = sim.log().mid(logBefore);
+        int at = 0;
+        for (const QByteArray &request : step.requests) {
+            at = log.indexOf("<- " + request + "\n", at);
+            QVERIFY2(at >= 0, qPrintable(what + " did not send " + request));
+        }
+        if (step.exitCode != 0) {
+            QVERIFY2(!log.contains("<- SET"), qPrintable(what));
+            continue;
+        }
+        const CliResult readBack = RunCli(link + QStringList { "wall" });
+        QVERIFY2(readBack.exitCode == 0, qPrintable(readBack.describe()));
+        QCOMPARE(readBack.out, result.out);
+    }
+    const QJsonObject wall = QJsonDocument::fromJson(RunCli(link + QStringList { "sync" }).out).object().value("wall").toObject();
+    QCOMPARE(wall.value("cols"), QJsonValue(3));
+    QCOMPARE(QJsonDocument(wall).toJson(QJsonDocument::Compact) + '\n', RunCli(link + QStringList { "wall" }).out);
 }
 
 QTEST_GUILESS_MAIN(TestCliSim)
