@@ -35,7 +35,12 @@ public:
         EdidRead,
         EdidWrite,
         Version,
-        Raw
+        Raw,
+        Network,
+        NetworkSet,
+        Baud,
+        BaudSet,
+        Reset
     };
 
     static constexpr quint16 DefaultTcpPort = 2000;
@@ -72,8 +77,16 @@ public:
     quint32 versionPort = 0; // 0-based, for selectors 2 and 3
     QString filePath;
     QString rawLine;
+    // network set: the four texts as given, already through the network parameter check.
+    QString networkIp;
+    QString networkPort;
+    QString networkMask;
+    QString networkGateway;
+    int baudToSet = 0; // baud set: one of the five rates
 
 private:
     bool parseLinkOption(const QString &name, const QString &value, QString *error);
     bool parseCommand(const QStringList &words, QString *error);
+    bool parseNetworkCommand(const QStringList &args, QString *error);
+    bool parseBaudCommand(const QStringList &args, QString *error);
 };

@@ -34,8 +34,8 @@ public:
     // Shows the success or the fail picture beside the status log.
     void SetStatusPicture(bool success);
 
-    // The network parameter check made on connect: device IP, mask and gateway as dotted
-    // quads, the device port from 1 to 65534.
+    // The network parameter check made on connect (LinkSettingsRules.h): device IP, mask
+    // and gateway as dotted quads, the device port from 1 to 65534.
     static bool NetworkParametersValid(
         const QString &ip, const QString &port, const QString &mask, const QString &gateway);
     // Exactly three dots, digits otherwise, every part at most 255 (an empty part is 0).

@@ -242,16 +242,6 @@ void HandleEdidMode(ReplyPages &pages, const ReplyLine &line)
     pages.matrixInEdidMode(line.port, mode);
 }
 
-// What every page reads after a confirmation or a scene load.
-void RequestEveryPage(ReplyPages &pages)
-{
-    pages.matrixRequestRoutes();
-    pages.signalReadAll();
-    pages.multiviewReadState();
-    pages.tvWallReadWall();
-    pages.systemReadLinkSettings();
-}
-
 void ConfirmDevice(ReplyPages &pages)
 {
     pages.connectionSetStatusPicture(true);
@@ -607,6 +597,16 @@ void Dispatch(ReplyPages &pages, const ReplyLine &line)
 }
 
 } // namespace
+
+// What every page reads after a confirmation or a scene load.
+void RequestEveryPage(ReplyPages &pages)
+{
+    pages.matrixRequestRoutes();
+    pages.signalReadAll();
+    pages.multiviewReadState();
+    pages.tvWallReadWall();
+    pages.systemReadLinkSettings();
+}
 
 void ParseReplyBytes(ReplyPages &pages, const char *bytes, int length)
 {

@@ -10,3 +10,6 @@ class ReplyPages;
 void ParseReplyLine(ReplyPages &pages, const QString &line);
 // The same for the line's Latin-1 bytes. Never reads outside [bytes, bytes + length).
 void ParseReplyBytes(ReplyPages &pages, const char *bytes, int length);
+// What every page reads after a confirmation, a scene load or a factory reset: routes, every
+// port's information, the shown output's multiview state, the wall and the link settings.
+void RequestEveryPage(ReplyPages &pages);

@@ -555,4 +555,6 @@ const ConfigKeyEntry LanguageTable[LanguageTableSize] = {
     {"SMSG_NotIsEdidContent", &SMSG_NotIsEdidContent},
     {"SMSG_EdidCheckFail", &SMSG_EdidCheckFail},
     {"SMSG_EdidWriteOk", &SMSG_EdidWriteOk},
+    {"SgroupBox_Device", &SgroupBox_Device},
+    {"SMSG_LinkKept", &SMSG_LinkKept},
 };

@@ -151,6 +151,8 @@ QString Slabel_EdidMode = QStringLiteral("EDID Mode:");
 QString SMSG_NotIsEdidContent = QStringLiteral("this not is EDID File!");
 QString SMSG_EdidCheckFail = QStringLiteral("EDID check fail,please check your EDID file!");
 QString SMSG_EdidWriteOk = QStringLiteral("EDID Write Success.");
+QString SgroupBox_Device = QStringLiteral("Device");
+QString SMSG_LinkKept = QStringLiteral("2-The connection in use stays open.");
 
 namespace {
 // Numbered families: prefix followed by the 1-based index.

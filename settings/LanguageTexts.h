@@ -155,3 +155,5 @@ extern QString Slabel_EdidMode;
 extern QString SMSG_NotIsEdidContent;
 extern QString SMSG_EdidCheckFail;
 extern QString SMSG_EdidWriteOk;
+extern QString SgroupBox_Device;
+extern QString SMSG_LinkKept;

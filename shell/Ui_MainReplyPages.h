@@ -45,6 +45,10 @@ public:
     void tvWallFill() override;
     void tvWallReadWall() override;
 
+    void systemShowVersion(const QString &text) override;
+    void systemNetworkReply(
+        const QString &ip, const QString &port, const QString &mask, const QString &gateway) override;
+    void systemBaudReply(int baudrate) override;
     void systemRebuild() override;
     void systemReadLinkSettings() override;
 
