@@ -362,9 +362,9 @@ void TestSimDevice::answers_data()
                                   << none;
     QTest::newRow("keyboard version")
         << none << "GET KEYBOARD VERSION" << QStringList { "KEYBOARD VERSION V1.02" } << none;
-    QTest::newRow("input version") << none << "GET IN2 VERSION" << QStringList { "IN2 VERSION V1.31" }
+    QTest::newRow("input version") << none << "GET IN2 VERSION" << QStringList { "IN2 VERSION V1.32" }
                                    << none;
-    QTest::newRow("output version") << none << "GET OUT4 VERSION" << QStringList { "OUT4 VERSION V1.42" }
+    QTest::newRow("output version") << none << "GET OUT4 VERSION" << QStringList { "OUT4 VERSION V1.44" }
                                     << none;
 
     // Link settings: answered to the asker only, whose program alone expects them.
