@@ -155,6 +155,7 @@ class TestSimDevice : public QObject
 private slots:
     void init();
     void cleanup();
+    void everyVersionQueryHasItsOwnAnswer();
 
     void answers_data();
     void answers();
@@ -1100,6 +1101,27 @@ void TestSimDevice::programStaysInStep()
         QCOMPARE(quint32(it.value()), device.state().edidMode[it.key()]);
         QCOMPARE(DeviceState.edidModeOfInput[it.key()], device.state().edidMode[it.key()]);
     }
+}
+
+// Main board, keyboard and each port board run their own firmware.
+void TestSimDevice::everyVersionQueryHasItsOwnAnswer()
+{
+    SimDevice device(TestConfig());
+    QStringList queries { "GET MAIN VERSION", "GET KEYBOARD VERSION" };
+    for (int port = 1; port <= SimInputCount; ++port)
+        queries << QStringLiteral("GET IN%1 VERSION").arg(port);
+    for (int port = 1; port <= SimOutputCount; ++port)
+        queries << QStringLiteral("GET OUT%1 VERSION").arg(port);
+    QSet<QByteArray> versions;
+    for (const QString &query : queries) {
+        const QList<QByteArray> lines = device.handleRequest(query.toLatin1()).requesterLines();
+        QCOMPARE(lines.size(), 1);
+        // The answer repeats the query without its verb, then the version.
+        const QByteArray expectedStart = query.mid(4).toLatin1() + " V";
+        QVERIFY2(lines.first().startsWith(expectedStart), lines.first().constData());
+        versions.insert(lines.first().mid(expectedStart.size() - 1));
+    }
+    QCOMPARE(versions.size(), queries.size());
 }
 
 QTEST_GUILESS_MAIN(TestSimDevice)
