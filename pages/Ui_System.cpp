@@ -91,6 +91,7 @@ void Ui_System::CreateWidgets()
 
     resetLabel = new QLabel(deviceGroup);
     resetButton = new QPushButton(deviceGroup);
+    resetButton->setObjectName(QStringLiteral("SystemResetButton"));
     firmwareLabel = new QLabel(deviceGroup);
     firmwareComboBox = new MyComboBox(deviceGroup);
     portComboBox = new MyComboBox(deviceGroup);
