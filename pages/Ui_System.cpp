@@ -77,8 +77,8 @@ Ui_System::Ui_System(QWidget *parent)
 {
     CreateWidgets();
     LayOut();
-    m_resetSettleTimer.setSingleShot(true);
-    m_resetSettleTimer.setInterval(ResetSettleMs);
+    resetSettleTimer.setSingleShot(true);
+    resetSettleTimer.setInterval(ResetSettleMs);
     Retranslate(true, false);
     MakeConnections();
 }
@@ -153,7 +153,6 @@ void Ui_System::MakeConnections()
     connect(networkReadButton, &QPushButton::clicked, this, &Ui_System::SLT_Network_Read);
     connect(rs232WriteButton, &QPushButton::clicked, this, &Ui_System::SLT_RS232_Write);
     connect(rs232ReadButton, &QPushButton::clicked, this, &Ui_System::SLT_RS232_Read);
-    connect(&m_resetSettleTimer, &QTimer::timeout, this, &Ui_System::SGL_DeviceResetSettled);
 }
 
 void Ui_System::PlacePortListBesideSelector()
@@ -254,7 +253,7 @@ void Ui_System::SLT_SetResetDevice(bool checked)
     emit SGL_UpdateEmit();
     // The device answers nothing it could be waited for by; give it time to come back with
     // its factory settings, then every page reads it again.
-    m_resetSettleTimer.start();
+    resetSettleTimer.start();
 }
 
 void Ui_System::SLT_GetFirmwareVersion(int index)

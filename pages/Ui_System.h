@@ -69,14 +69,15 @@ public:
     QPushButton *networkReadButton = nullptr;
     QPushButton *networkWriteButton = nullptr;
     QFrame *cutLine = nullptr;
+    // Runs once a reset has been sent; when it fires the device has had its time to restart
+    // and the pages read it again (the main window connects to it).
+    QTimer resetSettleTimer;
 
 signals:
     // Command lines were queued; the main window kicks the link services.
     void SGL_UpdateEmit();
     // The device answered with its network or baud-rate settings.
     void SGL_SyncSerialPortNetworkInfo();
-    // A reset was sent and the device has had its time to restart: read it again.
-    void SGL_DeviceResetSettled();
 
 public slots:
     void SLT_SetResetDevice(bool checked);
@@ -97,7 +98,6 @@ private:
     void ShowNetworkSettings();
     void TellLinkSettingsWritten(int changedLink);
 
-    QTimer m_resetSettleTimer;
     // The link whose settings the last network or baud reply carried.
     int m_lastReplyLink = 0;
 };

@@ -175,7 +175,7 @@ void Ui_Main::MakeConnections()
         systemPage, &Ui_System::SGL_SyncSerialPortNetworkInfo, this, &Ui_Main::SLT_SyncSerialPortNetworkInfo);
     connect(multiviewPage, &Ui_Multiview::SGL_SyncInputSourceName, this, &Ui_Main::SLT_SyncInputSourceName);
     // After a factory reset no page may keep showing what the device had before.
-    connect(systemPage, &Ui_System::SGL_DeviceResetSettled, this, [this] { RequestEveryPage(*replyPages); });
+    connect(&systemPage->resetSettleTimer, &QTimer::timeout, this, [this] { RequestEveryPage(*replyPages); });
 
     // The services live in their worker threads, so their signals arrive here queued and
     // every send kick reaches them queued.

@@ -123,6 +123,8 @@ private:
     void PressSerialConnect(const QString &path);
     bool ConnectAndSync(const QString &link, const GuiTest::SimProcess &sim);
     bool WaitForSyncOverCount(int count);
+    // Connected over TCP and synchronised, with the System tab shown.
+    bool OpenSystemPageOverTcp(const GuiTest::SimProcess &sim, Ui_System **page);
 
     GuiTest::AppDirFixture m_fixture;
     QScopedPointer<Ui_System> m_page;
@@ -209,6 +211,16 @@ bool TestSystem::ConnectAndSync(const QString &link, const GuiTest::SimProcess &
     else
         PressSerialConnect(sim.ptyPath);
     return WaitForSyncOverCount(before + 1);
+}
+
+bool TestSystem::OpenSystemPageOverTcp(const GuiTest::SimProcess &sim, Ui_System **page)
+{
+    Ui_Main *mainWindow = NewMainWindow();
+    if (!ConnectAndSync(QStringLiteral("TCP"), sim))
+        return false;
+    *page = mainWindow->systemPage;
+    mainWindow->tabWidget->setCurrentWidget(*page);
+    return true;
 }
 
 void TestSystem::widgetsAndTexts()
@@ -312,7 +324,7 @@ void TestSystem::resetAsksFirst()
     QFETCH(QStringList, queued);
 
     Ui_System *page = NewPage();
-    QSignalSpy settled(page, &Ui_System::SGL_DeviceResetSettled);
+    QSignalSpy settled(&page->resetSettleTimer, &QTimer::timeout);
     {
         MessageBoxCatcher catcher(yes);
         QTest::mouseClick(page->resetButton, Qt::LeftButton);
@@ -484,10 +496,8 @@ void TestSystem::versionsFromDevice()
 {
     GuiTest::SimProcess sim;
     QVERIFY(sim.WaitUntilListening());
-    Ui_Main *mainWindow = NewMainWindow();
-    QVERIFY(ConnectAndSync(QStringLiteral("TCP"), sim));
-    Ui_System *page = mainWindow->systemPage;
-    mainWindow->tabWidget->setCurrentWidget(page);
+    Ui_System *page = nullptr;
+    QVERIFY(OpenSystemPageOverTcp(sim, &page));
 
     QStringList seen;
     ChooseItem(page->firmwareComboBox, 0);
@@ -584,15 +594,13 @@ void TestSystem::resetRereadsEveryPage()
 {
     GuiTest::SimProcess sim;
     QVERIFY(sim.WaitUntilListening());
-    Ui_Main *mainWindow = NewMainWindow();
-    QVERIFY(ConnectAndSync(QStringLiteral("TCP"), sim));
-    Ui_System *page = mainWindow->systemPage;
-    mainWindow->tabWidget->setCurrentWidget(page);
+    Ui_System *page = nullptr;
+    QVERIFY(OpenSystemPageOverTcp(sim, &page));
     // Input 4 on output 1 before the reset.
     CmdSetRoute(3, 0);
     emit page->SGL_UpdateEmit();
     QTRY_COMPARE_WITH_TIMEOUT(int(DeviceState.routeInputOfOutput[0]), 3, SyncTimeoutMs);
-    QSignalSpy sent(mainWindow, &Ui_Main::SGL_DEBUG_SHOW_SendText);
+    QSignalSpy sent(m_main.data(), &Ui_Main::SGL_DEBUG_SHOW_SendText);
 
     MessageBoxCatcher catcher(true);
     QTest::mouseClick(page->resetButton, Qt::LeftButton);
