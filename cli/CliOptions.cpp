@@ -1,5 +1,6 @@
 #include "cli/CliOptions.h"
 
+#include "link/LinkSettingsRules.h"
 #include "protocol/DeviceState.h"
 #include "protocol/ValueWords.h"
 
@@ -386,6 +387,19 @@ bool CliOptions::parseCommand(const QStringList &words, QString *error)
         *error = QStringLiteral("usage: %1").arg(form);
         return false;
     }
+    if (name == QLatin1String("network"))
+        return parseNetworkCommand(args, error);
+    if (name == QLatin1String("baud"))
+        return parseBaudCommand(args, error);
+    if (name == QLatin1String("reset")) {
+        command = Command::Reset;
+        // Everything the device holds goes back to the factory state: never by accident.
+        if (args != QStringList { QStringLiteral("--yes") }) {
+            *error = QStringLiteral("reset puts the device back to its factory settings; confirm with: reset --yes");
+            return false;
+        }
+        return true;
+    }
     if (name == QLatin1String("raw")) {
         command = Command::Raw;
         rawLine = args.join(QLatin1Char(' '));
@@ -462,6 +476,8 @@ bool CliOptions::parseMultiviewSetting(const QString &name, const QStringList &a
     default:
         return false;
     }
+}
+
 bool CliOptions::parseWall(const QStringList &args, QString *error)
 {
     struct Form {
@@ -538,6 +554,50 @@ bool CliOptions::parseWall(const QStringList &args, QString *error)
     return true;
 }
 
+bool CliOptions::parseNetworkCommand(const QStringList &args, QString *error)
+{
+    const QString form = QStringLiteral("network | network set IP PORT MASK GATEWAY");
+    if (args.isEmpty()) {
+        command = Command::Network;
+        return true;
+    }
+    command = Command::NetworkSet;
+    if (args.size() != 5 || args.at(0) != QLatin1String("set")) {
+        *error = QStringLiteral("usage: %1").arg(form);
+        return false;
+    }
+    if (!LinkNetworkParametersValid(args.at(1), args.at(2), args.at(3), args.at(4))) {
+        *error = QStringLiteral("network settings refused: IP, mask and gateway must be dotted quads "
+                                "(parts 0 to 255), the port from 1 to 65534");
+        return false;
+    }
+    networkIp = args.at(1);
+    networkPort = args.at(2);
+    networkMask = args.at(3);
+    networkGateway = args.at(4);
+    return true;
+}
+
+bool CliOptions::parseBaudCommand(const QStringList &args, QString *error)
+{
+    const QString rates = LinkBaudRateTexts().join(QStringLiteral(", "));
+    if (args.isEmpty()) {
+        command = Command::Baud;
+        return true;
+    }
+    command = Command::BaudSet;
+    if (args.size() != 2 || args.at(0) != QLatin1String("set")) {
+        *error = QStringLiteral("usage: baud | baud set N");
+        return false;
+    }
+    if (!LinkBaudRateTexts().contains(args.at(1))) {
+        *error = QStringLiteral("baud rate must be one of %1, not \"%2\"").arg(rates, args.at(1));
+        return false;
+    }
+    baudToSet = args.at(1).toInt();
+    return true;
+}
+
 QString CliOptions::UsageText()
 {
     return QStringLiteral(
@@ -561,6 +621,11 @@ QString CliOptions::UsageText()
         "  edid read OUT FILE       save the EDID of the display on an output (256 bytes)\n"
         "  edid write IN FILE       write a 256-byte EDID file as an input's user EDID\n"
         "  version main|keyboard|in N|out N\n"
+        "  network                  print the device's network settings as JSON\n"
+        "  network set IP PORT MASK GATEWAY   write them (port 1-65534)\n"
+        "  baud | baud set N        read or write the device's RS232 rate (9600, 19200,\n"
+        "                           38400, 57600 or 115200)\n"
+        "  reset --yes              reset the device to its factory settings\n"
         "  raw LINE                 send one line, print every line received until its reply\n"
         "  wall                     print the device's wall as JSON\n"
         "  wall size ROWS COLS      set the wall size (cancels every splice group)\n"

@@ -43,7 +43,12 @@ public:
         EdidWrite,
         Version,
         Raw,
-        Wall
+        Wall,
+        Network,
+        NetworkSet,
+        Baud,
+        BaudSet,
+        Reset
     };
     // What the wall command does: print the device's wall, or change it.
     enum class WallAction { Show, Size, Splice, Cancel, Single, Input, Bezel };
@@ -101,6 +106,12 @@ public:
     quint32 wallBottom = 0;
     quint32 wallRight = 0;
     quint32 edges[4] = {}; // left, right, up, bottom
+    // network set: the four texts as given, already through the network parameter check.
+    QString networkIp;
+    QString networkPort;
+    QString networkMask;
+    QString networkGateway;
+    int baudToSet = 0; // baud set: one of the five rates
 
 private:
     bool parseLinkOption(const QString &name, const QString &value, QString *error);
@@ -109,4 +120,6 @@ private:
     // and itc.
     bool parseMultiviewSetting(const QString &name, const QStringList &args, QString *error);
     bool parseWall(const QStringList &args, QString *error);
+    bool parseNetworkCommand(const QStringList &args, QString *error);
+    bool parseBaudCommand(const QStringList &args, QString *error);
 };

@@ -9,6 +9,10 @@
 #include "protocol/DeviceState.h"
 #include "protocol/ValueWords.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QPair>
+
 namespace {
 
 QString PortRangeError(const QString &what, quint32 index, quint32 count)
@@ -184,6 +188,21 @@ int CliRunner::runCommand(CliSession &session, CliPages &pages, QString *error)
         return runRaw(session, error);
     case Command::Wall:
         return CliWall::Run(o, session, m_out, error);
+    case Command::Network:
+        return runNetwork(
+            session, pages, [] { CmdGetNetworkInfo(); }, error);
+    case Command::NetworkSet:
+        return runNetwork(
+            session, pages,
+            [&] { CmdSetNetworkInfo(o.networkIp, o.networkPort, o.networkMask, o.networkGateway); }, error);
+    case Command::Baud:
+        return runBaud(
+            session, pages, [] { CmdGetBaudrate(); }, error);
+    case Command::BaudSet:
+        return runBaud(
+            session, pages, [&] { CmdSetBaudrate(o.baudToSet); }, error);
+    case Command::Reset:
+        return runReset(session, error);
     case Command::None:
         break;
     }
@@ -406,6 +425,69 @@ int CliRunner::runVersion(CliSession &session, CliPages &pages, QString *error)
     else
         printLine(reply);
     return CliExitDone;
+}
+
+// Read or write: either way the device answers with the settings it now has.
+int CliRunner::runNetwork(
+    CliSession &session, CliPages &pages, const std::function<void()> &build, QString *error)
+{
+    QByteArray reply;
+    const int code = session.sendCommand(build, &reply, error);
+    if (code != CliExitDone)
+        return code;
+    if (!pages.networkSeen()) {
+        *error = QStringLiteral("the device's network reply could not be read: %1").arg(QString::fromUtf8(reply));
+        return CliExitFailed;
+    }
+    const CliPages::NetworkTexts &n = pages.network();
+    m_out << QString::fromUtf8(NetworkJson(n.ip, n.port, n.mask, n.gateway)) << '\n';
+    return CliExitDone;
+}
+
+int CliRunner::runBaud(CliSession &session, CliPages &pages, const std::function<void()> &build, QString *error)
+{
+    QByteArray reply;
+    const int code = session.sendCommand(build, &reply, error);
+    if (code != CliExitDone)
+        return code;
+    if (!pages.baudSeen()) {
+        *error = QStringLiteral("the device's baud-rate reply could not be read: %1").arg(QString::fromUtf8(reply));
+        return CliExitFailed;
+    }
+    m_out << pages.baudRate() << '\n';
+    return CliExitDone;
+}
+
+// The device need not confirm a reset (it may restart at once), so a missing confirmation
+// is no failure; a link that was gone before the line went out is.
+int CliRunner::runReset(CliSession &session, QString *error)
+{
+    QByteArray reply;
+    const int code = session.sendCommand([] { CmdReset(); }, &reply, error);
+    if (code == CliExitDone) {
+        printLine(reply);
+        return CliExitDone;
+    }
+    if (code != CliExitReplyTimeout)
+        return code;
+    error->clear();
+    m_out << "SET RESET sent (the device did not confirm it)\n";
+    return CliExitDone;
+}
+
+QByteArray CliRunner::NetworkJson(const QString &ip, const QString &port, const QString &mask, const QString &gateway)
+{
+    const QPair<const char *, QString> fields[]
+        = { { "ip", ip }, { "port", port }, { "mask", mask }, { "gateway", gateway } };
+    QByteArray json = "{";
+    for (const auto &field : fields) {
+        if (json.size() > 1)
+            json += ',';
+        // A one-element array gives the value its JSON quoting and escapes.
+        const QByteArray quoted = QJsonDocument(QJsonArray { field.second }).toJson(QJsonDocument::Compact);
+        json += '"' + QByteArray(field.first) + "\":" + quoted.mid(1, quoted.size() - 2);
+    }
+    return json + '}';
 }
 
 int CliRunner::runRaw(CliSession &session, QString *error)

@@ -33,9 +33,17 @@ private:
     int runEdidRead(CliSession &session, CliPages &pages, QString *error);
     int runVersion(CliSession &session, CliPages &pages, QString *error);
     int runRaw(CliSession &session, QString *error);
+    int runNetwork(CliSession &session, CliPages &pages, const std::function<void()> &build, QString *error);
+    int runBaud(CliSession &session, CliPages &pages, const std::function<void()> &build, QString *error);
+    int runReset(CliSession &session, QString *error);
     // The burst's replies that never came, by the query that asked for them.
     static QStringList MissingReplies(const CliPages &pages, bool networkLink);
     void printLine(const QByteArray &line);
+
+public:
+    // {"ip":...,"port":...,"mask":...,"gateway":...} on one line, in the order the device
+    // names them.
+    static QByteArray NetworkJson(const QString &ip, const QString &port, const QString &mask, const QString &gateway);
 
     const CliOptions &m_options;
     QTextStream &m_out;

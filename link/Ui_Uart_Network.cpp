@@ -1,6 +1,7 @@
 #include "link/Ui_Uart_Network.h"
 
 #include "link/LinkMode.h"
+#include "link/LinkSettingsRules.h"
 #include "link/LinkServices.h"
 #include "link/ServiceSerialPort.h"
 #include "link/ServiceTcpClient.h"
@@ -38,10 +39,7 @@ constexpr int StatusLogMaximumLines = 400;
 constexpr int WorkerThreadWaitMs = 2000;
 constexpr int StatusPictureSize = 64;
 constexpr int ParameterColumnWidth = 380;
-constexpr quint32 LargestDevicePort = 65534;
-constexpr int LongestDevicePortText = 5;
 
-const QStringList BaudRates { "9600", "19200", "38400", "57600", "115200" };
 const QStringList DataBits { "5", "6", "7", "8" };
 const QStringList Parities { "None", "Even", "Odd", "Space", "Mark" };
 const QStringList StopBits { "1", "1.5", "2" };
@@ -308,7 +306,7 @@ void Ui_Uart_Network::Fill(bool firstTime)
 
 void Ui_Uart_Network::FillFixedLists()
 {
-    FillList(baudRateComboBox, BaudRates, QStringLiteral("9600"));
+    FillList(baudRateComboBox, LinkBaudRateTexts(), QStringLiteral("9600"));
     FillList(dataBitComboBox, DataBits, QStringLiteral("8"));
     FillList(parityComboBox, Parities, QStringLiteral("None"));
     FillList(stopBitComboBox, StopBits, QStringLiteral("1"));
@@ -447,40 +445,17 @@ void Ui_Uart_Network::SetStatusPicture(bool success)
 bool Ui_Uart_Network::NetworkParametersValid(
     const QString &ip, const QString &port, const QString &mask, const QString &gateway)
 {
-    return IsDottedQuad(ip) && IsDevicePort(port) && IsDottedQuad(mask) && IsDottedQuad(gateway);
+    return LinkNetworkParametersValid(ip, port, mask, gateway);
 }
 
 bool Ui_Uart_Network::IsDottedQuad(const QString &text)
 {
-    if (text.count(QLatin1Char('.')) != 3)
-        return false;
-    quint32 part = 0;
-    for (const QChar character : text) {
-        if (character == QLatin1Char('.')) {
-            part = 0;
-            continue;
-        }
-        if (!IsDecimalDigit(character))
-            return false;
-        part = part * 10 + quint32(character.unicode() - '0');
-        // Checked digit by digit, so a long run of digits cannot wrap around.
-        if (part > 255)
-            return false;
-    }
-    return true;
+    return LinkIsDottedQuad(text);
 }
 
 bool Ui_Uart_Network::IsDevicePort(const QString &text)
 {
-    if (text.isEmpty() || text.size() > LongestDevicePortText)
-        return false;
-    quint32 value = 0;
-    for (const QChar character : text) {
-        if (!IsDecimalDigit(character))
-            return false;
-        value = value * 10 + quint32(character.unicode() - '0');
-    }
-    return value >= 1 && value <= LargestDevicePort;
+    return LinkIsDevicePort(text);
 }
 
 std::array<quint32, 4> Ui_Uart_Network::DottedOctets(const QString &text)

@@ -49,8 +49,8 @@ public:
     // The status log line of an event: the local time in brackets, then the text.
     static QString TimedStatusLine(const QDateTime &at, const QString &text);
 
-    // The network parameter check made on connect: device IP, mask and gateway as dotted
-    // quads, the device port from 1 to 65534.
+    // The network parameter check made on connect (LinkSettingsRules.h): device IP, mask
+    // and gateway as dotted quads, the device port from 1 to 65534.
     static bool NetworkParametersValid(
         const QString &ip, const QString &port, const QString &mask, const QString &gateway);
     // Exactly three dots, digits otherwise, every part at most 255 (an empty part is 0).

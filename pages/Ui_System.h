@@ -1,27 +1,103 @@
-// The system page: reset, firmware versions, the device's baud rate and network settings.
-// For now it carries what the reply parser needs of it at identification (the rebuild and
-// the read of the link settings); the controls come with the page itself.
+// The system page: the device's factory reset, its firmware versions (main board, keyboard, one
+// input or one output), its RS232 baud rate and its network settings, each read from the device
+// and written to it. A control only queues its command; what the page shows comes back through
+// the reply parser, which calls the Show... and ...Reply operations below.
 #pragma once
 
+#include <QTimer>
 #include <QWidget>
+
+class MyComboBox;
+class QComboBox;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
 
 class Ui_System : public QWidget
 {
     Q_OBJECT
 public:
+    // How long the device is given to restart after a reset before the pages read it again.
+    static constexpr int ResetSettleMs = 1500;
+
     explicit Ui_System(QWidget *parent = nullptr);
 
-    // Sets every text of the page again from the language table.
+    // Sets every text of the page again from the language table and shows the stored link
+    // settings; the first time also prepares the lists. Unless noRebuild, rebuilds as well.
     void Retranslate(bool firstTime, bool noRebuild);
-    // Fills the firmware selector once the model is confirmed (no selector yet).
+    // Once the model is confirmed: fills the firmware selector with its four kinds.
     void Rebuild();
     // Asks the device for the settings of the link in use (network info over TCP, baud rate
     // over RS232), marking the read as pending so that its reply is shown quietly.
     void ReadLinkSettings();
+
+    // Replies.
+    void ShowVersion(const QString &text);
+    // Stores the device's network settings; after a write also tells the operator what
+    // happens to the link.
+    void NetworkReply(const QString &ip, const QString &port, const QString &mask, const QString &gateway);
+    // The same for the baud rate; a rate the device does not offer is ignored.
+    void BaudReply(int baudrate);
+    // Whether the last network or baud reply concerned the link the program is using, which
+    // is then dropped after a write (a baud rate over TCP leaves the network link alone).
+    bool LastReplyConcernsLinkInUse() const;
+
+    QGroupBox *deviceGroup = nullptr;
+    QGroupBox *rs232Group = nullptr;
+    QGroupBox *networkGroup = nullptr;
+
+    QLabel *resetLabel = nullptr;
+    QPushButton *resetButton = nullptr;
+    QLabel *firmwareLabel = nullptr;
+    MyComboBox *firmwareComboBox = nullptr;
+    MyComboBox *portComboBox = nullptr;
+    QLineEdit *versionEdit = nullptr;
+    QLabel *baudLabel = nullptr;
+    QComboBox *baudComboBox = nullptr;
+    QPushButton *rs232ReadButton = nullptr;
+    QPushButton *rs232WriteButton = nullptr;
+    QLabel *ipLabel = nullptr;
+    QLabel *portLabel = nullptr;
+    QLabel *maskLabel = nullptr;
+    QLabel *gatewayLabel = nullptr;
+    QLineEdit *ipEdit = nullptr;
+    QLineEdit *portEdit = nullptr;
+    QLineEdit *maskEdit = nullptr;
+    QLineEdit *gatewayEdit = nullptr;
+    QPushButton *networkReadButton = nullptr;
+    QPushButton *networkWriteButton = nullptr;
+    QFrame *cutLine = nullptr;
+    // Runs once a reset has been sent; when it fires the device has had its time to restart
+    // and the pages read it again (the main window connects to it).
+    QTimer resetSettleTimer;
 
 signals:
     // Command lines were queued; the main window kicks the link services.
     void SGL_UpdateEmit();
     // The device answered with its network or baud-rate settings.
     void SGL_SyncSerialPortNetworkInfo();
+
+public slots:
+    void SLT_SetResetDevice(bool checked);
+    void SLT_GetFirmwareVersion(int index);
+    void SLT_GetFirmwareVersion_ByPort(int index);
+    void SLT_Network_Write();
+    void SLT_Network_Read();
+    void SLT_RS232_Write();
+    void SLT_RS232_Read();
+
+private:
+    void CreateWidgets();
+    void LayOut();
+    void MakeConnections();
+    void PlacePortListBesideSelector();
+    void PlaceVersionField(const QWidget *leftNeighbour);
+    void FillPortList(quint32 count);
+    void ShowNetworkSettings();
+    void TellLinkSettingsWritten(int changedLink);
+
+    // The link whose settings the last network or baud reply carried.
+    int m_lastReplyLink = 0;
 };

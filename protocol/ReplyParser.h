@@ -10,7 +10,7 @@ class ReplyPages;
 void ParseReplyLine(ReplyPages &pages, const QString &line);
 // The same for the line's Latin-1 bytes. Never reads outside [bytes, bytes + length).
 void ParseReplyBytes(ReplyPages &pages, const char *bytes, int length);
-// What every page reads after a confirmation, a scene load or a silent reconnect, in this
-// order: routes, every input and output, the shown output's multiview state, the wall, the
-// link settings. Queues no end mark.
+// What every page reads after a confirmation, a scene load, a silent reconnect or a factory
+// reset, in this order: routes, every input and output, the shown output's multiview state, the
+// wall, the link settings. Queues no end mark.
 void RequestEveryPage(ReplyPages &pages);

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# Screenshots of the connection page, the matrix page, the multiview page and the debug
-# console after a synchronisation with the device simulator, taken on a virtual 1920 x 1080
-# X server: the program runs in demonstration mode from a scratch copy (so the build's
-# settings stay untouched), is logged into and connected over TCP with the mouse and
+# Screenshots of the connection page, the matrix page, the multiview page, the system page and
+# the debug console after a synchronisation with the device simulator, taken on a virtual
+# 1920 x 1080 X server: the program runs in demonstration mode from a scratch copy (so the
+# build's settings stay untouched), is logged into and connected over TCP with the mouse and
 # keyboard, as an operator would.
 #
 # Usage: screenshot.sh BIN_DIR [OUT_DIR]   (OUT_DIR defaults to ./screenshots)
@@ -129,6 +129,17 @@ click_mode 4
 other_controller layout 1 2
 other_controller window 1 4 2
 import -window "$main" "$out/multiview-4xwin.png"
+# The System tab, four tabs to the right of the Matrix tab; a version query fills its field.
+for _ in 1 2 3 4; do
+    xdotool key ctrl+Tab
+    sleep 0.2
+done
+sleep 0.5
+# Firmware version: open the kind list and take "Main".
+click_at $((mx + 230)) $((my + 180))
+xdotool key Return
+sleep 0.8
+import -window "$main" "$out/system-page.png"
 
 # The debug console (Alt+Z while a link is up), on top of the main window.
 xdotool key alt+z
@@ -136,4 +147,4 @@ sleep 0.8
 import -window root "$out/debug-console.png"
 
 echo "Screenshots: $out/connect-page.png $out/matrix-page.png $out/multiview-pip.png" \
-    "$out/multiview-pbp.png $out/multiview-4xwin.png $out/debug-console.png"
+    "$out/multiview-pbp.png $out/multiview-4xwin.png $out/system-page.png $out/debug-console.png"

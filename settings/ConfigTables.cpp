@@ -562,4 +562,6 @@ const ConfigKeyEntry LanguageTable[LanguageTableSize] = {
     {"SMSG_Status_NetworkLost", &SMSG_Status_NetworkLost},
     {"SMSG_Status_ModelQueryTimedOut", &SMSG_Status_ModelQueryTimedOut},
     {"SMSG_Status_NetworkReconnected", &SMSG_Status_NetworkReconnected},
+    {"SgroupBox_Device", &SgroupBox_Device},
+    {"SMSG_LinkKept", &SMSG_LinkKept},
 };

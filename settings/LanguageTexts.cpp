@@ -157,6 +157,8 @@ QString SMSG_Status_SerialPortLost = QStringLiteral("Serial port lost, link clos
 QString SMSG_Status_NetworkLost = QStringLiteral("Network link lost, reconnect failed.");
 QString SMSG_Status_ModelQueryTimedOut = QStringLiteral("The device did not answer the identification, link closed.");
 QString SMSG_Status_NetworkReconnected = QStringLiteral("Network link lost and reconnected, reading the device again.");
+QString SgroupBox_Device = QStringLiteral("Device");
+QString SMSG_LinkKept = QStringLiteral("2-The connection in use stays open.");
 
 namespace {
 // Numbered families: prefix followed by the 1-based index.

@@ -161,3 +161,5 @@ extern QString SMSG_Status_SerialPortLost;
 extern QString SMSG_Status_NetworkLost;
 extern QString SMSG_Status_ModelQueryTimedOut;
 extern QString SMSG_Status_NetworkReconnected;
+extern QString SgroupBox_Device;
+extern QString SMSG_LinkKept;

@@ -179,6 +179,8 @@ void Ui_Main::MakeConnections()
         systemPage, &Ui_System::SGL_SyncSerialPortNetworkInfo, this, &Ui_Main::SLT_SyncSerialPortNetworkInfo);
     connect(multiviewPage, &Ui_Multiview::SGL_SyncInputSourceName, this, &Ui_Main::SLT_SyncInputSourceName);
     connect(matrixPage, &Ui_Matrix::SGL_SyncInputSourceName, this, &Ui_Main::SLT_SyncInputSourceName);
+    // After a factory reset no page may keep showing what the device had before.
+    connect(&systemPage->resetSettleTimer, &QTimer::timeout, this, [this] { RequestEveryPage(*replyPages); });
 
     // The services live in their worker threads, so their signals arrive here queued and
     // every send kick reaches them queued.
@@ -331,9 +333,9 @@ void Ui_Main::SLT_WaitReplyTimeoutMessage(QString cmd)
 
 void Ui_Main::SLT_SyncSerialPortNetworkInfo()
 {
-    // A reply to a write: the device's link parameters may have changed under the link.
-    const bool linkSelected = LinkMode == LinkModeSerial || LinkMode == LinkModeTcp;
-    if (!systemQueryPending && linkSelected)
+    // A reply to a write: the device's parameters of that link have changed under it. A
+    // write of the other link's settings leaves the link in use alone.
+    if (!systemQueryPending && systemPage->LastReplyConcernsLinkInUse())
         connectionPage->DisconnectActiveLink();
     systemQueryPending = false;
     connectionPage->RefreshFromSettings();

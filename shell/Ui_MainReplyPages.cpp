@@ -224,6 +224,22 @@ void Ui_MainReplyPages::tvWallContentUpdated()
     emit m_main.tvWallPage->SGL_UpdateContent_TvWall();
 }
 
+void Ui_MainReplyPages::systemShowVersion(const QString &text)
+{
+    m_main.systemPage->ShowVersion(text);
+}
+
+void Ui_MainReplyPages::systemNetworkReply(
+    const QString &ip, const QString &port, const QString &mask, const QString &gateway)
+{
+    m_main.systemPage->NetworkReply(ip, port, mask, gateway);
+}
+
+void Ui_MainReplyPages::systemBaudReply(int baudrate)
+{
+    m_main.systemPage->BaudReply(baudrate);
+}
+
 void Ui_MainReplyPages::systemRebuild()
 {
     m_main.systemPage->Rebuild();

@@ -60,6 +60,10 @@ public:
     void tvWallSelectRowsCols(quint32 rows, quint32 cols) override;
     void tvWallContentUpdated() override;
 
+    void systemShowVersion(const QString &text) override;
+    void systemNetworkReply(
+        const QString &ip, const QString &port, const QString &mask, const QString &gateway) override;
+    void systemBaudReply(int baudrate) override;
     void systemRebuild() override;
     void systemReadLinkSettings() override;
 

@@ -41,6 +41,8 @@ public:
     // arrive meanwhile are not answered.
     void closeWhenSent();
     bool isClosing() const { return m_closing; }
+    // A network client loses its connection when the device's network settings change.
+    virtual bool isNetworkClient() const { return false; }
 
 signals:
     void SGL_RequestReceived(SimConnection *connection, const QByteArray &line, bool tooLong);

@@ -11,8 +11,9 @@ namespace {
 
 const char *const MainVersion = "V2.05";
 const char *const KeyboardVersion = "V1.02";
-const char *const InputVersion = "V1.31";
-const char *const OutputVersion = "V1.42";
+// Each port board has its own firmware, so every query tells a different story.
+const char *const InputVersion[SimInputCount] = { "V1.31", "V1.32", "V1.33", "V1.34" };
+const char *const OutputVersion[SimOutputCount] = { "V1.41", "V1.42", "V1.43", "V1.44" };
 // What the sources on the four inputs send; an input without a source reports No-Signal.
 const char *const InputSignal[SimInputCount]
     = { "3840x2160p60", "1920x1080p60", "3840x2160p30", "No-Signal" };
@@ -278,7 +279,7 @@ SimDevice::Outcome SimDevice::handleGetInput(quint32 input, const Words &rest) c
     else if (rest == Words { "IN", "RESOLUTION" })
         outcome.ack.append(inResolutionLine(input));
     else if (rest == Words { "VERSION" })
-        outcome.ack.append(InWord(input) + " VERSION " + InputVersion);
+        outcome.ack.append(InWord(input) + " VERSION " + InputVersion[input]);
     else
         outcome.verdict = Verdict::Unknown;
     return outcome;
@@ -302,7 +303,7 @@ SimDevice::Outcome SimDevice::handleGetOutput(quint32 output, const Words &rest)
     } else if (rest == Words { "OUTPORT-EDID" }) {
         outcome.ack.append(outportEdidLine(output));
     } else if (rest == Words { "VERSION" }) {
-        outcome.ack.append(OutWord(output) + " VERSION " + OutputVersion);
+        outcome.ack.append(OutWord(output) + " VERSION " + OutputVersion[output]);
     } else if (rest == Words { "RESOLUTION" }) {
         outcome.ack.append(resolutionLine(output));
     } else if (rest == Words { "ROTATION" }) {

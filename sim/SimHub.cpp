@@ -55,6 +55,8 @@ void SimHub::SLT_Request(SimConnection *connection, const QByteArray &line, bool
         // Neither carried out nor answered, as if the request never arrived.
         SimLog::Write(QStringLiteral("%1 muted").arg(connection->name()));
     } else {
+        const SimNetwork networkBefore = m_device.state().network;
+        const int baudBefore = m_device.state().baudrate;
         const SimReply reply = tooLong ? SimDevice::lineTooLong() : m_device.handleRequest(line);
         send(connection, reply.toRequester);
         if (!reply.toAll.isEmpty()) {
@@ -65,11 +67,30 @@ void SimHub::SLT_Request(SimConnection *connection, const QByteArray &line, bool
                     send(other, reply.toAll);
             }
         }
+        applyLinkSettings(networkBefore, baudBefore);
     }
     if (m_options.dropAfter > 0 && connection->countRequest() >= m_options.dropAfter) {
         SimLog::Write(
             QStringLiteral("%1 dropping after %2 requests").arg(connection->name()).arg(m_options.dropAfter));
         connection->closeWhenSent();
+    }
+}
+
+void SimHub::applyLinkSettings(const SimNetwork &networkBefore, int baudBefore)
+{
+    const SimState &state = m_device.state();
+    if (!(state.network == networkBefore)) {
+        SimLog::Write(QStringLiteral("network settings now %1 port %2 mask %3 gateway %4; closing TCP clients")
+                          .arg(state.network.ip, state.network.port, state.network.mask, state.network.gateway));
+        for (SimConnection *connection : qAsConst(m_connections)) {
+            if (connection->isNetworkClient())
+                connection->closeWhenSent();
+        }
+        emit SGL_NetworkChanged(state.network);
+    }
+    if (state.baudrate != baudBefore) {
+        SimLog::Write(QStringLiteral("RS232 rate now %1").arg(state.baudrate));
+        emit SGL_BaudRateChanged(state.baudrate);
     }
 }
 

@@ -27,6 +27,13 @@ public:
     // byte, which would make a receiver throw away everything read together with it.
     static QByteArray JunkLine(QRandomGenerator &random);
 
+signals:
+    // A write (or a reset) changed the device's network settings; its network clients are
+    // being disconnected once their answer is out.
+    void SGL_NetworkChanged(const SimNetwork &network);
+    // The same for the RS232 rate.
+    void SGL_BaudRateChanged(int baudrate);
+
 public slots:
     void SLT_ConnectionAdded(SimConnection *connection, const QString &peer);
 
@@ -37,6 +44,9 @@ private slots:
 
 private:
     bool isMuted(const QByteArray &line) const;
+    // Applies link settings that the last request changed, as the device does once it has
+    // answered: its network restarts, its serial side listens at the new rate.
+    void applyLinkSettings(const SimNetwork &networkBefore, int baudBefore);
     void send(SimConnection *connection, const QList<QByteArray> &lines);
     void scheduleGarbage();
 

@@ -157,5 +157,13 @@ QString SimOptions::Usage()
         "  --help               this text\n"
         "\n"
         "Once listening it prints \"TCP HOST:PORT\" and \"PTY PATH\" lines, then one line per\n"
-        "request and answer. SIGINT or SIGTERM stops it and removes the link.\n");
+        "request and answer. SIGINT or SIGTERM stops it and removes the link.\n"
+        "\n"
+        "Link settings are applied as the device does once it has answered the write:\n"
+        "after SET NETWORK-INFO its TCP clients are disconnected and the listener moves to\n"
+        "the new port (on its own address: the IP, mask and gateway written are kept and\n"
+        "reported, not bound), printing a new \"TCP HOST:PORT\" line; after SET BAUDRATE the\n"
+        "pseudo-terminal ignores requests sent at any other rate than the new one. SET RESET\n"
+        "brings both back to where the simulator started. Every firmware version query\n"
+        "(main, keyboard, each input, each output) has its own answer.\n");
 }

@@ -1,5 +1,7 @@
 #include "sim/SimPtyPort.h"
 
+#include "sim/SimLog.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QSocketNotifier>
@@ -178,12 +180,41 @@ void SimPtyPort::SLT_PullCable()
         emit SGL_Closed(this);
 }
 
+int SimPtyPort::controllerBaudRate() const
+{
+    termios settings {};
+    if (m_master < 0 || ::tcgetattr(m_master, &settings) != 0)
+        return 0;
+    switch (::cfgetispeed(&settings)) {
+    case B9600:
+        return 9600;
+    case B19200:
+        return 19200;
+    case B38400:
+        return 38400;
+    case B57600:
+        return 57600;
+    case B115200:
+        return 115200;
+    default:
+        return 0;
+    }
+}
+
 void SimPtyPort::SLT_Readable()
 {
     char buffer[4096];
     for (;;) {
         const ssize_t count = ::read(m_master, buffer, sizeof buffer);
         if (count > 0) {
+            const int rate = controllerBaudRate();
+            if (m_expectedBaudRate != 0 && rate != 0 && rate != m_expectedBaudRate) {
+                SimLog::Write(QStringLiteral("pty: %1 bytes at %2 baud, the device listens at %3: ignored")
+                                  .arg(count)
+                                  .arg(rate)
+                                  .arg(m_expectedBaudRate));
+                continue;
+            }
             receiveBytes(QByteArray(buffer, int(count)));
             continue;
         }

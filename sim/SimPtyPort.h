@@ -22,6 +22,12 @@ public:
     bool open(QString &error);
     QString linkPath() const { return m_linkPath; }
     QString slavePath() const { return m_slavePath; }
+    // From now on, bytes sent at another rate than this are noise to the device and ignored.
+    // The pseudo-terminal knows the rate its controller set, so a controller that did not
+    // follow a baud-rate change loses its link as on a real cable.
+    void expectBaudRate(int baudrate) { m_expectedBaudRate = baudrate; }
+    // The rate the controller set on the terminal, 0 when it cannot be read.
+    int controllerBaudRate() const;
 
 signals:
     // A dropped session left the old terminal; a new one is now linked.
@@ -47,6 +53,7 @@ private:
     QString m_linkPath;
     QString m_slavePath;
     int m_master = -1;
+    int m_expectedBaudRate = 0; // 0: any rate is understood
     QSocketNotifier *m_notifier = nullptr;
     QTimer m_peerWatch;
     QTimer m_pullTimer;

@@ -14,6 +14,7 @@ public:
         QObject *parent = nullptr);
 
     QString peerText() const;
+    bool isNetworkClient() const override { return true; }
 
 protected:
     qint64 writeBytes(const QByteArray &bytes) override;

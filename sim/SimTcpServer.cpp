@@ -19,6 +19,20 @@ bool SimTcpServer::listen(const QHostAddress &address, quint16 port, QString &er
     return false;
 }
 
+bool SimTcpServer::moveToPort(quint16 port, QString &error)
+{
+    const QHostAddress address = m_server.serverAddress();
+    const quint16 oldPort = m_server.serverPort();
+    if (port == oldPort)
+        return true;
+    m_server.close();
+    if (m_server.listen(address, port))
+        return true;
+    error = m_server.errorString();
+    m_server.listen(address, oldPort);
+    return false;
+}
+
 void SimTcpServer::SLT_NewConnection()
 {
     while (QTcpSocket *socket = m_server.nextPendingConnection()) {

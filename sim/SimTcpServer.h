@@ -14,6 +14,8 @@ public:
     SimTcpServer(const SimWriterSettings &settings, QObject *parent = nullptr);
 
     bool listen(const QHostAddress &address, quint16 port, QString &error);
+    // Listens on another port of the same address; keeps the old one when that fails.
+    bool moveToPort(quint16 port, QString &error);
     QHostAddress address() const { return m_server.serverAddress(); }
     quint16 port() const { return m_server.serverPort(); }
 

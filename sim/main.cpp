@@ -98,6 +98,19 @@ int main(int argc, char *argv[])
             SimLog::Write(QStringLiteral("pty reopened as %1 at %2").arg(slavePath, pty->linkPath()));
         });
     }
+    // A device applies new link settings once it has answered the write.
+    if (server) {
+        QObject::connect(&hub, &SimHub::SGL_NetworkChanged, server, [server](const SimNetwork &network) {
+            QString error;
+            const quint16 port = quint16(network.port.toUInt());
+            if (server->moveToPort(port, error))
+                SimLog::Write(QStringLiteral("TCP %1:%2").arg(server->address().toString()).arg(server->port()));
+            else
+                SimLog::Write(QStringLiteral("cannot move to port %1 (%2); still on %3").arg(port).arg(error).arg(server->port()));
+        });
+    }
+    if (pty)
+        QObject::connect(&hub, &SimHub::SGL_BaudRateChanged, pty, &SimPtyPort::expectBaudRate);
     if (server) {
         QObject::connect(server, &SimTcpServer::SGL_NewConnection, &hub, &SimHub::SLT_ConnectionAdded);
         SimLog::Write(QStringLiteral("TCP %1:%2").arg(server->address().toString()).arg(server->port()));

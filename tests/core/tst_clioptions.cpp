@@ -99,6 +99,22 @@ QString Describe(const CliOptions &o)
                       .arg(o.edges[2])
                       .arg(o.edges[3]);
         break;
+    case C::Network:
+        command = QStringLiteral("network");
+        break;
+    case C::NetworkSet:
+        command = QStringLiteral("network-set %1 %2 %3 %4")
+                      .arg(o.networkIp, o.networkPort, o.networkMask, o.networkGateway);
+        break;
+    case C::Baud:
+        command = QStringLiteral("baud");
+        break;
+    case C::BaudSet:
+        command = QStringLiteral("baud-set %1").arg(o.baudToSet);
+        break;
+    case C::Reset:
+        command = QStringLiteral("reset");
+        break;
     case C::None:
         command = QStringLiteral("none");
         break;
@@ -269,6 +285,19 @@ void TestCliOptions::parsesValidCommandLines_data()
                                            << tcp + "wall a6 0,0 0,0 i0 e0,255,7,10";
     QTest::newRow("raw keeps option-like words")
         << QStringList { "--tcp", "127.0.0.1", "raw", "--timeout", "5" } << tcp + "raw [--timeout 5]";
+    QTest::newRow("network") << QStringList { "--tcp", "127.0.0.1", "network" } << tcp + "network";
+    QTest::newRow("network set")
+        << QStringList { "--serial", "/tmp/t", "network", "set", "10.0.0.9", "65534", "255.0.0.0", "10.0.0.1" }
+        << "serial /tmp/t@9600 t3000 network-set 10.0.0.9 65534 255.0.0.0 10.0.0.1";
+    QTest::newRow("network set, empty last part")
+        << QStringList { "--tcp", "127.0.0.1", "network", "set", "192.168.0.", "08080", "255.255.255.0", "192.168.0.1" }
+        << tcp + "network-set 192.168.0. 08080 255.255.255.0 192.168.0.1";
+    QTest::newRow("baud") << QStringList { "--tcp", "127.0.0.1", "baud" } << tcp + "baud";
+    QTest::newRow("baud set slowest") << QStringList { "--tcp", "127.0.0.1", "baud", "set", "9600" }
+                                      << tcp + "baud-set 9600";
+    QTest::newRow("baud set fastest") << QStringList { "--tcp", "127.0.0.1", "baud", "set", "115200" }
+                                      << tcp + "baud-set 115200";
+    QTest::newRow("reset confirmed") << QStringList { "--tcp", "127.0.0.1", "reset", "--yes" } << tcp + "reset";
 }
 
 void TestCliOptions::parsesValidCommandLines()
@@ -377,6 +406,26 @@ void TestCliOptions::refusesBadCommandLines_data()
                                      << "left edge must be";
     QTest::newRow("wall bezel missing") << wall + QStringList { "bezel", "1", "1", "1", "2", "3" }
                                         << "wall bezel ROW COL LEFT RIGHT UP BOTTOM";
+    QTest::newRow("network set IP part above 255")
+        << QStringList { "--tcp", "127.0.0.1", "network", "set", "192.168.0.300", "2000", "255.255.255.0", "192.168.0.1" }
+        << "network settings refused";
+    QTest::newRow("network set port 65535")
+        << QStringList { "--tcp", "127.0.0.1", "network", "set", "192.168.0.10", "65535", "255.255.255.0", "192.168.0.1" }
+        << "network settings refused";
+    QTest::newRow("network set mask with two dots")
+        << QStringList { "--tcp", "127.0.0.1", "network", "set", "192.168.0.10", "2000", "255.255.255", "192.168.0.1" }
+        << "network settings refused";
+    QTest::newRow("network set missing gateway")
+        << QStringList { "--tcp", "127.0.0.1", "network", "set", "192.168.0.10", "2000", "255.255.255.0" }
+        << "network set IP PORT MASK GATEWAY";
+    QTest::newRow("network verb") << QStringList { "--tcp", "127.0.0.1", "network", "get" }
+                                  << "network set IP PORT MASK GATEWAY";
+    QTest::newRow("baud set off the list") << QStringList { "--tcp", "127.0.0.1", "baud", "set", "4800" }
+                                           << "one of 9600, 19200, 38400, 57600, 115200";
+    QTest::newRow("baud set without rate") << QStringList { "--tcp", "127.0.0.1", "baud", "set" } << "baud set N";
+    QTest::newRow("reset unconfirmed") << QStringList { "--tcp", "127.0.0.1", "reset" } << "reset --yes";
+    QTest::newRow("reset with another word") << QStringList { "--tcp", "127.0.0.1", "reset", "--force" }
+                                             << "reset --yes";
     QTest::newRow("raw with a CR") << QStringList { "--tcp", "127.0.0.1", "raw", "GET A\rSET B" }
                                    << "printable";
     QTest::newRow("raw too long") << QStringList { "--tcp", "127.0.0.1", "raw",

@@ -158,6 +158,7 @@ class TestSimDevice : public QObject
 private slots:
     void init();
     void cleanup();
+    void everyVersionQueryHasItsOwnAnswer();
 
     void answers_data();
     void answers();
@@ -397,9 +398,9 @@ void TestSimDevice::answers_data()
                                   << none;
     QTest::newRow("keyboard version")
         << none << "GET KEYBOARD VERSION" << QStringList { "KEYBOARD VERSION V1.02" } << none;
-    QTest::newRow("input version") << none << "GET IN2 VERSION" << QStringList { "IN2 VERSION V1.31" }
+    QTest::newRow("input version") << none << "GET IN2 VERSION" << QStringList { "IN2 VERSION V1.32" }
                                    << none;
-    QTest::newRow("output version") << none << "GET OUT4 VERSION" << QStringList { "OUT4 VERSION V1.42" }
+    QTest::newRow("output version") << none << "GET OUT4 VERSION" << QStringList { "OUT4 VERSION V1.44" }
                                     << none;
 
     // Link settings: answered to the asker only, whose program alone expects them.
@@ -1225,6 +1226,27 @@ void TestSimDevice::wallReadsBackAfterReconnect()
             QVector<quint32>({ was.edgeLeft * edgeScale, was.edgeRight * edgeScale, was.edgeUp * edgeScale,
                 was.edgeBottom * edgeScale }));
     }
+}
+
+// Main board, keyboard and each port board run their own firmware.
+void TestSimDevice::everyVersionQueryHasItsOwnAnswer()
+{
+    SimDevice device(TestConfig());
+    QStringList queries { "GET MAIN VERSION", "GET KEYBOARD VERSION" };
+    for (int port = 1; port <= SimInputCount; ++port)
+        queries << QStringLiteral("GET IN%1 VERSION").arg(port);
+    for (int port = 1; port <= SimOutputCount; ++port)
+        queries << QStringLiteral("GET OUT%1 VERSION").arg(port);
+    QSet<QByteArray> versions;
+    for (const QString &query : queries) {
+        const QList<QByteArray> lines = device.handleRequest(query.toLatin1()).requesterLines();
+        QCOMPARE(lines.size(), 1);
+        // The answer repeats the query without its verb, then the version.
+        const QByteArray expectedStart = query.mid(4).toLatin1() + " V";
+        QVERIFY2(lines.first().startsWith(expectedStart), lines.first().constData());
+        versions.insert(lines.first().mid(expectedStart.size() - 1));
+    }
+    QCOMPARE(versions.size(), queries.size());
 }
 
 QTEST_GUILESS_MAIN(TestSimDevice)

@@ -334,6 +334,8 @@ private slots:
     void lostSerialPortStopsTheRunAtOnce();
     void wallEditsReachTheDeviceAndReadBack_data();
     void wallEditsReachTheDeviceAndReadBack();
+    void linkSettingsCommands_data();
+    void linkSettingsCommands();
 
 private:
     void addTransportRows();
@@ -744,6 +746,15 @@ void TestCliSim::failuresGiveTheirExitStatus_data()
     QTest::newRow("raw line unanswered")
         << QStringList { "--mute", "BOGUS" } << "tcp" << QStringList { "raw", "GET BOGUS" } << 6
         << "no reply to GET BOGUS";
+    QTest::newRow("network settings refused before connecting")
+        << QStringList() << QString()
+        << QStringList { "--tcp", "127.0.0.1", "network", "set", "192.168.0.300", "2000", "255.255.255.0", "192.168.0.1" }
+        << 2 << "network settings refused";
+    QTest::newRow("reset without confirmation")
+        << QStringList() << QString() << QStringList { "--tcp", "127.0.0.1", "reset" } << 2 << "reset --yes";
+    QTest::newRow("baud rate off the list")
+        << QStringList() << QString() << QStringList { "--tcp", "127.0.0.1", "baud", "set", "14400" } << 2
+        << "baud rate must be one of";
 }
 
 void TestCliSim::failuresGiveTheirExitStatus()
@@ -855,6 +866,56 @@ void TestCliSim::wallEditsReachTheDeviceAndReadBack()
     const QJsonObject wall = QJsonDocument::fromJson(RunCli(link + QStringList { "sync" }).out).object().value("wall").toObject();
     QCOMPARE(wall.value("cols"), QJsonValue(3));
     QCOMPARE(QJsonDocument(wall).toJson(QJsonDocument::Compact) + '\n', RunCli(link + QStringList { "wall" }).out);
+}
+
+void TestCliSim::linkSettingsCommands_data()
+{
+    addTransportRows();
+}
+
+// Reads and writes of the device's link settings, each followed by the link the way an
+// operator would have to take it next: a moved port over TCP, the new rate over RS232.
+void TestCliSim::linkSettingsCommands()
+{
+    QFETCH(QString, transport);
+    SimProcess sim;
+    QVERIFY(sim.start({}));
+    const bool overTcp = transport == QLatin1String("tcp");
+    const SimNetwork factory = sim.network();
+    const QString factoryJson = QStringLiteral(R"({"ip":"%1","port":"%2","mask":"%3","gateway":"%4"})")
+                                    .arg(factory.ip, factory.port, factory.mask, factory.gateway);
+    QStringList link = LinkArguments(transport, sim);
+    auto run = [&](const QStringList &command, const QString &printed) {
+        const CliResult result = RunCli(link + command);
+        QVERIFY2(result.exitCode == 0, qPrintable(command.join(' ') + ": " + result.describe()));
+        QCOMPARE(QString::fromUtf8(result.out), printed + '\n');
+    };
+
+    run({ "network" }, factoryJson);
+    run({ "baud" }, "9600");
+
+    const QString newPort = QString::number(ClosedPort());
+    run({ "network", "set", "127.0.0.1", newPort, "255.0.0.0", "127.0.0.1" },
+        QStringLiteral(R"({"ip":"127.0.0.1","port":"%1","mask":"255.0.0.0","gateway":"127.0.0.1"})").arg(newPort));
+    if (overTcp)
+        link = QStringList { "--tcp", "127.0.0.1:" + newPort };
+    run({ "network" },
+        QStringLiteral(R"({"ip":"127.0.0.1","port":"%1","mask":"255.0.0.0","gateway":"127.0.0.1"})").arg(newPort));
+
+    run({ "baud", "set", "57600" }, "57600");
+    if (!overTcp) {
+        // The serial side now listens at the new rate only.
+        const CliResult stale = RunCli(link + QStringList { "--timeout", "500", "baud" });
+        // Exit status 4: the identification went unanswered.
+        QVERIFY2(stale.exitCode == 4, qPrintable(stale.describe()));
+        link << "--baud" << "57600";
+    }
+    run({ "baud" }, "57600");
+
+    run({ "reset", "--yes" }, "RESET");
+    link = LinkArguments(transport, sim);
+    run({ "network" }, factoryJson);
+    run({ "baud" }, "9600");
 }
 
 QTEST_GUILESS_MAIN(TestCliSim)

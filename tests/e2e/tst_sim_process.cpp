@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QTcpServer>
 #include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -131,6 +132,18 @@ public:
             ::close(m_fd);
         m_fd = -1;
     }
+    // The rate a serial port would set; the simulator reads it from the terminal.
+    bool setRate(int rate)
+    {
+        const speed_t speed = rate == 115200 ? B115200 : rate == 57600 ? B57600 : rate == 38400 ? B38400
+            : rate == 19200                  ? B19200
+                                             : B9600;
+        termios settings {};
+        ::tcgetattr(m_fd, &settings);
+        ::cfsetispeed(&settings, speed);
+        ::cfsetospeed(&settings, speed);
+        return ::tcsetattr(m_fd, TCSANOW, &settings) == 0;
+    }
     bool write(const QByteArray &bytes)
     {
         return ::write(m_fd, bytes.constData(), size_t(bytes.size())) == bytes.size();
@@ -189,6 +202,10 @@ private slots:
     void stopsCleanlyOnSignal();
     void refusesToReplaceAFileAtTheLinkPath();
     void badOptionsExitWithUsage();
+    void networkWriteMovesTheListener();
+    void baudWriteChangesTheSerialRate_data();
+    void baudWriteChangesTheSerialRate();
+    void helpTellsHowLinkSettingsApply();
 
 private:
     QString linkPath() const { return m_dir->filePath(QStringLiteral("tty")); }
@@ -519,6 +536,97 @@ void TestSimProcess::badOptionsExitWithUsage()
     QCOMPARE(process.exitCode(), 2);
     QVERIFY(process.readAllStandardError().contains("Usage: tavilon-sim"));
     QVERIFY(!QFileInfo(linkPath()).isSymLink());
+}
+
+void TestSimProcess::networkWriteMovesTheListener()
+{
+    SimProcess sim;
+    QVERIFY(sim.start(linkPath()));
+    const quint16 factoryPort = sim.port;
+    quint16 newPort = 0;
+    {
+        QTcpServer probe;
+        QVERIFY(probe.listen(QHostAddress(QStringLiteral("127.0.0.1")), 0));
+        newPort = probe.serverPort();
+    }
+    const QByteArray settings = "127.0.0.1 " + QByteArray::number(newPort) + " 255.0.0.0 127.0.0.1";
+
+    QTcpSocket socket;
+    QVERIFY(Connect(socket, factoryPort));
+    socket.write("SET NETWORK-INFO " + settings + '\r');
+    QVERIFY(ReadUntil(socket, "NETWORK-INFO " + settings + '\r').contains("NETWORK-INFO " + settings + '\r'));
+    // The device's network restarts once it has answered.
+    QVERIFY(socket.state() == QAbstractSocket::UnconnectedState || socket.waitForDisconnected(WaitMs));
+    QElapsedTimer clock;
+    clock.start();
+    while (sim.port != newPort && clock.elapsed() < WaitMs) {
+        sim.process.waitForReadyRead(50);
+        sim.readOutput();
+    }
+    QCOMPARE(sim.port, newPort);
+
+    QTcpSocket old;
+    QVERIFY(!Connect(old, factoryPort));
+    QTcpSocket moved;
+    QVERIFY(Connect(moved, newPort));
+    moved.write("GET NETWORK-INFO\r");
+    QVERIFY(ReadUntil(moved, settings + '\r').contains("NETWORK-INFO " + settings + '\r'));
+
+    // A reset brings the factory settings back, and the listener with them.
+    moved.write("SET RESET\r");
+    QVERIFY(ReadUntil(moved, "RESET\r").contains("RESET\r"));
+    clock.restart();
+    while (sim.port != factoryPort && clock.elapsed() < WaitMs) {
+        sim.process.waitForReadyRead(50);
+        sim.readOutput();
+    }
+    QCOMPARE(sim.port, factoryPort);
+    QTcpSocket back;
+    QVERIFY(Connect(back, factoryPort));
+}
+
+void TestSimProcess::baudWriteChangesTheSerialRate_data()
+{
+    QTest::addColumn<int>("writtenRate"); // 0: none written
+    QTest::addColumn<int>("askedAt");
+    QTest::addColumn<bool>("answered");
+
+    QTest::newRow("no rate written, any rate understood") << 0 << 57600 << true;
+    QTest::newRow("at the new rate") << 115200 << 115200 << true;
+    QTest::newRow("still at the old rate") << 115200 << 9600 << false;
+    QTest::newRow("at another rate") << 19200 << 38400 << false;
+}
+
+void TestSimProcess::baudWriteChangesTheSerialRate()
+{
+    QFETCH(int, writtenRate);
+    QFETCH(int, askedAt);
+    QFETCH(bool, answered);
+
+    SimProcess sim;
+    QVERIFY(sim.start(linkPath()));
+    PtyClient pty;
+    QVERIFY(pty.open(sim.ptyPath));
+    QVERIFY(pty.setRate(9600));
+    if (writtenRate != 0) {
+        const QByteArray reply = "BAUDRATE " + QByteArray::number(writtenRate) + '\r';
+        QVERIFY(pty.write("SET BAUDRATE " + QByteArray::number(writtenRate) + '\r'));
+        QCOMPARE(pty.readUntil(reply), reply);
+    }
+    QVERIFY(pty.setRate(askedAt));
+    QVERIFY(pty.write("GET MODEL TYPE\r"));
+    const QByteArray received = pty.readUntil("RZ7P52KN\r", answered ? WaitMs : 1000);
+    QCOMPARE(received.contains("MODEL TYPE RZ7P52KN\r"), answered);
+}
+
+void TestSimProcess::helpTellsHowLinkSettingsApply()
+{
+    QProcess process;
+    process.start(TestBinDir() + "/tavilon-sim", { "--help" });
+    QVERIFY(process.waitForFinished(WaitMs));
+    const QByteArray help = process.readAllStandardOutput();
+    for (const char *words : { "SET NETWORK-INFO", "moves to", "SET BAUDRATE", "SET RESET", "version" })
+        QVERIFY2(help.contains(words), words);
 }
 
 QTEST_GUILESS_MAIN(TestSimProcess)

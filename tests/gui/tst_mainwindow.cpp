@@ -437,29 +437,40 @@ void TestMainWindow::linkSettingsReply_data()
 {
     QTest::addColumn<bool>("queryPending");
     QTest::addColumn<int>("linkMode");
+    QTest::addColumn<QString>("reply"); // "network" or "baud"
     QTest::addColumn<int>("linkModeAfter");
 
-    QTest::newRow("answer to a read, TCP") << true << int(LinkModeTcp) << int(LinkModeTcp);
-    QTest::newRow("answer to a read, serial") << true << int(LinkModeSerial) << int(LinkModeSerial);
-    QTest::newRow("answer to a write, TCP") << false << int(LinkModeTcp) << int(LinkModeNone);
-    QTest::newRow("answer to a write, serial") << false << int(LinkModeSerial) << int(LinkModeNone);
-    QTest::newRow("answer to a write, no link") << false << int(LinkModeNone) << int(LinkModeNone);
+    QTest::newRow("answer to a read, TCP") << true << int(LinkModeTcp) << "network" << int(LinkModeTcp);
+    QTest::newRow("answer to a read, serial") << true << int(LinkModeSerial) << "baud" << int(LinkModeSerial);
+    QTest::newRow("answer to a write, TCP") << false << int(LinkModeTcp) << "network" << int(LinkModeNone);
+    QTest::newRow("answer to a write, serial") << false << int(LinkModeSerial) << "baud" << int(LinkModeNone);
+    // Only the link whose settings changed is dropped.
+    QTest::newRow("baud written over TCP") << false << int(LinkModeTcp) << "baud" << int(LinkModeTcp);
+    QTest::newRow("network written over serial") << false << int(LinkModeSerial) << "network" << int(LinkModeSerial);
+    QTest::newRow("answer to a write, no link") << false << int(LinkModeNone) << "network" << int(LinkModeNone);
 }
 
 void TestMainWindow::linkSettingsReply()
 {
     QFETCH(bool, queryPending);
     QFETCH(int, linkMode);
+    QFETCH(QString, reply);
     QFETCH(int, linkModeAfter);
 
     Ui_Main mainWindow;
     LinkMode = linkMode;
     systemQueryPending = queryPending;
 
-    emit mainWindow.systemPage->SGL_SyncSerialPortNetworkInfo();
+    MessageBoxCatcher catcher;
+    if (reply == QLatin1String("network"))
+        mainWindow.systemPage->NetworkReply(
+            QStringLiteral("192.168.0.9"), QStringLiteral("2001"), QStringLiteral("255.255.255.0"), QStringLiteral("192.168.0.1"));
+    else
+        mainWindow.systemPage->BaudReply(115200);
 
     QCOMPARE(LinkMode, linkModeAfter);
     QVERIFY(!systemQueryPending);
+    QCOMPARE(catcher.Texts().size(), queryPending ? 0 : 1);
 }
 
 void TestMainWindow::receivedLinesReachDebugConsole_data()
