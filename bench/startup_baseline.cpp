@@ -26,8 +26,7 @@ int main(int argc, char *argv[])
 
     if (!ExposeProbe::Mode().isEmpty()) {
         ExposeProbe::WatchFirstExposure([] {
-            ExposeProbe::Print("exposed-us " + QByteArray::number(ExposeProbe::WallClockMicroseconds()));
-            ExposeProbe::Print("rss-kb login " + QByteArray::number(ExposeProbe::ResidentKilobytes()));
+            ExposeProbe::PrintFirstExposure();
             QTimer::singleShot(SettleMs, [] {
                 ExposeProbe::Print("rss-kb sync " + QByteArray::number(ExposeProbe::ResidentKilobytes()));
                 QCoreApplication::quit();

@@ -85,6 +85,20 @@ qint64 ExposeProbe::ResidentKilobytes()
     return -1;
 }
 
+qint64 ExposeProbe::ProcessorMicroseconds()
+{
+    timespec used {};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &used);
+    return qint64(used.tv_sec) * 1000000 + used.tv_nsec / 1000;
+}
+
+void ExposeProbe::PrintFirstExposure()
+{
+    Print("exposed-us " + QByteArray::number(WallClockMicroseconds()));
+    Print("cpu-us " + QByteArray::number(ProcessorMicroseconds()));
+    Print("rss-kb login " + QByteArray::number(ResidentKilobytes()));
+}
+
 void ExposeProbe::Print(const QByteArray &line)
 {
     std::fprintf(stdout, "probe %s\n", line.constData());

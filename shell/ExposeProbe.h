@@ -2,6 +2,7 @@
 // is set (bench/bench_startup sets it). The probe prints one line per figure on stdout:
 //   "probe exposed-us N"  wall-clock microseconds (CLOCK_REALTIME) when the first shown window
 //                         has been exposed and painted
+//   "probe cpu-us N"      processor time (user and system) the process had used by then
 //   "probe rss-kb NAME N" resident memory at a named moment
 // The same class serves the benchmark's baseline program, so both are measured alike.
 #pragma once
@@ -21,6 +22,9 @@ public:
     static QByteArray Mode();
     static qint64 WallClockMicroseconds();
     static qint64 ResidentKilobytes();
+    static qint64 ProcessorMicroseconds();
+    // Prints the exposure time, the processor time and the memory with the window shown.
+    static void PrintFirstExposure();
     static void Print(const QByteArray &line);
 
     // Calls whenExposed once, right after the first window of the application has been

@@ -50,8 +50,7 @@ StartupProbe::StartupProbe(Ui_Main &mainWindow, Ui_Login &loginWindow, bool with
 
 void StartupProbe::OnFirstExposure()
 {
-    ExposeProbe::Print("exposed-us " + QByteArray::number(ExposeProbe::WallClockMicroseconds()));
-    ExposeProbe::Print("rss-kb login " + QByteArray::number(ExposeProbe::ResidentKilobytes()));
+    ExposeProbe::PrintFirstExposure();
     if (!m_withSync) {
         Finish();
         return;
