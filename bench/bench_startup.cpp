@@ -217,6 +217,10 @@ bool StartXvfb(QProcess &xvfb, QString *display)
 
 void PrintRatio(const char *what, double program, double baseline, const char *unit, double goal)
 {
+    if (program < 0 || baseline < 0) {
+        std::printf("  %-34s not reported\n", what);
+        return;
+    }
     const double ratio = baseline > 0 ? program / baseline : -1;
     std::printf("  %-34s %9.1f %-2s  baseline %9.1f %-2s  ratio %5.2f", what, program, unit, baseline, unit, ratio);
     if (goal > 0)
