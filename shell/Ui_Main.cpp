@@ -35,6 +35,7 @@
 #include <QListView>
 #include <QResizeEvent>
 #include <QScreen>
+#include <QStackedWidget>
 #include <QTabWidget>
 
 namespace {
@@ -121,14 +122,21 @@ void Ui_Main::CreateWidgets()
     languageComboBox->setView(new QListView());
 }
 
+// A page built without a parent is styled while it is built and styled again from scratch
+// when the tab widget adopts it (every one of its widgets is unpolished and polished anew).
+// Built right inside the tab widget's page stack it is styled once; a page whose tab stays
+// off is built without a parent, as it is never inserted.
 void Ui_Main::CreatePages()
 {
-    connectionPage = new Ui_Uart_Network();
-    matrixPage = new Ui_Matrix();
-    signalConfigPage = new Ui_SignalConfig();
-    multiviewPage = new Ui_Multiview();
-    tvWallPage = new Ui_TVWall();
-    systemPage = new Ui_System();
+    QWidget *stack = tabWidget->findChild<QStackedWidget *>(
+        QStringLiteral("qt_tabwidget_stackedwidget"), Qt::FindDirectChildrenOnly);
+    const auto parentFor = [stack](const QString &setting) { return IsSwitchedOn(setting) ? stack : nullptr; };
+    connectionPage = new Ui_Uart_Network(stack);
+    matrixPage = new Ui_Matrix(parentFor(Key_UI_Matrix));
+    signalConfigPage = new Ui_SignalConfig(parentFor(Key_UI_SignalConfig));
+    multiviewPage = new Ui_Multiview(parentFor(Key_UI_Multiview));
+    tvWallPage = new Ui_TVWall(parentFor(Key_UI_TV_Wall));
+    systemPage = new Ui_System(parentFor(Key_UI_System));
     debugConsole = new Ui_Debug();
     replyPages = new Ui_MainReplyPages(*this);
 }

@@ -1,4 +1,5 @@
 #include "settings/ConfigFile.h"
+#include "shell/StartupProbe.h"
 #include "shell/StyleSheet.h"
 #include "shell/Ui_Login.h"
 #include "shell/Ui_Main.h"
@@ -16,6 +17,7 @@ int main(int argc, char *argv[])
     auto *mainWindow = new Ui_Main();
     auto *loginWindow = new Ui_Login();
     QObject::connect(loginWindow, &Ui_Login::SGL_SETUP_UI_MAIN, mainWindow, &Ui_Main::SLT_SETUP_UI_MAIN);
+    StartupProbe::StartIfAsked(*mainWindow, *loginWindow);
     mainWindow->ShowStartWindow(*loginWindow, settingsFileExisted);
 
     const int exitCode = application->exec();

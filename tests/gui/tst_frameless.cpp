@@ -10,8 +10,10 @@
 #include "support/TestPaths.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QDirIterator>
 #include <QGridLayout>
+#include <QImage>
 #include <QLabel>
 #include <QMessageBox>
 #include <QMetaMethod>
@@ -224,6 +226,8 @@ private slots:
     void resavePngImage_data();
     void resavePngImage();
     void interruptedResaveKeepsPicture();
+    void repeatedResave_data();
+    void repeatedResave();
     void styleSheetsParse_data();
     void styleSheetsParse();
     void loadStyleSheetAppliesOrSkips();
@@ -919,6 +923,49 @@ void TestFrameless::interruptedResaveKeepsPicture()
 
     QCOMPARE(ReadBytes(path), original);
     QCOMPARE(QDir(AppDir()).entryList(QDir::Files), QStringList { QStringLiteral("fail.png") });
+}
+
+// A picture is normalised once per process while it holds what was written for it; a picture
+// changed in between, even back to its first content, is normalised again.
+void TestFrameless::repeatedResave_data()
+{
+    QTest::addColumn<QByteArray>("between");
+    QTest::addColumn<bool>("normalisedAgain");
+
+    const QByteArray first = PngWithMarker(TestImage(40, 30, false));
+    QTest::newRow("unchanged") << QByteArray() << false;
+    QTest::newRow("another picture") << PngWithMarker(TestImage(60, 20, true)) << true;
+    QTest::newRow("the first picture again") << first << true;
+    QTest::newRow("picture broken in between") << QByteArray("not a picture") << false;
+}
+
+void TestFrameless::repeatedResave()
+{
+    QFETCH(QByteArray, between);
+    QFETCH(bool, normalisedAgain);
+
+    const QString path = AppDir() + QStringLiteral("/twice-") + QTest::currentDataTag() + QStringLiteral(".png");
+    QVERIFY(WriteBytes(path, PngWithMarker(TestImage(40, 30, false))));
+    ResavePngImage(path);
+    const QByteArray once = ReadBytes(path);
+    QVERIFY(!once.contains("tvMk"));
+    if (!between.isEmpty())
+        QVERIFY(WriteBytes(path, between));
+    const QByteArray before = ReadBytes(path);
+
+    ResavePngImage(path);
+    const QByteArray after = ReadBytes(path);
+    QCOMPARE(after != before, normalisedAgain);
+    QVERIFY(!after.contains("tvMk") || !normalisedAgain);
+    // What is left in place is exactly what a fresh normalisation of it writes.
+    if (!after.startsWith("not")) {
+        QByteArray fresh;
+        QBuffer buffer(&fresh);
+        QVERIFY(buffer.open(QIODevice::WriteOnly));
+        QVERIFY(QImage::fromData(after).save(&buffer, "png"));
+        QCOMPARE(fresh, after);
+    }
+    QVERIFY(QFile::remove(path));
 }
 
 void TestFrameless::styleSheetsParse_data()

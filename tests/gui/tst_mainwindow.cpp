@@ -83,6 +83,8 @@ private slots:
     void languageListFollowsFiles();
     void tabs_data();
     void tabs();
+    void switchedOffPagesStayOutside_data();
+    void switchedOffPagesStayOutside();
     void languageSwitchRelabelsByIndex();
     void languageSwitchQueuesModelQuery_data();
     void languageSwitchQueuesModelQuery();
@@ -218,6 +220,29 @@ void TestMainWindow::tabs()
     Ui_Main mainWindow;
     QCOMPARE(TabTexts(mainWindow.tabWidget), labels);
     QCOMPARE(TabClassNames(mainWindow.tabWidget), pages);
+}
+
+void TestMainWindow::switchedOffPagesStayOutside_data()
+{
+    tabs_data();
+}
+
+// The pages of the shown tabs live in the tab widget; the others have no parent and never
+// appear in the window.
+void TestMainWindow::switchedOffPagesStayOutside()
+{
+    QFETCH(QStringList, switches);
+
+    SetPageSwitches(switches);
+    Ui_Main mainWindow;
+    const QList<QWidget *> pages { mainWindow.connectionPage, mainWindow.matrixPage, mainWindow.signalConfigPage,
+        mainWindow.multiviewPage, mainWindow.tvWallPage, mainWindow.systemPage };
+    for (QWidget *page : pages) {
+        const bool inserted = mainWindow.tabWidget->indexOf(page) >= 0;
+        QCOMPARE(page->parentWidget() != nullptr, inserted);
+        // What would be on screen once the window is shown: the current page only.
+        QCOMPARE(page->isVisibleTo(&mainWindow), inserted && mainWindow.tabWidget->currentWidget() == page);
+    }
 }
 
 void TestMainWindow::languageSwitchRelabelsByIndex()
