@@ -802,6 +802,8 @@ void TestCliSim::lostSerialPortStopsTheRunAtOnce()
     QCOMPARE(lines.size(), 1);
     QVERIFY(lines.first().startsWith("tavilon-cli: "));
     QVERIFY2(lines.first().contains(sim.ptyPath().toUtf8()), lines.first().constData());
+}
+
 void TestCliSim::wallEditsReachTheDeviceAndReadBack_data()
 {
     addTransportRows();
