@@ -97,7 +97,7 @@ void Ui_System::CreateWidgets()
     portComboBox = new MyComboBox(deviceGroup);
     versionEdit = new QLineEdit(deviceGroup);
     baudLabel = new QLabel(rs232Group);
-    baudComboBox = new QComboBox(rs232Group);
+    baudComboBox = new MyComboBox(rs232Group);
     rs232ReadButton = new QPushButton(rs232Group);
     rs232WriteButton = new QPushButton(rs232Group);
     ipLabel = new QLabel(networkGroup);

@@ -55,7 +55,7 @@ public:
     MyComboBox *portComboBox = nullptr;
     QLineEdit *versionEdit = nullptr;
     QLabel *baudLabel = nullptr;
-    QComboBox *baudComboBox = nullptr;
+    MyComboBox *baudComboBox = nullptr; // sends nothing itself, but a stray wheel turn must not change what Write sends
     QPushButton *rs232ReadButton = nullptr;
     QPushButton *rs232WriteButton = nullptr;
     QLabel *ipLabel = nullptr;
