@@ -16,7 +16,6 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListView>
 #include <QPushButton>
 #include <QVector>
 
@@ -109,8 +108,7 @@ void Ui_Matrix::CreateFixedWidgets()
     renameEdit->setGeometry(4, BelowOf(renameLabel, 4), RenameFieldWidth, ControlHeight);
     allOutputLabel = new QLabel(this);
     allOutputComboBox = new MyComboBox(this);
-    // The combo box takes ownership of the view.
-    allOutputComboBox->setView(new QListView());
+    allOutputComboBox->UseListViewWhenOpened();
     saveLoadButton = new QPushButton(this);
     edidButton = new QPushButton(this);
 }

@@ -14,7 +14,6 @@
 #include <QIntValidator>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListView>
 #include <QPixmap>
 #include <QPushButton>
 
@@ -82,7 +81,7 @@ QLabel *NewLabel(QWidget *parent, const QRect &geometry, Qt::Alignment alignment
 MyComboBox *NewCombo(QWidget *parent, const QRect &geometry)
 {
     auto *combo = new MyComboBox(parent);
-    combo->setView(new QListView());
+    combo->UseListViewWhenOpened();
     combo->setGeometry(geometry);
     return combo;
 }

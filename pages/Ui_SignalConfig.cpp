@@ -10,7 +10,6 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListView>
 #include <QPushButton>
 #include <QVariant>
 
@@ -69,8 +68,7 @@ const int OutputColumnWidths[]
 MyComboBox *NewCombo(QWidget *parent, const QString &name)
 {
     auto *combo = new MyComboBox(parent);
-    // The combo box takes ownership of the view.
-    combo->setView(new QListView());
+    combo->UseListViewWhenOpened();
     combo->setObjectName(name);
     return combo;
 }

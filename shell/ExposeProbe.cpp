@@ -1,5 +1,7 @@
 #include "shell/ExposeProbe.h"
 
+#include "shell/FirstFrameWatcher.h"
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEvent>
@@ -107,8 +109,7 @@ void ExposeProbe::Print(const QByteArray &line)
 
 void ExposeProbe::WatchFirstExposure(std::function<void()> whenExposed)
 {
-    auto *probe = new ExposeProbe(std::move(whenExposed));
-    QCoreApplication::instance()->installEventFilter(probe);
+    FirstFrameWatcher::Watch(std::move(whenExposed));
 }
 
 void ExposeProbe::TimeRepaint(
@@ -117,26 +118,4 @@ void ExposeProbe::TimeRepaint(
     auto *watcher = new RepaintWatcher(window, std::move(done));
     Q_UNUSED(watcher);
     action();
-}
-
-ExposeProbe::ExposeProbe(std::function<void()> whenExposed)
-    : m_whenExposed(std::move(whenExposed))
-{
-}
-
-bool ExposeProbe::eventFilter(QObject *watched, QEvent *event)
-{
-    if (m_seen || event->type() != QEvent::Expose)
-        return false;
-    auto *window = qobject_cast<QWindow *>(watched);
-    if (!window || !window->isExposed())
-        return false;
-    m_seen = true;
-    // Queued: the first frame is painted while the expose event is delivered.
-    QTimer::singleShot(0, this, [this] {
-        QCoreApplication::instance()->removeEventFilter(this);
-        m_whenExposed();
-        deleteLater();
-    });
-    return false;
 }

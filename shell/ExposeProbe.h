@@ -7,14 +7,13 @@
 // The same class serves the benchmark's baseline program, so both are measured alike.
 #pragma once
 
-#include <QObject>
+#include <QByteArray>
 #include <functional>
 
 class QWidget;
 
-class ExposeProbe : public QObject
+class ExposeProbe
 {
-    Q_OBJECT
 public:
     static constexpr const char *VariableName = "TAVILON_STARTUP_PROBE";
 
@@ -28,19 +27,11 @@ public:
     static void Print(const QByteArray &line);
 
     // Calls whenExposed once, right after the first window of the application has been
-    // exposed and its first frame painted; the probe deletes itself then.
+    // exposed and its first frame painted.
     static void WatchFirstExposure(std::function<void()> whenExposed);
 
     // Runs the action, then calls done with the milliseconds from the start of the action until
     // the next repaint of the window has been painted and flushed.
     static void TimeRepaint(QWidget *window, const std::function<void()> &action,
         std::function<void(double)> done);
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
-private:
-    explicit ExposeProbe(std::function<void()> whenExposed);
-    std::function<void()> m_whenExposed;
-    bool m_seen = false;
 };

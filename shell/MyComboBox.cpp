@@ -2,6 +2,7 @@
 
 #include <QAbstractItemView>
 #include <QKeyEvent>
+#include <QListView>
 #include <QWheelEvent>
 
 MyComboBox::MyComboBox(QWidget *parent)
@@ -14,7 +15,21 @@ MyComboBox::MyComboBox(QWidget *parent)
 void MyComboBox::showPopup()
 {
     emit SGL_Auto_UpdateComboBox();
+    if (m_wantsListView && !m_listShownOnce)
+        setView(new QListView()); // the combo box takes ownership of the view
+    m_listShownOnce = true;
     QComboBox::showPopup();
+}
+
+void MyComboBox::UseListViewWhenOpened()
+{
+    m_wantsListView = true;
+}
+
+// Asking for view() builds the list, so a list never opened is known to be closed.
+bool MyComboBox::ListIsOpen() const
+{
+    return m_listShownOnce && view()->isVisible();
 }
 
 bool MyComboBox::StepsClosedCombo(const QKeyEvent *event)
@@ -48,7 +63,7 @@ void MyComboBox::wheelEvent(QWheelEvent *event)
 
 void MyComboBox::keyPressEvent(QKeyEvent *event)
 {
-    if (!view()->isVisible() && StepsClosedCombo(event)) {
+    if (!ListIsOpen() && StepsClosedCombo(event)) {
         event->ignore();
         return;
     }

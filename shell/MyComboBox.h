@@ -19,6 +19,11 @@ public:
 
     void showPopup() override;
 
+    // Gives the list a plain QListView (which the style sheet sizes like every other list)
+    // the first time it opens. Building a second view for every combo at once cost more than
+    // half of the program's start-up, and most lists are never opened.
+    void UseListViewWhenOpened();
+
     // Whether a key pressed on the closed combo would step its item (arrows, page keys,
     // Home, End, or a letter that searches the list).
     static bool StepsClosedCombo(const QKeyEvent *event);
@@ -30,4 +35,10 @@ signals:
 protected:
     void wheelEvent(QWheelEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    bool ListIsOpen() const;
+
+    bool m_wantsListView = false;
+    bool m_listShownOnce = false;
 };

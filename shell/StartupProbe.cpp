@@ -5,6 +5,7 @@
 #include "pages/Ui_Matrix.h"
 #include "settings/SettingsTexts.h"
 #include "shell/ExposeProbe.h"
+#include "shell/StartupWindows.h"
 #include "shell/Ui_Login.h"
 #include "shell/Ui_Main.h"
 
@@ -31,21 +32,25 @@ QByteArray Number(double value)
 
 } // namespace
 
-void StartupProbe::StartIfAsked(Ui_Main &mainWindow, Ui_Login &loginWindow)
+void StartupProbe::StartIfAsked(StartupWindows &windows)
 {
     const QByteArray mode = ExposeProbe::Mode();
     if (mode.isEmpty())
         return;
-    auto *probe = new StartupProbe(mainWindow, loginWindow, mode == "sync");
-    ExposeProbe::WatchFirstExposure([probe] { probe->OnFirstExposure(); });
+    auto *probe = new StartupProbe(windows, mode == "sync");
+    connect(&windows, &StartupWindows::SGL_FirstFrameShown, probe, &StartupProbe::OnFirstExposure);
 }
 
-StartupProbe::StartupProbe(Ui_Main &mainWindow, Ui_Login &loginWindow, bool withSync)
-    : QObject(&mainWindow)
-    , m_main(mainWindow)
-    , m_login(loginWindow)
+StartupProbe::StartupProbe(StartupWindows &windows, bool withSync)
+    : QObject(&windows)
+    , m_windows(windows)
     , m_withSync(withSync)
 {
+}
+
+Ui_Main &StartupProbe::Main() const
+{
+    return m_windows.MainWindow();
 }
 
 void StartupProbe::OnFirstExposure()
@@ -55,8 +60,8 @@ void StartupProbe::OnFirstExposure()
         Finish();
         return;
     }
-    connect(&m_main, &Ui_Main::SGL_DEBUG_SHOW_RecvText, this, &StartupProbe::OnLineReceived);
-    connect(&m_main, &Ui_Main::SGL_DEBUG_SHOW_SendText, this, &StartupProbe::OnLineSent);
+    connect(&Main(), &Ui_Main::SGL_DEBUG_SHOW_RecvText, this, &StartupProbe::OnLineReceived);
+    connect(&Main(), &Ui_Main::SGL_DEBUG_SHOW_SendText, this, &StartupProbe::OnLineSent);
     QTimer::singleShot(0, this, &StartupProbe::LogInAndConnect);
     QTimer::singleShot(SyncTimeoutMs, this, [this] {
         if (!m_synchronised)
@@ -66,14 +71,14 @@ void StartupProbe::OnFirstExposure()
 
 void StartupProbe::LogInAndConnect()
 {
-    if (!m_login.isVisible())
+    if (!m_windows.LoginWindow().isVisible())
         return Fail("the login window is not shown");
-    m_login.accountComboBox->setCurrentIndex(0);
-    m_login.passwordEdit->setText(Spassword_Admin);
-    m_login.loginButton->click();
-    if (!m_main.isVisible())
+    m_windows.LoginWindow().accountComboBox->setCurrentIndex(0);
+    m_windows.LoginWindow().passwordEdit->setText(Spassword_Admin);
+    m_windows.LoginWindow().loginButton->click();
+    if (!Main().isVisible())
         return Fail("the main window did not open");
-    m_main.connectionPage->networkConnectButton->click();
+    Main().connectionPage->networkConnectButton->click();
 }
 
 void StartupProbe::OnLineReceived(const QString &line)
@@ -112,10 +117,10 @@ void StartupProbe::OnSynchronised()
 // Every tab in turn, several rounds: the first round shows each page for the first time.
 void StartupProbe::TimeTabSwitch(int step)
 {
-    QTabWidget *tabs = m_main.tabWidget;
+    QTabWidget *tabs = Main().tabWidget;
     const int count = tabs->count();
     if (step >= TabSwitchRounds * count) {
-        const int matrixTab = tabs->indexOf(m_main.matrixPage);
+        const int matrixTab = tabs->indexOf(Main().matrixPage);
         if (matrixTab < 0)
             return Finish();
         tabs->setCurrentIndex(matrixTab);
@@ -124,7 +129,7 @@ void StartupProbe::TimeTabSwitch(int step)
     }
     const int index = (step + 1) % count;
     ExposeProbe::TimeRepaint(
-        &m_main, [tabs, index] { tabs->setCurrentIndex(index); },
+        &Main(), [tabs, index] { tabs->setCurrentIndex(index); },
         [this, tabs, step, count, index](double ms) {
             ExposeProbe::Print("tab-ms " + QByteArray(step < count ? "first " : "again ")
                 + QByteArray::number(index) + ' ' + Number(ms) + ' ' + tabs->tabText(index).toUtf8());
@@ -136,9 +141,9 @@ void StartupProbe::TimeTabSwitch(int step)
 QPushButton *StartupProbe::NextCrossPoint(int click) const
 {
     const QString name = QStringLiteral("MatrixButton-%1").arg(click % MatrixInputs);
-    auto *button = m_main.matrixPage->findChild<QPushButton *>(name);
+    auto *button = Main().matrixPage->findChild<QPushButton *>(name);
     if (button && button->isFlat())
-        button = m_main.matrixPage->findChild<QPushButton *>(
+        button = Main().matrixPage->findChild<QPushButton *>(
             QStringLiteral("MatrixButton-%1").arg((click + 1) % MatrixInputs));
     return button;
 }
@@ -167,7 +172,7 @@ void StartupProbe::OnCrossPointRepainted(QPushButton *button, int click)
 {
     Q_UNUSED(button);
     ExposeProbe::TimeRepaint(
-        &m_main, [] {},
+        &Main(), [] {},
         [this, click](double) {
             const double totalMs = m_clickClock.nsecsElapsed() / 1e6;
             // The link waits before every write, and the device needs its time to answer;
@@ -188,9 +193,12 @@ void StartupProbe::Fail(const char *reason)
 
 void StartupProbe::Finish()
 {
-    m_main.connectionPage->DisconnectActiveLink();
-    if (m_main.isVisible())
-        m_main.close();
-    else
-        QCoreApplication::quit();
+    if (m_windows.MainWindowBuilt()) {
+        Main().connectionPage->DisconnectActiveLink();
+        if (Main().isVisible()) {
+            Main().close();
+            return;
+        }
+    }
+    QCoreApplication::quit();
 }

@@ -11,7 +11,7 @@
 #include <QVector>
 
 class QPushButton;
-class Ui_Login;
+class StartupWindows;
 class Ui_Main;
 
 class StartupProbe : public QObject
@@ -19,10 +19,12 @@ class StartupProbe : public QObject
     Q_OBJECT
 public:
     // Does nothing unless the environment asks for a measurement.
-    static void StartIfAsked(Ui_Main &mainWindow, Ui_Login &loginWindow);
+    static void StartIfAsked(StartupWindows &windows);
 
 private:
-    StartupProbe(Ui_Main &mainWindow, Ui_Login &loginWindow, bool withSync);
+    StartupProbe(StartupWindows &windows, bool withSync);
+    // Built on first use: the main window comes up after the login window's first frame.
+    Ui_Main &Main() const;
 
     void OnFirstExposure();
     void LogInAndConnect();
@@ -36,8 +38,7 @@ private:
     void Fail(const char *reason);
     void Finish();
 
-    Ui_Main &m_main;
-    Ui_Login &m_login;
+    StartupWindows &m_windows;
     bool m_withSync;
     bool m_synchronised = false;
     // Cross-point click in flight: clock since the click, time of the sent line and of the

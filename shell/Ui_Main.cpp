@@ -210,9 +210,14 @@ void Ui_Main::MakeConnections()
         &Ui_Main::SLT_WaitReplyTimeoutMessage);
 }
 
+bool Ui_Main::StartsWithoutLogin(bool settingsFileExisted)
+{
+    return settingsFileExisted && Key_UI_Login == QLatin1String("0");
+}
+
 void Ui_Main::ShowStartWindow(Ui_Login &loginWindow, bool settingsFileExisted)
 {
-    if (settingsFileExisted && Key_UI_Login == QLatin1String("0")) {
+    if (StartsWithoutLogin(settingsFileExisted)) {
         OfferDemoDevice();
         SetupTexts(false);
         show();

@@ -40,6 +40,8 @@ public:
     // Shows the window the program starts with: this one when the settings file existed
     // and asks for no login, otherwise the login window.
     void ShowStartWindow(Ui_Login &loginWindow, bool settingsFileExisted);
+    // Whether the settings open the main window without the login window.
+    static bool StartsWithoutLogin(bool settingsFileExisted);
 
     // The demonstration device of the command line (see DemoDevice); the constructor takes
     // it from the program's arguments. Its address reaches the connection page when the

@@ -1,8 +1,7 @@
 #include "settings/ConfigFile.h"
 #include "shell/StartupProbe.h"
+#include "shell/StartupWindows.h"
 #include "shell/StyleSheet.h"
-#include "shell/Ui_Login.h"
-#include "shell/Ui_Main.h"
 
 #include <QApplication>
 
@@ -14,17 +13,14 @@ int main(int argc, char *argv[])
     const bool settingsFileExisted = ConfigFile_LoadAtStartup();
     LoadStyleSheet(ConfigFile_AppDir() + QStringLiteral("/APP/StyleSheet/default.qss"));
 
-    auto *mainWindow = new Ui_Main();
-    auto *loginWindow = new Ui_Login();
-    QObject::connect(loginWindow, &Ui_Login::SGL_SETUP_UI_MAIN, mainWindow, &Ui_Main::SLT_SETUP_UI_MAIN);
-    StartupProbe::StartIfAsked(*mainWindow, *loginWindow);
-    mainWindow->ShowStartWindow(*loginWindow, settingsFileExisted);
+    auto *windows = new StartupWindows();
+    StartupProbe::StartIfAsked(*windows);
+    windows->Show(settingsFileExisted);
 
     const int exitCode = application->exec();
 
-    // The first of the two destructors writes the settings files.
-    delete loginWindow;
-    delete mainWindow;
+    // The login window, then the main window; the first destructor writes the settings files.
+    delete windows;
     delete application;
     return exitCode;
 }

@@ -1,0 +1,23 @@
+// Calls back once the application's first window is on screen: exposed, and its first frame
+// painted.
+#pragma once
+
+#include <QObject>
+#include <functional>
+
+class FirstFrameWatcher : public QObject
+{
+    Q_OBJECT
+public:
+    // The watcher deletes itself after the call.
+    static void Watch(std::function<void()> whenShown);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    explicit FirstFrameWatcher(std::function<void()> whenShown);
+
+    std::function<void()> m_whenShown;
+    bool m_seen = false;
+};
