@@ -109,7 +109,7 @@ void ExposeProbe::Print(const QByteArray &line)
 
 void ExposeProbe::WatchFirstExposure(std::function<void()> whenExposed)
 {
-    FirstFrameWatcher::Watch(std::move(whenExposed));
+    FirstFrameWatcher::Watch(QCoreApplication::instance(), std::move(whenExposed));
 }
 
 void ExposeProbe::TimeRepaint(

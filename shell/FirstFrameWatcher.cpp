@@ -5,14 +5,15 @@
 #include <QTimer>
 #include <QWindow>
 
-void FirstFrameWatcher::Watch(std::function<void()> whenShown)
+void FirstFrameWatcher::Watch(QObject *owner, std::function<void()> whenShown)
 {
-    auto *watcher = new FirstFrameWatcher(std::move(whenShown));
+    auto *watcher = new FirstFrameWatcher(owner, std::move(whenShown));
     QCoreApplication::instance()->installEventFilter(watcher);
 }
 
-FirstFrameWatcher::FirstFrameWatcher(std::function<void()> whenShown)
-    : m_whenShown(std::move(whenShown))
+FirstFrameWatcher::FirstFrameWatcher(QObject *owner, std::function<void()> whenShown)
+    : QObject(owner)
+    , m_whenShown(std::move(whenShown))
 {
 }
 

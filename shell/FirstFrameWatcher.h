@@ -9,14 +9,14 @@ class FirstFrameWatcher : public QObject
 {
     Q_OBJECT
 public:
-    // The watcher deletes itself after the call.
-    static void Watch(std::function<void()> whenShown);
+    // The watcher deletes itself after the call, or goes with its owner before it.
+    static void Watch(QObject *owner, std::function<void()> whenShown);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    explicit FirstFrameWatcher(std::function<void()> whenShown);
+    FirstFrameWatcher(QObject *owner, std::function<void()> whenShown);
 
     std::function<void()> m_whenShown;
     bool m_seen = false;

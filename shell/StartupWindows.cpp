@@ -25,7 +25,7 @@ Ui_Main &StartupWindows::MainWindow()
 
 void StartupWindows::Show(bool settingsFileExisted)
 {
-    FirstFrameWatcher::Watch([this] {
+    FirstFrameWatcher::Watch(this, [this] {
         emit SGL_FirstFrameShown();
         MainWindow();
     });

@@ -6,6 +6,7 @@
 #include "settings/ConfigTables.h"
 #include "settings/LanguageTexts.h"
 #include "settings/SettingsTexts.h"
+#include "shell/StartupWindows.h"
 #include "shell/Ui_Login.h"
 #include "shell/Ui_Main.h"
 
@@ -47,6 +48,8 @@ private slots:
 
     void startWindow_data();
     void startWindow();
+    void mainWindowComesAfterLogin_data();
+    void mainWindowComesAfterLogin();
     void isSixDigits_data();
     void isSixDigits();
     void layout_data();
@@ -138,6 +141,49 @@ void TestLogin::startWindow()
 
     QCOMPARE(mainWindow.isVisible(), mainWindowFirst);
     QCOMPARE(loginWindow.isVisible(), !mainWindowFirst);
+}
+
+// The program's own start: the login window is on screen before the main window is built,
+// and the main window is there whenever it is needed, however early.
+void TestLogin::mainWindowComesAfterLogin_data()
+{
+    QTest::addColumn<QByteArray>("loginLine");
+    QTest::addColumn<bool>("logInBeforeFirstFrame");
+    QTest::addColumn<bool>("mainWindowAtOnce");
+
+    QTest::newRow("login shown, main built after its first frame") << QByteArray("Key_UI_Login=1") << false << false;
+    QTest::newRow("login pressed before the first frame") << QByteArray("Key_UI_Login=1") << true << false;
+    QTest::newRow("settings skip the login") << QByteArray("Key_UI_Login=0") << false << true;
+}
+
+void TestLogin::mainWindowComesAfterLogin()
+{
+    QFETCH(QByteArray, loginLine);
+    QFETCH(bool, logInBeforeFirstFrame);
+    QFETCH(bool, mainWindowAtOnce);
+
+    ReplaceFileLine(ConfigFile_SettingsPath(), 1, loginLine);
+    const bool existed = ConfigFile_LoadAtStartup();
+    StartupWindows windows;
+    windows.Show(existed);
+    Ui_Login &login = windows.LoginWindow();
+    QCOMPARE(windows.MainWindowBuilt(), mainWindowAtOnce);
+    QCOMPARE(login.isVisible(), !mainWindowAtOnce);
+    if (mainWindowAtOnce) {
+        QVERIFY(windows.MainWindow().isVisible());
+        return;
+    }
+
+    if (!logInBeforeFirstFrame) {
+        QVERIFY(QTest::qWaitForWindowExposed(&login));
+        QTRY_VERIFY(windows.MainWindowBuilt());
+        QVERIFY(!windows.MainWindow().isVisible());
+    }
+    login.passwordEdit->setText(Spassword_Admin);
+    Click(login.loginButton);
+    QVERIFY(windows.MainWindowBuilt());
+    QVERIFY(windows.MainWindow().isVisible());
+    QVERIFY(!login.isVisible());
 }
 
 void TestLogin::isSixDigits_data()

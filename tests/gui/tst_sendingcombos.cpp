@@ -265,6 +265,13 @@ void TestSendingCombos::keysThatOpenTheListStillWork()
     QTest::keyClick(comboBox->view(), Qt::Key_Return);
     QApplication::processEvents();
     QCOMPARE(QueuedLines(TcpLinkQueue()), QStringList { "SET OUT2 ROTATION 180\r" });
+
+    // The plain list view the list got when it first opened stays for every later opening.
+    QAbstractItemView *view = comboBox->view();
+    QCOMPARE(view->metaObject()->className(), "QListView");
+    comboBox->showPopup();
+    QCOMPARE(comboBox->view(), view);
+    comboBox->hidePopup();
 }
 
 QTEST_MAIN(TestSendingCombos)
