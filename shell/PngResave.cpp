@@ -1,6 +1,9 @@
 #include "shell/PngResave.h"
 
+#include "settings/ConfigFile.h"
+
 #include <QBuffer>
+#include <QCryptographicHash>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
@@ -17,6 +20,59 @@ QHash<QString, QByteArray> &WrittenPictures()
 {
     static QHash<QString, QByteArray> written;
     return written;
+}
+
+// The same knowledge across runs: the SHA-1 of every normalised form this program wrote,
+// newest last, kept beside the pictures. Decoding and encoding the login picture alone took
+// a third of the time to the login window at every start. A file whose bytes have one of
+// these digests is byte for byte a normalised form, wherever it lies; any other file is
+// normalised as before. A missing or unwritable record only costs that time again.
+constexpr int RememberedDigests = 512;
+
+QString DigestRecordPath()
+{
+    return ConfigFile_AppDir() + QStringLiteral("/APP/Image/.normalised-pictures");
+}
+
+QByteArray Digest(const QByteArray &bytes)
+{
+    return QCryptographicHash::hash(bytes, QCryptographicHash::Sha1).toHex();
+}
+
+QList<QByteArray> &NormalisedDigests()
+{
+    static QList<QByteArray> digests;
+    static QString readFrom;
+    // Read again whenever the program's directory is another one.
+    if (readFrom != DigestRecordPath()) {
+        readFrom = DigestRecordPath();
+        digests.clear();
+        QFile record(readFrom);
+        if (record.open(QIODevice::ReadOnly)) {
+            for (const QByteArray &line : record.readAll().split('\n')) {
+                const QByteArray digest = line.trimmed();
+                if (digest.size() == 40)
+                    digests.append(digest);
+            }
+        }
+    }
+    return digests;
+}
+
+void RememberNormalised(const QByteArray &bytes)
+{
+    QList<QByteArray> &digests = NormalisedDigests();
+    const QByteArray digest = Digest(bytes);
+    if (digests.contains(digest))
+        return;
+    digests.append(digest);
+    while (digests.size() > RememberedDigests)
+        digests.removeFirst();
+    QSaveFile record(DigestRecordPath());
+    if (!record.open(QIODevice::WriteOnly))
+        return;
+    record.write(digests.join('\n') + '\n');
+    record.commit();
 }
 
 QByteArray EncodePng(const QImage &image)
@@ -46,6 +102,10 @@ void ResavePngImage(const QString &path)
     const auto written = WrittenPictures().constFind(path);
     if (written != WrittenPictures().constEnd() && written.value() == original)
         return;
+    if (NormalisedDigests().contains(Digest(original))) {
+        WrittenPictures().insert(path, original);
+        return;
+    }
 
     QImage image;
     if (!image.loadFromData(original))
@@ -65,4 +125,5 @@ void ResavePngImage(const QString &path)
     if (!file.commit())
         return;
     WrittenPictures().insert(path, normalised);
+    RememberNormalised(normalised);
 }

@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QBuffer>
+#include <QCryptographicHash>
 #include <QDirIterator>
 #include <QGridLayout>
 #include <QImage>
@@ -24,6 +25,7 @@
 #include <QtEndian>
 #include <QtTest>
 #include <csignal>
+#include <sys/stat.h>
 #include <functional>
 #include <sys/resource.h>
 
@@ -228,6 +230,8 @@ private slots:
     void interruptedResaveKeepsPicture();
     void repeatedResave_data();
     void repeatedResave();
+    void normalisedFormKnownAcrossRuns_data();
+    void normalisedFormKnownAcrossRuns();
     void styleSheetsParse_data();
     void styleSheetsParse();
     void loadStyleSheetAppliesOrSkips();
@@ -1042,6 +1046,43 @@ void TestFrameless::flatButtonsLookSelected()
     plain->setFlat(true);
     QCOMPARE(centreColour(plain), selectedLook);
     QCOMPARE(centreColour(routed), normalLook);
+}
+
+// A later run knows the normalised forms an earlier one wrote (they are recorded beside the
+// pictures), so a picture holding one is not decoded and written again; anything else is.
+void TestFrameless::normalisedFormKnownAcrossRuns_data()
+{
+    QTest::addColumn<bool>("sameBytesAsNormalised");
+    QTest::addColumn<bool>("rewritten");
+
+    QTest::newRow("a normalised form, at another path") << true << false;
+    QTest::newRow("the same picture with an extra chunk") << false << true;
+}
+
+void TestFrameless::normalisedFormKnownAcrossRuns()
+{
+    QFETCH(bool, sameBytesAsNormalised);
+    QFETCH(bool, rewritten);
+
+    QVERIFY(QDir().mkpath(AppDir() + QStringLiteral("/APP/Image")));
+    const QString first = AppDir() + QStringLiteral("/first.png");
+    QVERIFY(WriteBytes(first, PngWithMarker(TestImage(30, 20, true))));
+    ResavePngImage(first);
+    const QByteArray normalised = ReadBytes(first);
+    const QByteArray digest = QCryptographicHash::hash(normalised, QCryptographicHash::Sha1).toHex();
+    QVERIFY(ReadBytes(AppDir() + QStringLiteral("/APP/Image/.normalised-pictures")).contains(digest));
+
+    const QString second = AppDir() + QStringLiteral("/second.png");
+    const QByteArray content = sameBytesAsNormalised ? normalised : PngWithMarker(TestImage(30, 20, true));
+    QVERIFY(WriteBytes(second, content));
+    struct stat before {};
+    QCOMPARE(stat(QFile::encodeName(second).constData(), &before), 0);
+    ResavePngImage(second);
+    struct stat after {};
+    QCOMPARE(stat(QFile::encodeName(second).constData(), &after), 0);
+    // The normalised picture replaces the file, so a rewritten picture is a new file.
+    QCOMPARE(after.st_ino != before.st_ino, rewritten);
+    QCOMPARE(ReadBytes(second), normalised);
 }
 
 QTEST_MAIN(TestFrameless)
