@@ -15,8 +15,15 @@ MyComboBox::MyComboBox(QWidget *parent)
 void MyComboBox::showPopup()
 {
     emit SGL_Auto_UpdateComboBox();
-    if (m_wantsListView && !m_listShownOnce)
-        setView(new QListView()); // the combo box takes ownership of the view
+    if (m_wantsListView && !m_listShownOnce) {
+        // Born inside the list's popup (the combo box takes ownership of it), styled once it
+        // is set up as the combo's list, and its rows laid out again in the styled size: the
+        // list then looks as if it had been there from the start.
+        auto *listView = new QListView(view()->parentWidget());
+        setView(listView);
+        listView->ensurePolished();
+        listView->doItemsLayout();
+    }
     m_listShownOnce = true;
     QComboBox::showPopup();
 }

@@ -3,6 +3,7 @@
 #include "settings/ConfigFile.h"
 #include "shell/FrameGeometry.h"
 #include "shell/MessageBoxes.h"
+#include "shell/MyComboBox.h"
 #include "shell/MyFramelessDialog.h"
 #include "shell/MyFramelessWindow.h"
 #include "shell/PngResave.h"
@@ -16,6 +17,7 @@
 #include <QGridLayout>
 #include <QImage>
 #include <QLabel>
+#include <QListView>
 #include <QMessageBox>
 #include <QMetaMethod>
 #include <QPushButton>
@@ -236,6 +238,7 @@ private slots:
     void styleSheetsParse();
     void loadStyleSheetAppliesOrSkips();
     void flatButtonsLookSelected();
+    void comboListGivenAtFirstOpenLooksTheSame();
 
 private:
     QString AppDir() const { return appDir->path(); }
@@ -1083,6 +1086,39 @@ void TestFrameless::normalisedFormKnownAcrossRuns()
     // The normalised picture replaces the file, so a rewritten picture is a new file.
     QCOMPARE(after.st_ino != before.st_ino, rewritten);
     QCOMPARE(ReadBytes(second), normalised);
+}
+
+// A combo whose list view is given when the list first opens shows the list exactly as one
+// that had its list view from the start: styled rows of the same height, the same frame.
+void TestFrameless::comboListGivenAtFirstOpenLooksTheSame()
+{
+    UseShippedData();
+    LoadStyleSheet(AppDir() + QStringLiteral("/APP/StyleSheet/default.qss"));
+    MyFramelessWindow window;
+    auto *page = new QWidget;
+    window.SetContentWidget(page);
+    const QStringList items { QStringLiteral("LeftTop"), QStringLiteral("RightTop"), QStringLiteral("USER") };
+    auto *fromStart = new MyComboBox(page);
+    fromStart->setView(new QListView());
+    auto *givenLate = new MyComboBox(page);
+    givenLate->UseListViewWhenOpened();
+    for (MyComboBox *combo : { fromStart, givenLate })
+        combo->addItems(items);
+    givenLate->move(0, 40);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+
+    QVector<QVector<int>> looks;
+    for (MyComboBox *combo : { fromStart, givenLate }) {
+        combo->showPopup();
+        QAbstractItemView *view = combo->view();
+        QTRY_VERIFY(view->isVisible());
+        looks.append({ view->visualRect(view->model()->index(0, 0)).height(),
+            view->visualRect(view->model()->index(2, 0)).bottom(), view->frameWidth(), view->height() });
+        combo->hidePopup();
+    }
+    QCOMPARE(looks.at(1), looks.at(0));
+    QVERIFY(looks.at(0).at(0) >= 22);
 }
 
 QTEST_MAIN(TestFrameless)
