@@ -5,6 +5,7 @@
 #include "settings/SettingsTexts.h"
 #include "shell/LanguageComboBox.h"
 #include "shell/MessageBoxes.h"
+#include "shell/MyComboBox.h"
 #include "shell/PngResave.h"
 #include "shell/FrameGeometry.h"
 
@@ -14,7 +15,6 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListView>
 #include <QPixmap>
 #include <QPushButton>
 #include <QScreen>
@@ -35,11 +35,12 @@ QString AppFile(const char *relativePath)
     return ConfigFile_AppDir() + QLatin1String(relativePath);
 }
 
+// A stray wheel turn over a closed list neither switches the language (which also writes
+// the settings files) nor the account.
 QComboBox *NewComboBoxWithOwnView(QWidget *parent)
 {
-    auto *comboBox = new QComboBox(parent);
-    // The combo box takes ownership of the view.
-    comboBox->setView(new QListView());
+    auto *comboBox = new MyComboBox(parent);
+    comboBox->UseListViewWhenOpened();
     return comboBox;
 }
 

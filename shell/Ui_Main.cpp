@@ -21,6 +21,7 @@
 #include "shell/LanguageComboBox.h"
 #include "shell/LinkHealthBanner.h"
 #include "shell/MessageBoxes.h"
+#include "shell/MyComboBox.h"
 #include "shell/PngResave.h"
 #include "shell/Ui_Login.h"
 #include "shell/Ui_MainReplyPages.h"
@@ -32,7 +33,6 @@
 #include <QGridLayout>
 #include <QGuiApplication>
 #include <QKeyEvent>
-#include <QListView>
 #include <QResizeEvent>
 #include <QScreen>
 #include <QStackedWidget>
@@ -117,9 +117,10 @@ void Ui_Main::CreateWidgets()
     linkHealthBanner = new LinkHealthBanner(tabWidget);
     gridLayout = new QGridLayout(centralContent);
     // Created after the tab widget, so it stays above the tab bar's right end.
-    languageComboBox = new QComboBox(centralContent);
-    // The combo box takes ownership of the view.
-    languageComboBox->setView(new QListView());
+    // Wheel-safe: a stray wheel turn over it would switch the language and write the settings.
+    auto *languages = new MyComboBox(centralContent);
+    languages->UseListViewWhenOpened();
+    languageComboBox = languages;
 }
 
 // A page built without a parent is styled while it is built and styled again from scratch

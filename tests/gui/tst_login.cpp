@@ -17,6 +17,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QVector>
+#include <QWheelEvent>
 #include <QtTest>
 
 namespace {
@@ -65,6 +66,8 @@ private slots:
     void firstStepRefused();
     void secondStepWithAdminSelectedChangesUserPassword();
     void languageSwitchRelabelsAndSavesFirst();
+    void closedListsIgnoreWheelAndArrows_data();
+    void closedListsIgnoreWheelAndArrows();
 
 private:
     void ShowLoginWindow(Ui_Login &login);
@@ -489,6 +492,45 @@ void TestLogin::languageSwitchRelabelsAndSavesFirst()
     loginWindow.passwordEdit->setText(QStringLiteral("582037"));
     Click(loginWindow.loginButton);
     QCOMPARE(loggedIn.count(), 1);
+}
+
+// A stray wheel turn or arrow key over a closed list switches neither the language (which
+// would also write the settings files) nor the account.
+void TestLogin::closedListsIgnoreWheelAndArrows_data()
+{
+    QTest::addColumn<QString>("list");
+
+    QTest::newRow("login window, languages") << "login languages";
+    QTest::newRow("login window, accounts") << "login accounts";
+    QTest::newRow("main window, languages") << "main languages";
+}
+
+void TestLogin::closedListsIgnoreWheelAndArrows()
+{
+    QFETCH(QString, list);
+
+    WriteOtherLanguageFile({ { &SpushButton_Login, QStringLiteral("登录") } });
+    Ui_Main mainWindow;
+    Ui_Login loginWindow;
+    ShowLoginWindow(loginWindow);
+    mainWindow.SetupTexts(false);
+    QComboBox *combo = list == QLatin1String("login languages") ? loginWindow.languageComboBox
+        : list == QLatin1String("login accounts")               ? loginWindow.accountComboBox
+                                                                : mainWindow.languageComboBox;
+    QCOMPARE(combo->count(), 2);
+    QCOMPARE(combo->currentIndex(), 0);
+    const QByteArray settingsBefore = FileLines(ConfigFile_SettingsPath()).join('\n');
+
+    const QPoint centre = combo->rect().center();
+    QWheelEvent wheel(QPointF(centre), QPointF(combo->mapToGlobal(centre)), QPoint(), QPoint(0, -120),
+        Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(combo, &wheel);
+    QTest::keyClick(combo, Qt::Key_Down);
+    QTest::keyClick(combo, Qt::Key_End);
+
+    QCOMPARE(combo->currentIndex(), 0);
+    QCOMPARE(Key_LanguageIsEnglish, QStringLiteral("1"));
+    QCOMPARE(FileLines(ConfigFile_SettingsPath()).join('\n'), settingsBefore);
 }
 
 QTEST_MAIN(TestLogin)
