@@ -13,7 +13,6 @@
 #include "protocol/ValueWords.h"
 
 #include <QCoreApplication>
-#include <QMutexLocker>
 #include <QNetworkInterface>
 #include <QThread>
 #include <QTimer>
@@ -282,9 +281,7 @@ void CliSession::close()
         return;
     m_threadStarted = false;
     // As the connection page's disconnect: the thread ends and closes the link on its way out.
-    QThread *thread = LinkMode == LinkModeSerial ? g_ThreadSerialPort : g_ThreadTcpClient;
-    thread->quit();
-    thread->wait(ThreadQuitWaitMs);
+    StopLinkThread(LinkMode == LinkModeSerial ? g_ThreadSerialPort : g_ThreadTcpClient, ThreadQuitWaitMs);
     LinkMode = LinkModeNone;
     DeviceState.modelReplyHandled = false;
 }
@@ -383,11 +380,11 @@ bool CliSession::runUntil(const std::function<bool()> &done)
 // since), so the line at the tail is the builder's and the link cannot have taken it yet.
 bool CliSession::takeQueuedCommand(LinkQueue &queue, SentCommand *command)
 {
-    QMutexLocker lock(&queue.sendMutex);
-    if (queue.sendQueue.isEmpty())
+    QueuedLine last;
+    if (!queue.lastQueued(&last))
         return false;
-    command->bytes = queue.sendQueue.last().bytes;
-    command->expectation = queue.sendQueue.last().expectation;
+    command->bytes = last.bytes;
+    command->expectation = last.expectation;
     return true;
 }
 
