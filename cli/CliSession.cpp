@@ -317,9 +317,13 @@ void CliSession::SLT_ReConnectStatus_TcpClient(bool status)
         m_linkLost = true;
 }
 
+// The text is shared with the link thread, which frees it once its last reference goes. Read
+// through a reference of our own: dropping it orders the read before that free, also for
+// ThreadSanitizer, which does not see Qt's reference dropped inside the library.
 void CliSession::SLT_WaitReplyTimeout(const QString &cmd)
 {
-    m_timedOut << QString::fromLatin1(WithoutLineEnd(cmd.toLocal8Bit()));
+    const QString command = cmd;
+    m_timedOut << QString::fromLatin1(WithoutLineEnd(command.toLocal8Bit()));
 }
 
 void CliSession::SLT_PortLost_SerialPort(const QString &portName)
