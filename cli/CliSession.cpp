@@ -13,7 +13,6 @@
 #include "protocol/ValueWords.h"
 
 #include <QCoreApplication>
-#include <QMutexLocker>
 #include <QNetworkInterface>
 #include <QThread>
 #include <QTimer>
@@ -282,9 +281,7 @@ void CliSession::close()
         return;
     m_threadStarted = false;
     // As the connection page's disconnect: the thread ends and closes the link on its way out.
-    QThread *thread = LinkMode == LinkModeSerial ? g_ThreadSerialPort : g_ThreadTcpClient;
-    thread->quit();
-    thread->wait(ThreadQuitWaitMs);
+    StopLinkThread(LinkMode == LinkModeSerial ? g_ThreadSerialPort : g_ThreadTcpClient, ThreadQuitWaitMs);
     LinkMode = LinkModeNone;
     DeviceState.modelReplyHandled = false;
 }
@@ -320,9 +317,13 @@ void CliSession::SLT_ReConnectStatus_TcpClient(bool status)
         m_linkLost = true;
 }
 
+// The text is shared with the link thread, which frees it once its last reference goes. Read
+// through a reference of our own: dropping it orders the read before that free, also for
+// ThreadSanitizer, which does not see Qt's reference dropped inside the library.
 void CliSession::SLT_WaitReplyTimeout(const QString &cmd)
 {
-    m_timedOut << QString::fromLatin1(WithoutLineEnd(cmd.toLocal8Bit()));
+    const QString command = cmd;
+    m_timedOut << QString::fromLatin1(WithoutLineEnd(command.toLocal8Bit()));
 }
 
 void CliSession::SLT_PortLost_SerialPort(const QString &portName)
@@ -383,11 +384,11 @@ bool CliSession::runUntil(const std::function<bool()> &done)
 // since), so the line at the tail is the builder's and the link cannot have taken it yet.
 bool CliSession::takeQueuedCommand(LinkQueue &queue, SentCommand *command)
 {
-    QMutexLocker lock(&queue.sendMutex);
-    if (queue.sendQueue.isEmpty())
+    QueuedLine last;
+    if (!queue.lastQueued(&last))
         return false;
-    command->bytes = queue.sendQueue.last().bytes;
-    command->expectation = queue.sendQueue.last().expectation;
+    command->bytes = last.bytes;
+    command->expectation = last.expectation;
     return true;
 }
 

@@ -2,7 +2,6 @@
 
 #include "link/LinkQueue.h"
 
-#include <QMutexLocker>
 #include <climits>
 #include <cstring>
 
@@ -93,7 +92,7 @@ void LinkEngine::pauseTimerExpired()
 // The mutex is held only while the line leaves the queue, never across the write.
 bool LinkEngine::takeHeadLine(QueuedLine *line)
 {
-    QMutexLocker lock(&m_queue.sendMutex);
+    LinkMutexLocker lock(m_queue.sendMutex);
     if (m_queue.sendQueue.isEmpty())
         return false;
     *line = m_queue.sendQueue.takeFirst();

@@ -2,7 +2,6 @@
 
 #include "link/LinkMode.h"
 
-#include <QMutexLocker>
 #include <cstring>
 
 int LinkMode = LinkModeNone;
@@ -17,11 +16,11 @@ void LinkQueue::activate()
     if (m_active)
         return;
     {
-        QMutexLocker lock(&sendMutex);
+        LinkMutexLocker lock(sendMutex);
         sendQueue.clear();
     }
     {
-        QMutexLocker lock(&receiveMutex);
+        LinkMutexLocker lock(receiveMutex);
         receiveQueue.clear();
     }
     clearWorkerState();
@@ -34,11 +33,11 @@ void LinkQueue::deactivate()
         return;
     m_active = false;
     {
-        QMutexLocker lock(&sendMutex);
+        LinkMutexLocker lock(sendMutex);
         sendQueue.clear();
     }
     {
-        QMutexLocker lock(&receiveMutex);
+        LinkMutexLocker lock(receiveMutex);
         receiveQueue.clear();
     }
     clearWorkerState();
@@ -62,7 +61,7 @@ bool LinkQueue::push(const char *bytes, int length, const ReplyExpectation *expe
         line.expectation.needMatch = 0;
         line.expectation.waitMs = waitMs;
     }
-    QMutexLocker lock(&sendMutex);
+    LinkMutexLocker lock(sendMutex);
     // Checked again under the mutex: a deactivate that raced with this push has either
     // already emptied the queue (and this line is refused) or will empty it after us.
     if (!m_active)
@@ -101,20 +100,29 @@ void LinkQueue::pushReceived(const QByteArray &line, bool echo)
     queued.bytes = line;
     queued.echo = echo;
     std::memset(&queued.expectation, 0, sizeof queued.expectation);
-    QMutexLocker lock(&receiveMutex);
+    LinkMutexLocker lock(receiveMutex);
     if (m_active)
         receiveQueue.append(queued);
 }
 
 int LinkQueue::sendQueueSize()
 {
-    QMutexLocker lock(&sendMutex);
+    LinkMutexLocker lock(sendMutex);
     return sendQueue.size();
+}
+
+bool LinkQueue::lastQueued(QueuedLine *line)
+{
+    LinkMutexLocker lock(sendMutex);
+    if (sendQueue.isEmpty())
+        return false;
+    *line = sendQueue.last();
+    return true;
 }
 
 int LinkQueue::receiveQueueSize()
 {
-    QMutexLocker lock(&receiveMutex);
+    LinkMutexLocker lock(receiveMutex);
     return receiveQueue.size();
 }
 

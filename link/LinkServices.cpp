@@ -8,7 +8,10 @@
 #include <QAbstractSocket>
 #include <QMetaType>
 #include <QSerialPort>
+#include <QStringList>
 #include <QThread>
+#include <atomic>
+#include <mutex>
 
 namespace {
 
@@ -16,6 +19,59 @@ template <typename T> T *CreateForProcessLifetime()
 {
     RegisterLinkMetaTypes();
     return new T;
+}
+
+// Lines whose reply the operator was told did not come, on their way to a link's worker thread.
+struct StopRequests {
+    std::mutex mutex;
+    QStringList commands;
+};
+
+StopRequests &SerialStopRequests()
+{
+    static StopRequests requests;
+    return requests;
+}
+
+StopRequests &TcpStopRequests()
+{
+    static StopRequests requests;
+    return requests;
+}
+
+// Runs in the worker thread, for every request posted so far.
+template <typename Service> void TakeStopRequests(StopRequests &requests, Service *service)
+{
+    QStringList commands;
+    {
+        std::lock_guard<std::mutex> lock(requests.mutex);
+        commands.swap(requests.commands);
+    }
+    for (const QString &command : qAsConst(commands))
+        service->StopAwaitingReply(command);
+}
+
+// The call is posted with the lock held: the worker takes the lock before it reads the requests
+// and before Qt can delete the call object in that thread, so both are ordered after the post.
+template <typename Service, typename Take>
+void PostStopRequest(StopRequests &requests, Service *service, const QString &cmd, Take take)
+{
+    std::lock_guard<std::mutex> lock(requests.mutex);
+    requests.commands << cmd;
+    QMetaObject::invokeMethod(service, take, Qt::QueuedConnection);
+}
+
+// A link thread runs again and again (one run per connect) on a new system thread each time;
+// the service's data passes from one run to the next, and to the thread that waited for the
+// end. QThread::wait and QThread::start order them, inside the uninstrumented Qt library; this
+// counter, released as a run ends and acquired as the next begins and after the wait, tells
+// ThreadSanitizer the same.
+std::atomic<unsigned> SerialRunHandover { 0 };
+std::atomic<unsigned> TcpRunHandover { 0 };
+
+std::atomic<unsigned> &RunHandoverOf(QThread *thread)
+{
+    return thread == g_ThreadTcpClient ? TcpRunHandover : SerialRunHandover;
 }
 
 } // namespace
@@ -42,14 +98,39 @@ void MoveLinkServicesToThreads()
         &ServiceSerialPort::SLT_SyncDisconnect_SerialPort, Qt::UniqueConnection);
     QObject::connect(g_ThreadTcpClient, &QThread::finished, g_ServiceTcpClient,
         &ServiceTcpClient::SLT_SyncDisconnect_TcpClient, Qt::UniqueConnection);
+
+    // Direct: in the worker thread, first thing in a run and, after the close above, last.
+    static bool handoverConnected = false;
+    if (handoverConnected)
+        return;
+    handoverConnected = true;
+    for (QThread *thread : { g_ThreadSerialPort, g_ThreadTcpClient }) {
+        std::atomic<unsigned> *handover = &RunHandoverOf(thread);
+        QObject::connect(
+            thread, &QThread::started, thread, [handover] { handover->load(std::memory_order_acquire); },
+            Qt::DirectConnection);
+        QObject::connect(
+            thread, &QThread::finished, thread,
+            [handover] { handover->fetch_add(1, std::memory_order_release); }, Qt::DirectConnection);
+    }
+}
+
+bool StopLinkThread(QThread *thread, int waitMs)
+{
+    thread->quit();
+    if (!thread->wait(waitMs))
+        return false;
+    RunHandoverOf(thread).load(std::memory_order_acquire);
+    return true;
 }
 
 void StopAwaitingReplyOnSelectedLink(const QString &cmd)
 {
+    // The calls capture nothing: what they need is read under the mailbox's lock.
     if (LinkMode == LinkModeSerial)
-        QMetaObject::invokeMethod(
-            g_ServiceSerialPort, [cmd] { g_ServiceSerialPort->StopAwaitingReply(cmd); }, Qt::QueuedConnection);
+        PostStopRequest(SerialStopRequests(), g_ServiceSerialPort, cmd,
+            [] { TakeStopRequests(SerialStopRequests(), g_ServiceSerialPort); });
     else if (LinkMode == LinkModeTcp)
-        QMetaObject::invokeMethod(
-            g_ServiceTcpClient, [cmd] { g_ServiceTcpClient->StopAwaitingReply(cmd); }, Qt::QueuedConnection);
+        PostStopRequest(TcpStopRequests(), g_ServiceTcpClient, cmd,
+            [] { TakeStopRequests(TcpStopRequests(), g_ServiceTcpClient); });
 }

@@ -19,7 +19,7 @@ const char *const AwaitingModel = "unconfirmed=1;handled=0;inputs=16;outputs=16"
 QStringList QueuedLines(LinkQueue &queue)
 {
     QStringList lines;
-    QMutexLocker lock(&queue.sendMutex);
+    LinkMutexLocker lock(queue.sendMutex);
     for (const QueuedLine &line : qAsConst(queue.sendQueue))
         lines.append(QString::fromLatin1(line.bytes));
     return lines;

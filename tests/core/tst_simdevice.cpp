@@ -115,7 +115,7 @@ public:
         for (;;) {
             QueuedLine line;
             {
-                QMutexLocker lock(&queue.sendMutex);
+                LinkMutexLocker lock(queue.sendMutex);
                 if (queue.sendQueue.isEmpty())
                     return;
                 line = queue.sendQueue.takeFirst();

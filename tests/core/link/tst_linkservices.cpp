@@ -1,6 +1,7 @@
 // The process-wide serial and TCP link services in their worker threads, against real peers in
 // this process: a pseudo-terminal for the serial link, a TCP server on 127.0.0.1 for the other.
 // The test thread plays the GUI thread: it pushes lines, kicks, drains and reads the signals.
+#include "link/LinkMode.h"
 #include "link/LinkQueue.h"
 #include "link/LinkServices.h"
 #include "link/ServiceSerialPort.h"
@@ -12,6 +13,7 @@
 #include <QTcpSocket>
 #include <QThread>
 #include <QtTest>
+#include <atomic>
 #include <cstring>
 #include <memory>
 #include <pthread.h>
@@ -178,44 +180,55 @@ QThread *ThreadOf(const QString &link)
     return link == Serial ? g_ThreadSerialPort : g_ThreadTcpClient;
 }
 
+// The requests go to the services by slot name, as the GUI's queued signals do: the call and
+// its arguments are then made and deleted inside Qt. A functor or member-function call object
+// would be built by this thread and deleted by the worker, a hand-over ThreadSanitizer cannot
+// follow through Qt's event queue.
 void Kick(const QString &link)
 {
     if (link == Serial)
-        QMetaObject::invokeMethod(
-            g_ServiceSerialPort, &ServiceSerialPort::SLT_RealSendData_SerialPort, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(g_ServiceSerialPort, "SLT_RealSendData_SerialPort", Qt::QueuedConnection);
     else
-        QMetaObject::invokeMethod(
-            g_ServiceTcpClient, &ServiceTcpClient::SLT_RealSendData_TcpClient, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(g_ServiceTcpClient, "SLT_RealSendData_TcpClient", Qt::QueuedConnection);
+}
+
+void RequestDisconnect(const QString &link)
+{
+    if (link == Serial)
+        QMetaObject::invokeMethod(g_ServiceSerialPort, "SLT_SyncDisconnect_SerialPort", Qt::QueuedConnection);
+    else
+        QMetaObject::invokeMethod(g_ServiceTcpClient, "SLT_SyncDisconnect_TcpClient", Qt::QueuedConnection);
 }
 
 void RequestSerialConnect(const QString &portName)
 {
     g_ThreadSerialPort->start();
-    QMetaObject::invokeMethod(
-        g_ServiceSerialPort,
-        [portName] {
-            g_ServiceSerialPort->SLT_SyncConnect_SerialPort(portName, "115200", "8", "0", "1", "0");
-        },
-        Qt::QueuedConnection);
+    QMetaObject::invokeMethod(g_ServiceSerialPort, "SLT_SyncConnect_SerialPort", Qt::QueuedConnection,
+        Q_ARG(QString, portName), Q_ARG(QString, "115200"), Q_ARG(QString, "8"), Q_ARG(QString, "0"),
+        Q_ARG(QString, "1"), Q_ARG(QString, "0"));
 }
 
 void RequestTcpConnect(const QString &localIp, const QString &remotePort)
 {
     g_ThreadTcpClient->start();
-    QMetaObject::invokeMethod(
-        g_ServiceTcpClient,
-        [localIp, remotePort] {
-            g_ServiceTcpClient->SLT_SyncConnect_TcpClient(localIp, "127.0.0.1", remotePort);
-        },
-        Qt::QueuedConnection);
+    QMetaObject::invokeMethod(g_ServiceTcpClient, "SLT_SyncConnect_TcpClient", Qt::QueuedConnection,
+        Q_ARG(QString, localIp), Q_ARG(QString, "127.0.0.1"), Q_ARG(QString, remotePort));
+}
+
+// The system thread of the serial link's current run, noted by the run itself as it starts.
+std::atomic<pthread_t> SerialWorker {};
+
+void NoteSerialWorkerOnEachRun()
+{
+    QObject::connect(
+        g_ThreadSerialPort, &QThread::started, g_ThreadSerialPort,
+        [] { SerialWorker.store(pthread_self(), std::memory_order_release); }, Qt::DirectConnection);
 }
 
 // CPU time the serial worker thread has used so far, in milliseconds.
 double SerialWorkerCpuMs()
 {
-    pthread_t worker {};
-    QMetaObject::invokeMethod(
-        g_ServiceSerialPort, [] { return pthread_self(); }, Qt::BlockingQueuedConnection, &worker);
+    const pthread_t worker = SerialWorker.load(std::memory_order_acquire);
     clockid_t clock {};
     timespec used {};
     if (pthread_getcpuclockid(worker, &clock) != 0 || clock_gettime(clock, &used) != 0)
@@ -226,9 +239,7 @@ double SerialWorkerCpuMs()
 // Stops a link the way the connection page does: the thread quits and the link closes in it.
 void StopLink(const QString &link)
 {
-    QThread *thread = ThreadOf(link);
-    thread->quit();
-    QVERIFY(thread->wait(3000));
+    QVERIFY(StopLinkThread(ThreadOf(link), 3000));
 }
 
 } // namespace
@@ -267,6 +278,8 @@ private slots:
     void dropInTheMiddleOfAChunkGluesNothing_data();
     void dropInTheMiddleOfAChunkGluesNothing();
     void pushNeverWaitsForTheLink();
+    void stopsAwaitingTheReplyTheOperatorWasToldOf_data();
+    void stopsAwaitingTheReplyTheOperatorWasToldOf();
 
 private:
     void addLinkRows();
@@ -285,6 +298,8 @@ void TestLinkServices::initTestCase()
     MoveLinkServicesToThreads();
     QCOMPARE(g_ServiceSerialPort->thread(), g_ThreadSerialPort);
     QCOMPARE(g_ServiceTcpClient->thread(), g_ThreadTcpClient);
+    // Before any run starts.
+    NoteSerialWorkerOnEachRun();
 }
 
 void TestLinkServices::init()
@@ -587,12 +602,7 @@ void TestLinkServices::closeDuringThePauseNeitherWritesNorHangs()
 
     Kick(link);
     QThread::msleep(20);
-    if (link == Serial)
-        QMetaObject::invokeMethod(
-            g_ServiceSerialPort, &ServiceSerialPort::SLT_SyncDisconnect_SerialPort, Qt::QueuedConnection);
-    else
-        QMetaObject::invokeMethod(
-            g_ServiceTcpClient, &ServiceTcpClient::SLT_SyncDisconnect_TcpClient, Qt::QueuedConnection);
+    RequestDisconnect(link);
 
     QTRY_VERIFY(!QueueOf(link).isActive());
     QCOMPARE(device.readLine(200), QByteArray());
@@ -828,6 +838,47 @@ void TestLinkServices::pushNeverWaitsForTheLink()
     }
     QCOMPARE(m_events->reconnects, QList<bool> { false });
     QVERIFY2(pushesThatWaited < 3, qPrintable(QString::number(pushesThatWaited)));
+}
+
+void TestLinkServices::stopsAwaitingTheReplyTheOperatorWasToldOf_data()
+{
+    QTest::addColumn<QString>("link");
+    QTest::addColumn<QString>("toldOf");
+    QTest::addColumn<bool>("nextGoesOutAtOnce");
+    for (const QString &link : { Serial, Tcp }) {
+        const QByteArray name = link.toLatin1();
+        QTest::addRow("%s, the line in flight", name.constData()) << link << "GET IN1 IN-INFO\r" << true;
+        QTest::addRow("%s, another line", name.constData()) << link << "GET MODEL TYPE\r" << false;
+    }
+}
+
+// The request reaches the worker through the link services' mailbox: for the line in flight
+// the next line goes out long before the reply timer would have ended the wait.
+void TestLinkServices::stopsAwaitingTheReplyTheOperatorWasToldOf()
+{
+    QFETCH(QString, link);
+    QFETCH(QString, toldOf);
+    QFETCH(bool, nextGoesOutAtOnce);
+    openLink(link);
+    DevicePeer &device = *m_peer;
+    const ReplyExpectation expectation = Standard("IN-INFO");
+    QueueOf(link).push(QByteArray("GET IN1 IN-INFO\r"), &expectation, 0);
+    QueueOf(link).push(QByteArray("GET NEXT\r"), nullptr, 0);
+    Kick(link);
+    QCOMPARE(device.readLine(1000), QByteArray("GET IN1 IN-INFO\r"));
+
+    LinkMode = link == Serial ? LinkModeSerial : LinkModeTcp;
+    StopAwaitingReplyOnSelectedLink(toldOf);
+    LinkMode = LinkModeNone;
+    if (nextGoesOutAtOnce) {
+        QCOMPARE(device.readLine(1000), QByteArray("GET NEXT\r"));
+        QTest::qWait(50);
+        QVERIFY(m_events->timeouts.isEmpty());
+    } else {
+        QCOMPARE(device.readLine(1000), QByteArray());
+        QCOMPARE(device.readLine(3000), QByteArray("GET NEXT\r"));
+        QTRY_COMPARE(m_events->timeouts, QStringList { "GET IN1 IN-INFO\r" });
+    }
 }
 
 QTEST_GUILESS_MAIN(TestLinkServices)
