@@ -724,6 +724,5 @@ void Ui_Uart_Network::SetParameterWidgetsEnabled(bool enabled)
 // Ends the worker thread's event loop; its finished() closes the link inside the thread.
 void Ui_Uart_Network::StopWorkerThread(QThread *thread)
 {
-    thread->quit();
-    thread->wait(WorkerThreadWaitMs);
+    StopLinkThread(thread, WorkerThreadWaitMs);
 }
