@@ -15,7 +15,6 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTimer>
-#include <malloc.h>
 
 namespace {
 
@@ -111,7 +110,6 @@ void StartupProbe::OnLineSent(const QString &)
 
 void StartupProbe::OnSynchronised()
 {
-    if (qEnvironmentVariableIsSet("EXPERIMENT_TRIM")) malloc_trim(0);
     ExposeProbe::Print("rss-kb sync " + QByteArray::number(ExposeProbe::ResidentKilobytes()));
     TimeTabSwitch(0);
 }

@@ -18,6 +18,7 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QScreen>
+#include <QTimer>
 
 bool g_UserPasswordChangePending = false;
 
@@ -213,9 +214,19 @@ void Ui_Login::login_JudgePassword()
     if (passwordEdit->text() == *storedPassword) {
         close();
         emit SGL_SETUP_UI_MAIN();
+        // Not from inside the key or click that logged in: that event is still being
+        // delivered to the window-system window.
+        QTimer::singleShot(0, this, &Ui_Login::ReleaseHiddenWindow);
         return;
     }
     MessageBoxOk(SMSG_InputPasswordError, this);
+}
+
+// The window is not shown again after a login; should it be, show() builds a new one.
+void Ui_Login::ReleaseHiddenWindow()
+{
+    if (!isVisible())
+        destroy();
 }
 
 void Ui_Login::modify_PasswordGet()

@@ -50,6 +50,8 @@ private slots:
     void SLT_ReloadUILanguage(QString LanguageText);
     void login_JudgePassword();
     void modify_PasswordGet();
+    // Gives the hidden window's window-system window and its picture buffer back.
+    void ReleaseHiddenWindow();
 
 private:
     void CreateWidgets();

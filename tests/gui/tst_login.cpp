@@ -321,6 +321,10 @@ void TestLogin::login()
     QCOMPARE(loginWindow.isVisible(), !accepted);
     if (accepted) {
         QVERIFY(catcher.Texts().isEmpty());
+        // The hidden window gives its window-system window back and can still be shown again.
+        QTRY_VERIFY(!loginWindow.windowHandle());
+        ShowLoginWindow(loginWindow);
+        QVERIFY(loginWindow.windowHandle());
     } else {
         QCOMPARE(catcher.Texts(), QStringList { QStringLiteral("Password error!") });
         QCOMPARE(catcher.Boxes().first().parent, &loginWindow);
