@@ -281,7 +281,12 @@ void Ui_Debug::ShowFormat(const QString &formatName)
 
 void Ui_Debug::SLT_Sync_Show_Recv(QString Text)
 {
-    AppendLogLines(recvBox, LogLines(QTime::currentTime(), QStringLiteral("RX"), Text.toUtf8(), m_hexFormat));
+    SLT_Sync_Show_RecvBytes(Text.toUtf8());
+}
+
+void Ui_Debug::SLT_Sync_Show_RecvBytes(QByteArray Bytes)
+{
+    AppendLogLines(recvBox, LogLines(QTime::currentTime(), QStringLiteral("RX"), Bytes, m_hexFormat));
 }
 
 void Ui_Debug::SLT_Sync_Show_Send(QString Text)

@@ -67,6 +67,9 @@ public slots:
     void SLT_SELECT_ASCII_FORMAT();
     // A received line, decoded as UTF-8.
     void SLT_Sync_Show_Recv(QString Text);
+    // A received line as it came from the link: the HEX view shows these bytes, also those
+    // that are not UTF-8 (line noise, a wrong baud rate), which a decoded text no longer has.
+    void SLT_Sync_Show_RecvBytes(QByteArray Bytes);
     // A sent line, one character per byte (Latin-1).
     void SLT_Sync_Show_Send(QString Text);
     void SLT_SEND_DATA();

@@ -166,7 +166,7 @@ void Ui_Main::MakeConnections()
 {
     connect(this, &Ui_Main::SGL_SETUP_UI_DEBUG, debugConsole, &Ui_Debug::SLT_SETUP_UI_DEBUG);
     connect(this, &Ui_Main::SGL_CLOSE_UI_DEBUG, debugConsole, &Ui_Debug::SLT_CLOSE_UI_DEBUG);
-    connect(this, &Ui_Main::SGL_DEBUG_SHOW_RecvText, debugConsole, &Ui_Debug::SLT_Sync_Show_Recv);
+    connect(this, &Ui_Main::SGL_DEBUG_SHOW_RecvBytes, debugConsole, &Ui_Debug::SLT_Sync_Show_RecvBytes);
     connect(this, &Ui_Main::SGL_DEBUG_SHOW_SendText, debugConsole, &Ui_Debug::SLT_Sync_Show_Send);
     connect(tabWidget, &QTabWidget::tabBarClicked, this, &Ui_Main::SLT_GetFocus_tabBar);
     // The text-carrying currentIndexChanged overload is deprecated; the index form with
@@ -413,6 +413,7 @@ void Ui_Main::ParseReceivedLines(LinkQueue &queue)
         if (LinkMode != linkMode)
             return;
         const QString line = QString::fromUtf8(received.bytes);
+        emit SGL_DEBUG_SHOW_RecvBytes(received.bytes);
         emit SGL_DEBUG_SHOW_RecvText(line);
         // A request the device echoed is shown, never parsed.
         if (!received.echo)

@@ -69,6 +69,8 @@ signals:
     void SGL_SETUP_UI_DEBUG();
     void SGL_CLOSE_UI_DEBUG();
     void SGL_DEBUG_SHOW_RecvText(QString text);
+    // The same line's bytes, for the debug console.
+    void SGL_DEBUG_SHOW_RecvBytes(QByteArray bytes);
     void SGL_DEBUG_SHOW_SendText(QString text);
     void SGL_UnifyUpdateEmit();
 

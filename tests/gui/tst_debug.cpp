@@ -126,6 +126,8 @@ private slots:
     void sendNeverRepeatsLoggedLines();
     void hexFormat_data();
     void hexFormat();
+    void receivedBytesShownAsTheyCame_data();
+    void receivedBytesShownAsTheyCame();
 
 private:
     GuiTest::AppDirFixture m_fixture;
@@ -472,6 +474,35 @@ void TestDebug::hexFormat()
     QCOMPARE(!console.sendNoteLabel->text().isEmpty(), noteShown);
     // Text that was not sent stays for the operator to mend.
     QCOMPARE(console.sendBox->toPlainText(), queued.isEmpty() ? typed : QString());
+}
+
+void TestDebug::receivedBytesShownAsTheyCame_data()
+{
+    QTest::addColumn<bool>("hex");
+    QTest::addColumn<QByteArray>("received");
+    QTest::addColumn<QString>("shown");
+
+    QTest::newRow("HEX: bytes that are not UTF-8") << true << QByteArray("OK\xFF\x80\r") << "RX 4F 4B FF 80 0D";
+    QTest::newRow("HEX: UTF-8 text") << true << QByteArray("\xE5\x90\x8D\r") << "RX E5 90 8D 0D";
+    // One character per byte, as the console shows any transfer that is not UTF-8.
+    QTest::newRow("ASCII: bytes that are not UTF-8")
+        << false << QByteArray("OK\xFF\x80\r") << QString::fromLatin1("RX OK\xFF\x80");
+}
+
+// Through the main window's receive drain, as a line from the link is shown.
+void TestDebug::receivedBytesShownAsTheyCame()
+{
+    QFETCH(bool, hex);
+    QFETCH(QByteArray, received);
+    QFETCH(QString, shown);
+
+    Ui_Main mainWindow;
+    Ui_Debug *console = mainWindow.debugConsole;
+    QTest::mouseClick(hex ? console->hexFormatButton : console->asciiFormatButton, Qt::LeftButton);
+    LinkMode = LinkModeSerial;
+    SerialLinkQueue().pushReceived(received);
+    mainWindow.SLT_UnifyUpdateRecv();
+    QCOMPARE(LoggedLines(console->recvBox), QStringList { shown });
 }
 
 QTEST_MAIN(TestDebug)
