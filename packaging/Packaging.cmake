@@ -35,7 +35,8 @@ target_link_libraries(tavilon-default-language PRIVATE tavilon_settings)
 set_target_properties(tavilon-default-language PROPERTIES RUNTIME_OUTPUT_DIRECTORY "${TAVILON_PACKAGING_OUT}")
 set(TAVILON_DEFAULT_LANGUAGE "${TAVILON_PACKAGING_OUT}/data/APP/ConfigFile/language-English.ini")
 add_custom_command(OUTPUT "${TAVILON_DEFAULT_LANGUAGE}"
-    COMMAND tavilon-default-language "${TAVILON_PACKAGING_OUT}/data"
+    COMMAND ${CMAKE_COMMAND} -E env ASAN_OPTIONS=detect_leaks=0
+        $<TARGET_FILE:tavilon-default-language> "${TAVILON_PACKAGING_OUT}/data"
     DEPENDS tavilon-default-language
     COMMENT "Writing the default language file")
 

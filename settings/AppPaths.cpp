@@ -122,7 +122,8 @@ bool AppPaths::SeedSettingsDir() const
             continue;
         }
         // An install's files are read-only; the user's copy is the user's to rewrite.
-        QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+        QFile::setPermissions(
+            target, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
     }
     return allCopied;
 }

@@ -17,9 +17,9 @@
 
 #include <QBuffer>
 #include <QComboBox>
-#include <QImageWriter>
 #include <QDir>
 #include <QFile>
+#include <QImageWriter>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -48,10 +48,12 @@ bool WriteBytes(const QString &path, const QByteArray &bytes)
 bool LayData(const QString &dataDir)
 {
     const QString source = TestSourceDir();
-    return UnprivilegedRun::CopyTree(source + QStringLiteral("/APP/Image"), dataDir + QStringLiteral("/APP/Image"))
+    return UnprivilegedRun::CopyTree(
+               source + QStringLiteral("/APP/Image"), dataDir + QStringLiteral("/APP/Image"))
         && UnprivilegedRun::CopyTree(
             source + QStringLiteral("/APP/StyleSheet"), dataDir + QStringLiteral("/APP/StyleSheet"))
-        && UnprivilegedRun::CopyTree(source + QStringLiteral("/TitleBar"), dataDir + QStringLiteral("/TitleBar"))
+        && UnprivilegedRun::CopyTree(
+            source + QStringLiteral("/TitleBar"), dataDir + QStringLiteral("/TitleBar"))
         && QDir().mkpath(dataDir + QStringLiteral("/APP/ConfigFile"))
         && QFile::copy(source + QStringLiteral("/tests/core/settings/data/default-language-English.ini"),
             dataDir + QStringLiteral("/APP/ConfigFile/language-English.ini"));
@@ -99,10 +101,13 @@ void TestReadOnlyCopy::passwordChange_data()
     QTest::addColumn<bool>("configHomeUsable");
     QTest::addColumn<int>("languages");
 
-    QTest::newRow("installed under a prefix") << "usr/bin" << "usr/share/tavilon" << true << 1;
-    QTest::newRow("portable copy on a read-only share") << "portable" << "portable" << true << 1;
+    QTest::newRow("installed under a prefix") << "usr/bin"
+                                              << "usr/share/tavilon" << true << 1;
+    QTest::newRow("portable copy on a read-only share") << "portable"
+                                                        << "portable" << true << 1;
     // ~/.config is a file: the per-user folder cannot be made, so nothing can be saved anywhere.
-    QTest::newRow("no folder can take the settings") << "usr/bin" << "usr/share/tavilon" << false << -1;
+    QTest::newRow("no folder can take the settings") << "usr/bin"
+                                                     << "usr/share/tavilon" << false << -1;
 }
 
 void TestReadOnlyCopy::passwordChange()
@@ -149,7 +154,8 @@ void TestReadOnlyCopy::RunAsChild(bool saveWorks, int languages)
     ConfigFile_SetAppDir(qEnvironmentVariable(ChildTreeVariable));
     g_SaveSettingsOnExit = false;
     QVERIFY(!AppPaths::Current().OwnsDataDir());
-    QVERIFY(ConfigFile_SettingsPath().startsWith(qEnvironmentVariable("HOME") + QStringLiteral("/.config/tavilon/")));
+    QVERIFY(ConfigFile_SettingsPath().startsWith(
+        qEnvironmentVariable("HOME") + QStringLiteral("/.config/tavilon/")));
     ConfigFile_LoadAtStartup();
 
     MessageBoxCatcher catcher;
@@ -219,7 +225,8 @@ void TestReadOnlyCopy::picturesOfSystemInstalls()
 
     ResavePngImage(picture);
     const QByteArray after = ReadBytes(picture);
-    const QStringList imageFiles = QDir(QFileInfo(picture).absolutePath()).entryList(QDir::Files | QDir::Hidden);
+    const QStringList imageFiles
+        = QDir(QFileInfo(picture).absolutePath()).entryList(QDir::Files | QDir::Hidden);
     ConfigFile_SetAppDir(QString());
     qputenv("XDG_DATA_DIRS", previous);
 

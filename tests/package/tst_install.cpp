@@ -92,31 +92,54 @@ void TestInstall::installedFiles_data()
     QTest::addColumn<QString>("path");
     QTest::addColumn<QString>("kind");
 
-    QTest::newRow("program") << "usr/bin/tavilon" << "program";
-    QTest::newRow("headless client") << "usr/bin/tavilon-cli" << "program";
-    QTest::newRow("simulator") << "usr/bin/tavilon-sim" << "program";
-    QTest::newRow("style sheet") << "usr/share/tavilon/APP/StyleSheet/default.qss" << "file";
-    QTest::newRow("login picture") << "usr/share/tavilon/APP/Image/loginui_pic.png" << "picture";
-    QTest::newRow("multiview picture") << "usr/share/tavilon/APP/Image/MultiView/PIP_LeftBottom_LARGE.png" << "picture";
-    QTest::newRow("title-bar style sheet") << "usr/share/tavilon/TitleBar/StyleSheet/SystemTitle.qss" << "file";
-    QTest::newRow("title-bar picture") << "usr/share/tavilon/TitleBar/Image/Close.png" << "picture";
+    QTest::newRow("program") << "usr/bin/tavilon"
+                             << "program";
+    QTest::newRow("headless client") << "usr/bin/tavilon-cli"
+                                     << "program";
+    QTest::newRow("simulator") << "usr/bin/tavilon-sim"
+                               << "program";
+    QTest::newRow("style sheet") << "usr/share/tavilon/APP/StyleSheet/default.qss"
+                                 << "file";
+    QTest::newRow("login picture") << "usr/share/tavilon/APP/Image/loginui_pic.png"
+                                   << "picture";
+    QTest::newRow("multiview picture") << "usr/share/tavilon/APP/Image/MultiView/PIP_LeftBottom_LARGE.png"
+                                       << "picture";
+    QTest::newRow("title-bar style sheet") << "usr/share/tavilon/TitleBar/StyleSheet/SystemTitle.qss"
+                                           << "file";
+    QTest::newRow("title-bar picture") << "usr/share/tavilon/TitleBar/Image/Close.png"
+                                       << "picture";
     QTest::newRow("default language file") << "usr/share/tavilon/APP/ConfigFile/language-English.ini"
                                            << "default language";
-    QTest::newRow("desktop entry") << "usr/share/applications/" + AppId + ".desktop" << "file";
-    QTest::newRow("metadata") << "usr/share/metainfo/" + AppId + ".metainfo.xml" << "file";
-    QTest::newRow("scalable icon") << "usr/share/icons/hicolor/scalable/apps/" + AppId + ".svg" << "svg";
-    QTest::newRow("256 icon") << "usr/share/icons/hicolor/256x256/apps/" + AppId + ".png" << "icon 256";
-    QTest::newRow("program manual") << "usr/share/man/man1/tavilon.1.gz" << "manual";
-    QTest::newRow("client manual") << "usr/share/man/man1/tavilon-cli.1.gz" << "manual";
-    QTest::newRow("simulator manual") << "usr/share/man/man1/tavilon-sim.1.gz" << "manual";
-    QTest::newRow("copyright") << "usr/share/doc/tavilon/copyright" << "file";
-    QTest::newRow("changelog") << "usr/share/doc/tavilon/changelog.gz" << "gzip";
-    QTest::newRow("no program at the prefix's top") << "usr/tavilon" << "absent";
-    QTest::newRow("no data at the prefix's top") << "usr/APP" << "absent";
-    QTest::newRow("no title-bar data at the prefix's top") << "usr/TitleBar" << "absent";
-    QTest::newRow("no data beside the programs") << "usr/bin/APP" << "absent";
-    QTest::newRow("no settings shipped") << "usr/share/tavilon/APP/ConfigFile/config.ini" << "absent";
-    QTest::newRow("build helper not installed") << "usr/bin/tavilon-default-language" << "absent";
+    QTest::newRow("desktop entry") << "usr/share/applications/" + AppId + ".desktop"
+                                   << "file";
+    QTest::newRow("metadata") << "usr/share/metainfo/" + AppId + ".metainfo.xml"
+                              << "file";
+    QTest::newRow("scalable icon") << "usr/share/icons/hicolor/scalable/apps/" + AppId + ".svg"
+                                   << "svg";
+    QTest::newRow("256 icon") << "usr/share/icons/hicolor/256x256/apps/" + AppId + ".png"
+                              << "icon 256";
+    QTest::newRow("program manual") << "usr/share/man/man1/tavilon.1.gz"
+                                    << "manual";
+    QTest::newRow("client manual") << "usr/share/man/man1/tavilon-cli.1.gz"
+                                   << "manual";
+    QTest::newRow("simulator manual") << "usr/share/man/man1/tavilon-sim.1.gz"
+                                      << "manual";
+    QTest::newRow("copyright") << "usr/share/doc/tavilon/copyright"
+                               << "file";
+    QTest::newRow("changelog") << "usr/share/doc/tavilon/changelog.gz"
+                               << "gzip";
+    QTest::newRow("no program at the prefix's top") << "usr/tavilon"
+                                                    << "absent";
+    QTest::newRow("no data at the prefix's top") << "usr/APP"
+                                                 << "absent";
+    QTest::newRow("no title-bar data at the prefix's top") << "usr/TitleBar"
+                                                           << "absent";
+    QTest::newRow("no data beside the programs") << "usr/bin/APP"
+                                                 << "absent";
+    QTest::newRow("no settings shipped") << "usr/share/tavilon/APP/ConfigFile/config.ini"
+                                         << "absent";
+    QTest::newRow("build helper not installed") << "usr/bin/tavilon-default-language"
+                                                << "absent";
 }
 
 void TestInstall::installedFiles()
@@ -140,7 +163,9 @@ void TestInstall::installedFiles()
     else if (kind == QLatin1String("svg"))
         QVERIFY(bytes.startsWith("<?xml") && bytes.contains("<svg") && bytes.trimmed().endsWith("</svg>"));
     else if (kind == QLatin1String("default language"))
-        QCOMPARE(bytes, ReadBytes(TestSourceDir() + QStringLiteral("/tests/core/settings/data/default-language-English.ini")));
+        QCOMPARE(bytes,
+            ReadBytes(
+                TestSourceDir() + QStringLiteral("/tests/core/settings/data/default-language-English.ini")));
     if (kind == QLatin1String("manual") || kind == QLatin1String("gzip")) {
         // gzip without a time stamp, so that the package is the same whenever it is built.
         QVERIFY(bytes.startsWith("\x1f\x8b"));
@@ -191,17 +216,21 @@ void TestInstall::referencesResolve_data()
 
     const QString desktop = "usr/share/applications/" + AppId + ".desktop";
     const QString metainfo = "usr/share/metainfo/" + AppId + ".metainfo.xml";
-    QTest::newRow("desktop entry starts the program") << desktop << "^Exec=(\\S+)" << "usr/bin/%1";
-    QTest::newRow("desktop icon has its scalable picture")
-        << desktop << "^Icon=(.+)$" << "usr/share/icons/hicolor/scalable/apps/%1.svg";
-    QTest::newRow("desktop icon has its 256 picture")
-        << desktop << "^Icon=(.+)$" << "usr/share/icons/hicolor/256x256/apps/%1.png";
+    QTest::newRow("desktop entry starts the program") << desktop << "^Exec=(\\S+)"
+                                                      << "usr/bin/%1";
+    QTest::newRow("desktop icon has its scalable picture") << desktop << "^Icon=(.+)$"
+                                                           << "usr/share/icons/hicolor/scalable/apps/%1.svg";
+    QTest::newRow("desktop icon has its 256 picture") << desktop << "^Icon=(.+)$"
+                                                      << "usr/share/icons/hicolor/256x256/apps/%1.png";
     QTest::newRow("metadata launches the desktop entry")
-        << metainfo << "<launchable type=\"desktop-id\">([^<]+)</launchable>" << "usr/share/applications/%1";
-    QTest::newRow("metadata id is the desktop entry's name")
-        << metainfo << "<id>([^<]+)</id>" << "usr/share/applications/%1.desktop";
-    QTest::newRow("metadata names the client") << metainfo << "<binary>(tavilon-cli)</binary>" << "usr/bin/%1";
-    QTest::newRow("metadata names the simulator") << metainfo << "<binary>(tavilon-sim)</binary>" << "usr/bin/%1";
+        << metainfo << "<launchable type=\"desktop-id\">([^<]+)</launchable>"
+        << "usr/share/applications/%1";
+    QTest::newRow("metadata id is the desktop entry's name") << metainfo << "<id>([^<]+)</id>"
+                                                             << "usr/share/applications/%1.desktop";
+    QTest::newRow("metadata names the client") << metainfo << "<binary>(tavilon-cli)</binary>"
+                                               << "usr/bin/%1";
+    QTest::newRow("metadata names the simulator") << metainfo << "<binary>(tavilon-sim)</binary>"
+                                                  << "usr/bin/%1";
 }
 
 void TestInstall::referencesResolve()
@@ -224,10 +253,14 @@ void TestInstall::versionEverywhere_data()
 
     QTest::newRow("metadata release") << "usr/share/metainfo/" + AppId + ".metainfo.xml"
                                       << "<release version=\"" + Version + "\" date=\"";
-    QTest::newRow("program manual") << "usr/share/man/man1/tavilon.1.gz" << "\"Tavilon " + Version + "\"";
-    QTest::newRow("client manual") << "usr/share/man/man1/tavilon-cli.1.gz" << "\"Tavilon " + Version + "\"";
-    QTest::newRow("simulator manual") << "usr/share/man/man1/tavilon-sim.1.gz" << "\"Tavilon " + Version + "\"";
-    QTest::newRow("changelog") << "usr/share/doc/tavilon/changelog.gz" << "tavilon (" + Version + ") ";
+    QTest::newRow("program manual") << "usr/share/man/man1/tavilon.1.gz"
+                                    << "\"Tavilon " + Version + "\"";
+    QTest::newRow("client manual") << "usr/share/man/man1/tavilon-cli.1.gz"
+                                   << "\"Tavilon " + Version + "\"";
+    QTest::newRow("simulator manual") << "usr/share/man/man1/tavilon-sim.1.gz"
+                                      << "\"Tavilon " + Version + "\"";
+    QTest::newRow("changelog") << "usr/share/doc/tavilon/changelog.gz"
+                               << "tavilon (" + Version + ") ";
 }
 
 void TestInstall::versionEverywhere()
@@ -282,10 +315,14 @@ void TestInstall::readOnlyStart_data()
     QTest::addColumn<QString>("executableDir");
     QTest::addColumn<bool>("writable");
 
-    QTest::newRow("installed tree") << "install" << "usr/bin" << false;
-    QTest::newRow("unpacked archive in another folder") << "install" << "opt/some where/tavilon-1/bin" << false;
-    QTest::newRow("portable copy on a read-only share") << "portable" << "portable" << false;
-    QTest::newRow("writable portable copy keeps its settings") << "portable" << "portable" << true;
+    QTest::newRow("installed tree") << "install"
+                                    << "usr/bin" << false;
+    QTest::newRow("unpacked archive in another folder") << "install"
+                                                        << "opt/some where/tavilon-1/bin" << false;
+    QTest::newRow("portable copy on a read-only share") << "portable"
+                                                        << "portable" << false;
+    QTest::newRow("writable portable copy keeps its settings") << "portable"
+                                                               << "portable" << true;
 }
 
 void TestInstall::readOnlyStart()
@@ -303,14 +340,16 @@ void TestInstall::readOnlyStart()
     if (layout == QLatin1String("install")) {
         // bin/ and share/ side by side, wherever they are put.
         QVERIFY(UnprivilegedRun::CopyTree(Installed(QStringLiteral("usr/bin")), bin));
-        QVERIFY(UnprivilegedRun::CopyTree(Installed(QStringLiteral("usr/share")), bin + QStringLiteral("/../share")));
+        QVERIFY(UnprivilegedRun::CopyTree(
+            Installed(QStringLiteral("usr/share")), bin + QStringLiteral("/../share")));
     } else {
         QVERIFY(QDir().mkpath(bin));
         QVERIFY(QFile::copy(Installed(QStringLiteral("usr/bin/tavilon")), bin + QStringLiteral("/tavilon")));
         QVERIFY(UnprivilegedRun::CopyTree(Installed(QStringLiteral("usr/share/tavilon")), bin));
     }
     QVERIFY(QFile::setPermissions(bin + QStringLiteral("/tavilon"),
-        QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther));
+        QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup | QFile::ReadOther
+            | QFile::ExeOther));
     if (writable)
         QVERIFY(UnprivilegedRun::MakeOwnedByRunner(tree));
     else
@@ -322,13 +361,14 @@ void TestInstall::readOnlyStart()
     QProcessEnvironment extra;
     extra.insert(QStringLiteral("TAVILON_STARTUP_PROBE"), QStringLiteral("login"));
     QByteArray output;
-    const int exitCode = UnprivilegedRun::Run(bin + QStringLiteral("/tavilon"), {}, home, extra, 60000, &output);
+    const int exitCode
+        = UnprivilegedRun::Run(bin + QStringLiteral("/tavilon"), {}, home, extra, 60000, &output);
     QVERIFY2(exitCode == 0, output.constData());
     QVERIFY2(output.contains("probe exposed-us"), output.constData());
 
     const QString userSettings = home + QStringLiteral("/.config/tavilon");
-    const QString besideData = layout == QLatin1String("install") ? bin + QStringLiteral("/../share/tavilon")
-                                                                  : bin;
+    const QString besideData
+        = layout == QLatin1String("install") ? bin + QStringLiteral("/../share/tavilon") : bin;
     const QString treeSettings = besideData + QStringLiteral("/APP/ConfigFile");
     const QString settingsDir = writable ? treeSettings : userSettings;
     QVERIFY(ReadBytes(settingsDir + QStringLiteral("/config.ini")).startsWith("Key_LanguageIsEnglish=1\r\n"));

@@ -7,7 +7,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
-
 #include <unistd.h>
 
 namespace UnprivilegedRun {
@@ -32,10 +31,13 @@ bool CopyTree(const QString &from, const QString &to)
 
 bool MakeReadOnly(const QString &root)
 {
-    const QFile::Permissions readable = QFile::ReadOwner | QFile::ReadUser | QFile::ReadGroup | QFile::ReadOther;
-    const QFile::Permissions executable = QFile::ExeOwner | QFile::ExeUser | QFile::ExeGroup | QFile::ExeOther;
+    const QFile::Permissions readable
+        = QFile::ReadOwner | QFile::ReadUser | QFile::ReadGroup | QFile::ReadOther;
+    const QFile::Permissions executable
+        = QFile::ExeOwner | QFile::ExeUser | QFile::ExeGroup | QFile::ExeOther;
     bool allSet = true;
-    QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+    QDirIterator it(
+        root, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
     QStringList folders { root };
     while (it.hasNext()) {
         const QString path = it.next();
@@ -68,7 +70,8 @@ bool MakeOwnedByRunner(const QString &folder)
     if (!RunningAsRoot())
         return true;
     bool allOwned = ::chown(QFile::encodeName(folder).constData(), NobodyId, NobodyId) == 0;
-    QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+    QDirIterator it(
+        folder, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
     while (it.hasNext())
         allOwned &= ::chown(QFile::encodeName(it.next()).constData(), NobodyId, NobodyId) == 0;
     return allOwned;

@@ -42,7 +42,8 @@ private:
     // Paths in the rows are relative to the scratch folder; "" stays empty.
     QString At(const QString &relative) const
     {
-        return relative.isEmpty() ? QString() : QDir::cleanPath(scratch->path() + QLatin1Char('/') + relative);
+        return relative.isEmpty() ? QString()
+                                  : QDir::cleanPath(scratch->path() + QLatin1Char('/') + relative);
     }
     void MakeDirs(const QStringList &relativeDirs) const
     {
@@ -70,33 +71,53 @@ void TestAppPaths::layoutAndOwnership_data()
     QTest::addColumn<QString>("settingsDir");
 
     QTest::newRow("portable copy keeps everything beside itself")
-        << QStringList { "copy/APP/Image" } << "copy" << "home/.config" << "usr/share" << "copy" << true
-        << "copy/APP/ConfigFile";
+        << QStringList { "copy/APP/Image" } << "copy"
+        << "home/.config"
+        << "usr/share"
+        << "copy" << true << "copy/APP/ConfigFile";
     QTest::newRow("portable copy known by its title-bar folder alone")
-        << QStringList { "copy/TitleBar" } << "copy" << "home/.config" << "" << "copy" << true
-        << "copy/APP/ConfigFile";
+        << QStringList { "copy/TitleBar" } << "copy"
+        << "home/.config"
+        << ""
+        << "copy" << true << "copy/APP/ConfigFile";
     QTest::newRow("install under a prefix of its own")
-        << QStringList { "opt/t/bin", "opt/t/share/tavilon/APP/Image" } << "opt/t/bin" << "home/.config"
-        << "usr/share" << "opt/t/share/tavilon" << true << "opt/t/share/tavilon/APP/ConfigFile";
+        << QStringList { "opt/t/bin", "opt/t/share/tavilon/APP/Image" } << "opt/t/bin"
+        << "home/.config"
+        << "usr/share"
+        << "opt/t/share/tavilon" << true << "opt/t/share/tavilon/APP/ConfigFile";
     QTest::newRow("system-wide install never owned, even when writable")
-        << QStringList { "usr/bin", "usr/share/tavilon/APP/Image" } << "usr/bin" << "home/.config"
-        << "usr/share" << "usr/share/tavilon" << false << "home/.config/tavilon";
+        << QStringList { "usr/bin", "usr/share/tavilon/APP/Image" } << "usr/bin"
+        << "home/.config"
+        << "usr/share"
+        << "usr/share/tavilon" << false << "home/.config/tavilon";
     QTest::newRow("system data folder named with a trailing slash")
-        << QStringList { "usr/bin", "usr/share/tavilon/APP/Image" } << "usr/bin" << "home/.config"
-        << "usr/share/" << "usr/share/tavilon" << false << "home/.config/tavilon";
+        << QStringList { "usr/bin", "usr/share/tavilon/APP/Image" } << "usr/bin"
+        << "home/.config"
+        << "usr/share/"
+        << "usr/share/tavilon" << false << "home/.config/tavilon";
     QTest::newRow("a folder whose name only begins like a system one")
         << QStringList { "usr/bin", "usr/shared/x", "usr/share2/tavilon/APP" } << "usr/share2/tavilon"
-        << "home/.config" << "usr/share" << "usr/share2/tavilon" << true << "usr/share2/tavilon/APP/ConfigFile";
+        << "home/.config"
+        << "usr/share"
+        << "usr/share2/tavilon" << true << "usr/share2/tavilon/APP/ConfigFile";
     QTest::newRow("data beside the executable wins over an install's")
-        << QStringList { "usr/bin/APP/Image", "usr/share/tavilon/APP/Image" } << "usr/bin" << "home/.config"
-        << "" << "usr/bin" << true << "usr/bin/APP/ConfigFile";
-    QTest::newRow("nothing anywhere: a fresh portable copy")
-        << QStringList { "fresh" } << "fresh" << "home/.config" << "" << "fresh" << true
-        << "fresh/APP/ConfigFile";
+        << QStringList { "usr/bin/APP/Image", "usr/share/tavilon/APP/Image" } << "usr/bin"
+        << "home/.config"
+        << ""
+        << "usr/bin" << true << "usr/bin/APP/ConfigFile";
+    QTest::newRow("nothing anywhere: a fresh portable copy") << QStringList { "fresh" } << "fresh"
+                                                             << "home/.config"
+                                                             << ""
+                                                             << "fresh" << true << "fresh/APP/ConfigFile";
     QTest::newRow("executable folder missing: nothing to own")
-        << QStringList {} << "gone/bin" << "home/.config" << "" << "gone/bin" << true << "gone/bin/APP/ConfigFile";
+        << QStringList {} << "gone/bin"
+        << "home/.config"
+        << ""
+        << "gone/bin" << true << "gone/bin/APP/ConfigFile";
     QTest::newRow("no configuration home: settings stay with the data")
-        << QStringList { "usr/bin", "usr/share/tavilon/APP" } << "usr/bin" << "" << "usr/share"
+        << QStringList { "usr/bin", "usr/share/tavilon/APP" } << "usr/bin"
+        << ""
+        << "usr/share"
         << "usr/share/tavilon" << false << "usr/share/tavilon/APP/ConfigFile";
 }
 
@@ -126,13 +147,18 @@ void TestAppPaths::mayRewrite_data()
     QTest::addColumn<QString>("picture");
     QTest::addColumn<bool>("rewritable");
 
-    QTest::newRow("picture of a portable copy") << "copy" << "copy/APP/Image/fail.png" << true;
-    QTest::newRow("picture in the copy's own folder") << "copy" << "copy/logo.png" << true;
-    QTest::newRow("picture outside the data folder") << "copy" << "elsewhere/fail.png" << false;
-    QTest::newRow("way out through ..") << "copy" << "copy/APP/../../elsewhere/fail.png" << false;
-    QTest::newRow("sibling folder with the same beginning") << "copy" << "copy2/APP/Image/fail.png" << false;
-    QTest::newRow("picture of a system-wide install") << "usr/bin" << "usr/share/tavilon/APP/Image/fail.png"
-                                                      << false;
+    QTest::newRow("picture of a portable copy") << "copy"
+                                                << "copy/APP/Image/fail.png" << true;
+    QTest::newRow("picture in the copy's own folder") << "copy"
+                                                      << "copy/logo.png" << true;
+    QTest::newRow("picture outside the data folder") << "copy"
+                                                     << "elsewhere/fail.png" << false;
+    QTest::newRow("way out through ..") << "copy"
+                                        << "copy/APP/../../elsewhere/fail.png" << false;
+    QTest::newRow("sibling folder with the same beginning") << "copy"
+                                                            << "copy2/APP/Image/fail.png" << false;
+    QTest::newRow("picture of a system-wide install") << "usr/bin"
+                                                      << "usr/share/tavilon/APP/Image/fail.png" << false;
 }
 
 void TestAppPaths::mayRewrite()
@@ -157,9 +183,8 @@ void TestAppPaths::seedingCopiesOnlyWhatIsMissing_data()
     QTest::newRow("every shipped settings file")
         << QStringList { "config.ini", "language-English.ini", "language-Other.ini" } << QStringList {}
         << QStringList { "config.ini", "language-English.ini", "language-Other.ini" };
-    QTest::newRow("the user's own settings are never replaced")
-        << QStringList { "config.ini", "language-English.ini" } << QStringList { "config.ini" }
-        << QStringList { "language-English.ini" };
+    QTest::newRow("the user's own settings are never replaced") << QStringList { "config.ini",
+        "language-English.ini" } << QStringList { "config.ini" } << QStringList { "language-English.ini" };
     QTest::newRow("a translation shipped later still arrives")
         << QStringList { "language-English.ini", "language-Other.ini" }
         << QStringList { "config.ini", "language-English.ini" } << QStringList { "language-Other.ini" };
