@@ -3,11 +3,14 @@ BUILD      ?= build
 ASAN_BUILD ?= build-asan
 TSAN_BUILD ?= build-tsan
 JOBS       ?= $(shell nproc)
-DEBIAN_PACKAGES = cmake g++ make qtbase5-dev libqt5serialport5-dev
+# The packaging test and `make package`: the desktop-entry and AppStream validators,
+# dpkg-shlibdeps, lintian, and the icon renderer of scripts/make-icon.sh.
+PACKAGING_PACKAGES = desktop-file-utils appstream dpkg-dev lintian librsvg2-bin
+DEBIAN_PACKAGES = cmake g++ make qtbase5-dev libqt5serialport5-dev $(PACKAGING_PACKAGES)
 # The ThreadSanitizer run-time of Debian 12's g++.
 TSAN_PACKAGES = libtsan2
 
-.PHONY: all deps configure build run test test-asan test-tsan bench install clean
+.PHONY: all deps configure build run test test-asan test-tsan bench install package clean
 
 all: build
 
@@ -49,6 +52,12 @@ bench: build
 
 install: build
 	cmake --install $(BUILD) --prefix $(or $(PREFIX),$(CURDIR)/install)
+
+# A Debian package and a portable .tar.gz in $(BUILD)/, then lintian on the package: any error
+# fails, warnings are shown.
+package: build
+	cd $(BUILD) && cpack
+	lintian --fail-on error $(BUILD)/tavilon_*.deb
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(TSAN_BUILD)

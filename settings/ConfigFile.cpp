@@ -1,9 +1,9 @@
 #include "settings/ConfigFile.h"
 
+#include "settings/AppPaths.h"
 #include "settings/ConfigTables.h"
 #include "settings/SettingsTexts.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -14,30 +14,22 @@ bool g_SaveSettingsOnExit = true;
 
 namespace {
 
-QString &AppDirOverride()
-{
-    static QString directory;
-    return directory;
-}
-
 struct TableChoice {
     const ConfigKeyEntry *entries = nullptr;
     int size = 0;
 };
 
-QString ConfigDirPart(const QString &fileName)
+QString SettingsDirPart(const QString &fileName)
 {
-    return QStringLiteral("/APP/ConfigFile/") + fileName;
+    return AppPaths::Current().SettingsDir() + QLatin1Char('/') + fileName;
 }
 
 // The table is chosen by what the path names, not by the file's content.
 TableChoice TableForPath(const QString &path)
 {
-    const QString appDir = ConfigFile_AppDir();
-    if (path.contains(appDir + ConfigDirPart(QStringLiteral("config.ini"))))
+    if (path.contains(ConfigFile_SettingsPath()))
         return { SettingsTable, SettingsTableSize };
-    if (path.contains(appDir + ConfigDirPart(QStringLiteral("language-English.ini")))
-        || path.contains(appDir + ConfigDirPart(QStringLiteral("language-Other.ini"))))
+    if (path.contains(ConfigFile_EnglishPath()) || path.contains(ConfigFile_OtherLanguagePath()))
         return { LanguageTable, LanguageTableSize };
     return {};
 }
@@ -82,40 +74,44 @@ QByteArray FileContent(const TableChoice &table)
     return content;
 }
 
-void ResetAndWrite(const QString &path)
+bool ResetAndWrite(const QString &path, QString *error)
 {
     ConfigFile_ResetFile(path);
-    ConfigFile_Write(path);
+    return ConfigFile_Write(path, error);
+}
+
+bool Failed(QString *error, const QString &path, const QString &cause)
+{
+    if (error)
+        *error = path + QStringLiteral(": ") + cause;
+    return false;
 }
 
 } // namespace
 
 QString ConfigFile_AppDir()
 {
-    const QString &directory = AppDirOverride();
-    if (!directory.isEmpty())
-        return directory;
-    return QCoreApplication::applicationDirPath();
+    return AppPaths::Current().DataDir();
 }
 
 void ConfigFile_SetAppDir(const QString &directory)
 {
-    AppDirOverride() = directory;
+    AppPaths::SetExecutableDirForCurrent(directory);
 }
 
 QString ConfigFile_SettingsPath()
 {
-    return ConfigFile_AppDir() + ConfigDirPart(QStringLiteral("config.ini"));
+    return SettingsDirPart(QStringLiteral("config.ini"));
 }
 
 QString ConfigFile_EnglishPath()
 {
-    return ConfigFile_AppDir() + ConfigDirPart(QStringLiteral("language-English.ini"));
+    return SettingsDirPart(QStringLiteral("language-English.ini"));
 }
 
 QString ConfigFile_OtherLanguagePath()
 {
-    return ConfigFile_AppDir() + ConfigDirPart(QStringLiteral("language-Other.ini"));
+    return SettingsDirPart(QStringLiteral("language-Other.ini"));
 }
 
 QString ConfigFile_ActiveLanguagePath()
@@ -163,22 +159,25 @@ void ConfigFile_ResetFile(const QString &path)
         file.close();
 }
 
-void ConfigFile_Write(const QString &path)
+bool ConfigFile_Write(const QString &path, QString *error)
 {
     const TableChoice table = TableForPath(path);
     if (!table.entries)
-        return;
+        return Failed(error, path, QStringLiteral("not a settings or language file"));
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
-        return;
+        return Failed(error, path, file.errorString());
     const QByteArray content = FileContent(table);
     if (file.write(content) != content.size()) {
+        const QString cause = file.errorString();
         file.cancelWriting();
-        return;
+        return Failed(error, path, cause);
     }
     // commit() renames the complete temporary file over the old one, or discards it after
     // any write error.
-    file.commit();
+    if (!file.commit())
+        return Failed(error, path, file.errorString());
+    return true;
 }
 
 void ConfigFile_LoadAll(bool languageOnly)
@@ -205,14 +204,21 @@ void ConfigFile_LoadAll(bool languageOnly)
     Key_LanguageIsEnglish = QStringLiteral("1");
 }
 
-void ConfigFile_SaveAll()
+bool ConfigFile_SaveAll(QString *error)
 {
-    ResetAndWrite(ConfigFile_SettingsPath());
-    ResetAndWrite(ConfigFile_ActiveLanguagePath());
+    const bool settingsSaved = ResetAndWrite(ConfigFile_SettingsPath(), error);
+    // The language file is written even when config.ini was not; the first cause is kept.
+    QString languageError;
+    const bool languageSaved = ResetAndWrite(ConfigFile_ActiveLanguagePath(), &languageError);
+    if (settingsSaved && !languageSaved && error)
+        *error = languageError;
+    return settingsSaved && languageSaved;
 }
 
 bool ConfigFile_LoadAtStartup()
 {
+    // A failed copy is no reason not to start: the defaults are written below instead.
+    AppPaths::Current().SeedSettingsDir();
     if (QFileInfo::exists(ConfigFile_SettingsPath())) {
         ConfigFile_LoadAll(false);
         return true;

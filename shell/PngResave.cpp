@@ -1,5 +1,6 @@
 #include "shell/PngResave.h"
 
+#include "settings/AppPaths.h"
 #include "settings/ConfigFile.h"
 
 #include <QBuffer>
@@ -68,6 +69,8 @@ void RememberNormalised(const QByteArray &bytes)
     digests.append(digest);
     while (digests.size() > RememberedDigests)
         digests.removeFirst();
+    if (!AppPaths::Current().MayRewrite(DigestRecordPath()))
+        return;
     QSaveFile record(DigestRecordPath());
     if (!record.open(QIODevice::WriteOnly))
         return;
@@ -92,6 +95,10 @@ void ResavePngImage(const QString &path)
     if (!info.exists())
         return;
     if (info.completeSuffix() != QLatin1String("png"))
+        return;
+    // An install's pictures belong to the package manager. The windows decode the file as it
+    // is, which gives the same pixels as its normalised form, so nothing is lost by leaving it.
+    if (!AppPaths::Current().MayRewrite(path))
         return;
 
     QFile source(path);

@@ -246,11 +246,20 @@ void Ui_Login::AcceptNewUserPassword()
         MessageBoxOk(SMSG_UserModifyPasswordFail, this);
         return;
     }
-    g_UserPasswordChangePending = false;
+    // On disk at once, not only at exit, and reported as changed only once it is there. A
+    // password that could not be kept is not taken: the old one still logs in, and the change
+    // stays pending so that it can be tried again.
+    const QString previousPassword = Spassword_User;
     Spassword_User = newPassword;
+    QString cause;
+    if (!ConfigFile_SaveAll(&cause)) {
+        Spassword_User = previousPassword;
+        passwordEdit->clear();
+        MessageBoxOk(SMSG_UserModifyPasswordNotSaved + cause, this);
+        return;
+    }
+    g_UserPasswordChangePending = false;
     MessageBoxOk(SMSG_UserModifyPasswordOK, this);
-    // On disk at once, not only at exit.
-    ConfigFile_SaveAll();
 }
 
 void Ui_Login::CheckUserPasswordBeforeChange()
