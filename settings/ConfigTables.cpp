@@ -564,4 +564,9 @@ const ConfigKeyEntry LanguageTable[LanguageTableSize] = {
     {"SMSG_Status_NetworkReconnected", &SMSG_Status_NetworkReconnected},
     {"SgroupBox_Device", &SgroupBox_Device},
     {"SMSG_LinkKept", &SMSG_LinkKept},
+    {"SMSG_ResetNoAnswer", &SMSG_ResetNoAnswer},
+    {"SMSG_EdidWriteFail", &SMSG_EdidWriteFail},
+    {"SMSG_EdidSavedNotEdid", &SMSG_EdidSavedNotEdid},
+    {"SMSG_EdidSavedBadChecksum", &SMSG_EdidSavedBadChecksum},
+    {"SMSG_EdidSaveFail", &SMSG_EdidSaveFail},
 };
