@@ -44,6 +44,11 @@ private slots:
 
 private:
     bool isMuted(const QByteArray &line) const;
+    bool isRefused(const QByteArray &line) const;
+    // A refusal as the device words it: the request without its verb, cut after its keyword
+    // (the port word and the one after it, or the first word of a request without a port),
+    // then FAIL; "SET IN2 EDID-USER 00 FF ..." gives "IN2 EDID-USER FAIL".
+    static QByteArray RefusalLine(const QByteArray &request);
     // Applies link settings that the last request changed, as the device does once it has
     // answered: its network restarts, its serial side listens at the new rate.
     void applyLinkSettings(const SimNetwork &networkBefore, int baudBefore);
