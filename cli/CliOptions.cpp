@@ -568,7 +568,7 @@ bool CliOptions::parseNetworkCommand(const QStringList &args, QString *error)
     }
     if (!LinkNetworkParametersValid(args.at(1), args.at(2), args.at(3), args.at(4))) {
         *error = QStringLiteral("network settings refused: IP, mask and gateway must be dotted quads "
-                                "(parts 0 to 255), the port from 1 to 65534");
+                                "(parts 0 to 255 without leading zeros), the port from 1 to 65534");
         return false;
     }
     networkIp = args.at(1);

@@ -180,8 +180,7 @@ int CliRunner::runCommand(CliSession &session, CliPages &pages, QString *error)
     case Command::EdidRead:
         return runEdidRead(session, pages, error);
     case Command::EdidWrite:
-        return runConfirmed(
-            session, [&] { CmdSetUserEdid(o.input, m_edidToWrite); }, error);
+        return runEdidWrite(session, error);
     case Command::Version:
         return runVersion(session, pages, error);
     case Command::Raw:
@@ -410,6 +409,26 @@ int CliRunner::runEdidRead(CliSession &session, CliPages &pages, QString *error)
                  .arg(m_options.filePath, CliEdid::CheckText(check))
           << '\n';
     return CliExitDone;
+}
+
+// A device that refuses the block says so at once; that is a failure of its own, not a
+// missing reply.
+int CliRunner::runEdidWrite(CliSession &session, QString *error)
+{
+    const quint32 input = m_options.input;
+    const QByteArray refusal = QStringLiteral("IN%1 EDID-USER FAIL").arg(input + 1).toLatin1();
+    QByteArray reply;
+    const int code = session.sendCommandUnlessRefused(
+        [&] { CmdSetUserEdid(input, m_edidToWrite); }, refusal, &reply, error);
+    if (code == CliExitDone) {
+        printLine(reply);
+        return code;
+    }
+    if (code == CliExitFailed && error->isEmpty())
+        *error = QStringLiteral("the device refused the EDID for input %1 (%2)")
+                     .arg(input + 1)
+                     .arg(QString::fromLatin1(reply));
+    return code;
 }
 
 int CliRunner::runVersion(CliSession &session, CliPages &pages, QString *error)

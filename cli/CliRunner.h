@@ -31,6 +31,7 @@ private:
     QString modeRefusal() const;
     int sendModeSetting(CliSession &session, QString *error);
     int runEdidRead(CliSession &session, CliPages &pages, QString *error);
+    int runEdidWrite(CliSession &session, QString *error);
     int runVersion(CliSession &session, CliPages &pages, QString *error);
     int runRaw(CliSession &session, QString *error);
     int runNetwork(CliSession &session, CliPages &pages, const std::function<void()> &build, QString *error);

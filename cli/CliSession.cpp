@@ -244,6 +244,15 @@ int CliSession::sendCommand(const std::function<void()> &build, QByteArray *repl
     return awaitReply(command, firstLine, reply, error);
 }
 
+int CliSession::sendCommandUnlessRefused(
+    const std::function<void()> &build, const QByteArray &refusal, QByteArray *reply, QString *error)
+{
+    m_refusal = refusal;
+    const int code = sendCommand(build, reply, error);
+    m_refusal.clear();
+    return code;
+}
+
 int CliSession::sendRawLine(
     const QString &line, const std::function<void(const QByteArray &)> &observer, QString *error)
 {
@@ -396,9 +405,15 @@ int CliSession::awaitReply(const SentCommand &command, int firstLine, QByteArray
 {
     int scanned = firstLine;
     bool answered = false;
+    bool refused = false;
     const bool finished = runUntil([&] {
         for (; scanned < m_received.size(); ++scanned) {
             const QByteArray &line = m_received.at(scanned);
+            if (!m_refusal.isEmpty() && line.contains(m_refusal)) {
+                *reply = WithoutLineEnd(line);
+                refused = true;
+                return true;
+            }
             if (LinkEngine::LineMatches(command.expectation, line.constData(), line.size())) {
                 *reply = WithoutLineEnd(line);
                 answered = true;
@@ -409,6 +424,10 @@ int CliSession::awaitReply(const SentCommand &command, int firstLine, QByteArray
     });
     if (answered)
         return CliExitDone;
+    if (refused) {
+        error->clear();
+        return CliExitFailed;
+    }
     if (m_linkLost) {
         *error = linkLostText();
         return CliExitNoConnection;

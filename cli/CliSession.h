@@ -49,6 +49,10 @@ public:
     // Runs a command builder, takes the line it queued and waits for the line that the link
     // accepts as its reply (returned in reply, CR and LF removed).
     int sendCommand(const std::function<void()> &build, QByteArray *reply, QString *error);
+    // The same for a command the device may refuse with a line of its own: a received line
+    // holding refusal ends the wait at once with CliExitFailed (the line in reply, error empty).
+    int sendCommandUnlessRefused(
+        const std::function<void()> &build, const QByteArray &refusal, QByteArray *reply, QString *error);
     // Sends one line of the caller's; its reply is a line holding the text after the verb, or
     // that text without its last word. Every received line goes to the observer.
     int sendRawLine(
@@ -102,6 +106,8 @@ private:
     QList<QByteArray> m_received;
     QStringList m_timedOut;
     std::function<void(const QByteArray &)> m_observer;
+    // A line that answers the command in flight with a refusal; empty when none is expected.
+    QByteArray m_refusal;
     bool m_syncOverSent = false;
     QElapsedTimer m_syncOverSentClock;
     QElapsedTimer m_activity;

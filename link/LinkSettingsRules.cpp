@@ -12,6 +12,23 @@ bool IsDecimalDigit(QChar character)
     return character >= QLatin1Char('0') && character <= QLatin1Char('9');
 }
 
+// One to three decimal digits, at most 255, and no leading zero: the device refuses "01" and
+// an empty part, so the program must not offer them as valid.
+bool IsOctetText(const QString &part)
+{
+    if (part.isEmpty() || part.size() > 3)
+        return false;
+    if (part.size() > 1 && part.at(0) == QLatin1Char('0'))
+        return false;
+    quint32 value = 0;
+    for (const QChar character : part) {
+        if (!IsDecimalDigit(character))
+            return false;
+        value = value * 10 + quint32(character.unicode() - '0');
+    }
+    return value <= LargestOctet;
+}
+
 } // namespace
 
 const QStringList &LinkBaudRateTexts()
@@ -37,19 +54,11 @@ bool LinkNetworkParametersValid(
 
 bool LinkIsDottedQuad(const QString &text)
 {
-    if (text.count(QLatin1Char('.')) != 3)
+    const QStringList parts = text.split(QLatin1Char('.'));
+    if (parts.size() != 4)
         return false;
-    quint32 part = 0;
-    for (const QChar character : text) {
-        if (character == QLatin1Char('.')) {
-            part = 0;
-            continue;
-        }
-        if (!IsDecimalDigit(character))
-            return false;
-        part = part * 10 + quint32(character.unicode() - '0');
-        // Checked digit by digit, so a long run of digits cannot wrap around.
-        if (part > LargestOctet)
+    for (const QString &part : parts) {
+        if (!IsOctetText(part))
             return false;
     }
     return true;

@@ -14,7 +14,7 @@ QString LinkBaudRateText(int rate);
 // Device IP, mask and gateway as dotted quads, the device port from 1 to 65534.
 bool LinkNetworkParametersValid(
     const QString &ip, const QString &port, const QString &mask, const QString &gateway);
-// Exactly three dots, digits otherwise, every part at most 255 (an empty part is 0).
+// Four dot-separated decimal numbers from 0 to 255, without leading zeros or empty parts.
 bool LinkIsDottedQuad(const QString &text);
 // At most five digits, value from 1 to 65534.
 bool LinkIsDevicePort(const QString &text);

@@ -563,7 +563,8 @@ void Ui_Uart_Network::DisconnectSerial()
     LinkMode = LinkModeNone;
     uartConnectButton->setText(S_ConnectDisconnect[0]);
     DeviceState.modelReplyHandled = false;
-    networkConnectButton->setEnabled(true);
+    networkConnectButton->setEnabled(true);    m_nextLossReason.clear();
+    emit SGL_LinkClosed();
 }
 
 // A refused attempt leaves no link selected, so that nothing pushed meanwhile waits for a
@@ -613,7 +614,8 @@ void Ui_Uart_Network::DisconnectNetwork()
     LinkMode = LinkModeNone;
     networkConnectButton->setText(S_ConnectDisconnect[0]);
     DeviceState.modelReplyHandled = false;
-    uartConnectButton->setEnabled(true);
+    uartConnectButton->setEnabled(true);    m_nextLossReason.clear();
+    emit SGL_LinkClosed();
 }
 
 void Ui_Uart_Network::SLT_comboBox_GetVaildSerialPort()
@@ -691,8 +693,9 @@ void Ui_Uart_Network::SLT_ReConnectStatus_TcpClient(bool status)
         emit SGL_LinkReconnected();
         return;
     }
+    const QString message = m_nextLossReason.isEmpty() ? SMSG_Network_ReConnect_Fail : m_nextLossReason;
     DropLostLink(SMSG_Status_NetworkLost);
-    MessageBoxOk(SMSG_Network_ReConnect_Fail, this);
+    MessageBoxOk(message, this);
 }
 
 // The worker has closed the port already; the page follows as at the operator's Disconnect.

@@ -46,6 +46,10 @@ public:
     // local time and announces it (SGL_LinkLost). Returns false, with only the disconnect
     // path run, when no link was in use.
     bool DropLostLink(const QString &statusText);
+    // A reason already known for the next loss of the link in use (after a factory reset the
+    // device may listen on other settings): a failed reconnect then shows it instead of the
+    // usual message. Empty: the usual message again. Forgotten when the link closes.
+    void ExplainNextLinkLoss(const QString &reason) { m_nextLossReason = reason; }
     // The status log line of an event: the local time in brackets, then the text.
     static QString TimedStatusLine(const QDateTime &at, const QString &text);
 
@@ -53,7 +57,7 @@ public:
     // and gateway as dotted quads, the device port from 1 to 65534.
     static bool NetworkParametersValid(
         const QString &ip, const QString &port, const QString &mask, const QString &gateway);
-    // Exactly three dots, digits otherwise, every part at most 255 (an empty part is 0).
+    // Four dot-separated decimal numbers from 0 to 255, without leading zeros or empty parts.
     static bool IsDottedQuad(const QString &text);
     // At most five digits, value from 1 to 65534.
     static bool IsDevicePort(const QString &text);
@@ -127,6 +131,8 @@ signals:
     void SGL_LinkLost(const QDateTime &lostAt);
     // The TCP link was lost and silently reconnected; the device must be read again.
     void SGL_LinkReconnected();
+    // The link in use was closed, by the operator or because it was lost.
+    void SGL_LinkClosed();
 
 public slots:
     void SLT_pushButton_UartConnect_clicked();
@@ -168,4 +174,5 @@ private:
 
     LinkState m_serialState = LinkState::NotConnected;
     LinkState m_networkState = LinkState::NotConnected;
+    QString m_nextLossReason;
 };

@@ -1,6 +1,8 @@
 #include "pages/Ui_Edid.h"
 
 #include "link/LinkMode.h"
+#include "link/LinkQueue.h"
+#include "link/LinkServices.h"
 #include "protocol/CommandSet.h"
 #include "protocol/DeviceState.h"
 #include "protocol/EdidBlock.h"
@@ -87,10 +89,11 @@ QSize RoomFor(const QTextEdit *view, const QString &text)
 
 const char FileFilter[] = "Bin File(*.bin)";
 
-// Shared by every EDID dialog of the run.
+// Shared by every EDID dialog of the run; every open dialog shows the buffer.
 QByteArray g_edidBuffer(EdidBlock::Size, '\0');
-bool g_edidBufferComplete = false;
+bool g_edidBufferFilled = false;
 QString g_lastDirectory = QStringLiteral(".");
+QList<Ui_Edid *> g_openDialogs;
 
 void PlaceRightOf(QWidget *widget, const QWidget *left, int width)
 {
@@ -138,14 +141,18 @@ Ui_Edid::Ui_Edid(QWidget *parent)
     FillPortLists();
     if (!DeviceState.modelUnconfirmed)
         FillModeList();
-    hexView->clear();
+    g_openDialogs.append(this);
+    ShowEdidBuffer();
     MakeConnections();
 
     setFixedSize(frame->width(), frame->height() + TitleBarAllowance);
     move(PositionForScreen(PrimaryScreenSize(), size()));
 }
 
-Ui_Edid::~Ui_Edid() = default;
+Ui_Edid::~Ui_Edid()
+{
+    g_openDialogs.removeAll(this);
+}
 
 QPoint Ui_Edid::PositionForScreen(const QSize &screenSize, const QSize &windowSize)
 {
@@ -157,15 +164,34 @@ const QByteArray &Ui_Edid::EdidBuffer()
     return g_edidBuffer;
 }
 
-bool Ui_Edid::EdidBufferComplete()
+bool Ui_Edid::EdidBufferFilled()
 {
-    return g_edidBufferComplete;
+    return g_edidBufferFilled;
+}
+
+void Ui_Edid::SetEdidBuffer(const QByteArray &bytes)
+{
+    g_edidBuffer = bytes.left(EdidBlock::Size);
+    g_edidBuffer.append(QByteArray(EdidBlock::Size - g_edidBuffer.size(), '\0'));
+    g_edidBufferFilled = true;
+    for (Ui_Edid *dialog : qAsConst(g_openDialogs))
+        dialog->ShowEdidBuffer();
 }
 
 void Ui_Edid::ClearEdidBuffer()
 {
     g_edidBuffer.fill('\0', EdidBlock::Size);
-    g_edidBufferComplete = false;
+    g_edidBufferFilled = false;
+    for (Ui_Edid *dialog : qAsConst(g_openDialogs))
+        dialog->ShowEdidBuffer();
+}
+
+void Ui_Edid::ShowEdidBuffer()
+{
+    if (g_edidBufferFilled)
+        hexView->setPlainText(HexRows(EdidBlock::ToHexText(g_edidBuffer)));
+    else
+        hexView->clear();
 }
 
 QString Ui_Edid::LastDirectory()
@@ -290,7 +316,10 @@ void Ui_Edid::MakeConnections()
     connect(inputComboBox, QOverload<int>::of(&QComboBox::activated), this, &Ui_Edid::SLT_IN_EdidWritePort);
     // A confirmation still awaited belongs to the input it was written to.
     connect(inputComboBox, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
-        [this] { m_pendingWriteInput = -1; });
+        [this] {
+            ForgetPendingWrite();
+            m_confirmedMode = -1;
+        });
     connect(writeButton, &QPushButton::clicked, this, &Ui_Edid::SLT_IN_EDID_Write);
     connect(loadButton, &QPushButton::clicked, this, &Ui_Edid::SLT_IN_EDID_Load);
     connect(modeComboBox, &MyComboBox::SGL_Auto_UpdateComboBox, this, &Ui_Edid::SLT_comboBox_GetVaildContent);
@@ -298,19 +327,53 @@ void Ui_Edid::MakeConnections()
     connect(modeReadButton, &QPushButton::clicked, this, &Ui_Edid::SLT_EDID_MODE_Read);
 }
 
+// Filled, the list shows no mode until the device has told the selected input's.
 void Ui_Edid::FillModeList()
 {
     modeComboBox->clear();
     for (quint32 mode = 0; mode < EdidModeWords.count; ++mode)
         modeComboBox->addItem(EdidModeWords.text(mode));
+    m_confirmedMode = -1;
+    modeComboBox->setCurrentIndex(-1);
+}
+
+void Ui_Edid::ReadSelectedInputMode()
+{
+    m_confirmedMode = -1;
+    modeComboBox->setCurrentIndex(-1);
+    CmdGetEdidMode(PortOf(inputComboBox));
+    emit SGL_UpdateEmit();
+}
+
+void Ui_Edid::ShowConfirmedMode()
+{
+    modeComboBox->setCurrentIndex(m_confirmedMode < modeComboBox->count() ? m_confirmedMode : -1);
+}
+
+bool Ui_Edid::ConcernsSelectedInputMode(const QString &text) const
+{
+    const int input = inputComboBox->currentIndex();
+    if (input < 0)
+        return false;
+    QString rest = text.trimmed();
+    if (rest.startsWith(QLatin1String("SET ")) || rest.startsWith(QLatin1String("GET ")))
+        rest.remove(0, 4);
+    return rest.startsWith(QStringLiteral("IN%1 EDIDMODE").arg(input + 1))
+        && (rest.size() == QStringLiteral("IN%1 EDIDMODE").arg(input + 1).size()
+            || rest.at(QStringLiteral("IN%1 EDIDMODE").arg(input + 1).size()) == QLatin1Char(' '));
+}
+
+void Ui_Edid::ForgetPendingWrite()
+{
+    m_pendingWriteInput = -1;
+    m_pendingWriteLine.clear();
 }
 
 void Ui_Edid::StartupRead()
 {
     if (DeviceState.modelUnconfirmed)
         return;
-    CmdGetEdidMode(PortOf(inputComboBox));
-    emit SGL_UpdateEmit();
+    ReadSelectedInputMode();
 }
 
 // A dialog without its page no longer hears the device's replies.
@@ -326,12 +389,12 @@ void Ui_Edid::SLT_OUT_EDID_Read(bool checked)
     emit SGL_UpdateEmit();
 }
 
-// Only an EDID read or loaded in full is written: a damaged reply or the zeros left by a
-// rejected file would otherwise replace a good file with something that is not an EDID.
+// Saves exactly the 256 bytes the view shows. What a display sent is kept even when it fails
+// the check (the operator may want to look at it); the operator is told so after saving.
 void Ui_Edid::SLT_OUT_EDID_Save(bool checked)
 {
     Q_UNUSED(checked)
-    if (!g_edidBufferComplete) {
+    if (!g_edidBufferFilled) {
         MessageBoxOk(SMSG_NotIsEdidContent, this);
         return;
     }
@@ -339,17 +402,23 @@ void Ui_Edid::SLT_OUT_EDID_Save(bool checked)
         QLatin1String(FileFilter));
     if (path.isEmpty())
         return;
+    const QByteArray bytes = g_edidBuffer;
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(g_edidBuffer) != g_edidBuffer.size())
-        return; // the unfinished temporary file is dropped with the object
-    file.commit();
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        MessageBoxOk(SMSG_EdidSaveFail + file.errorString(), this);
+        return;
+    }
+    const int check = EdidBlock::CheckBytes(bytes);
+    if (check == EdidBlock::NotEdid)
+        MessageBoxOk(SMSG_EdidSavedNotEdid, this);
+    else if (check == EdidBlock::ChecksumError)
+        MessageBoxOk(SMSG_EdidSavedBadChecksum, this);
 }
 
 void Ui_Edid::SLT_IN_EdidWritePort(int index)
 {
     inputComboBox->setCurrentIndex(index);
-    CmdGetEdidMode(PortOf(inputComboBox));
-    emit SGL_UpdateEmit();
+    ReadSelectedInputMode();
 }
 
 void Ui_Edid::SLT_IN_EDID_Write(bool checked)
@@ -363,8 +432,12 @@ void Ui_Edid::SLT_IN_EDID_Write(bool checked)
     const quint32 input = PortOf(inputComboBox);
     CmdSetUserEdid(input, g_edidBuffer);
     // The builder queues only for an existing input on a chosen link.
-    if (input < DeviceState.inputCount && LinkMode != LinkModeNone)
+    if (input < DeviceState.inputCount && LinkMode != LinkModeNone) {
         m_pendingWriteInput = int(input);
+        QueuedLine queued;
+        LinkQueue *queue = SelectedLinkQueue();
+        m_pendingWriteLine = queue && queue->lastQueued(&queued) ? QString::fromLatin1(queued.bytes) : QString();
+    }
     emit SGL_UpdateEmit();
 }
 
@@ -394,16 +467,17 @@ void Ui_Edid::SLT_IN_EDID_Load(bool checked)
         RejectBuffer(check);
         return;
     }
-    g_edidBuffer = bytes;
-    g_edidBufferComplete = true;
-    hexView->setPlainText(HexRows(EdidBlock::ToHexText(g_edidBuffer)));
+    SetEdidBuffer(bytes);
 }
 
 void Ui_Edid::SLT_comboBox_GetVaildContent()
 {
-    // The list stays empty until the device is identified; fill it once that has happened.
-    if (modeComboBox->count() == 0 && !DeviceState.modelUnconfirmed)
+    // The list stays empty until the device is identified; fill it once that has happened,
+    // and ask for the mode it is to show.
+    if (modeComboBox->count() == 0 && !DeviceState.modelUnconfirmed) {
         FillModeList();
+        ReadSelectedInputMode();
+    }
 }
 
 void Ui_Edid::SLT_EDID_MODE_Write(bool checked)
@@ -426,45 +500,26 @@ void Ui_Edid::SLT_Update_InEdidMode(unsigned int input, int mode)
 {
     if (inputComboBox->currentIndex() < 0 || input != unsigned(inputComboBox->currentIndex()))
         return;
-    if (mode >= 0 && mode < modeComboBox->count())
+    if (mode >= 0 && mode < modeComboBox->count()) {
+        m_confirmedMode = mode;
         modeComboBox->setCurrentIndex(mode);
+    }
 }
 
+// The buffer takes the reply pair by pair (a damaged or missing pair reads 0), so the view
+// shows exactly what Save will write.
 void Ui_Edid::SLT_Update_OutEdid(unsigned int output, QString edidHex)
 {
     if (outputComboBox->currentIndex() < 0 || output != unsigned(outputComboBox->currentIndex()))
         return;
-    hexView->setPlainText(HexRows(edidHex));
-    // The view shows what came; the buffer takes it only when all 256 bytes arrived intact,
-    // or a valid base block that announces no extension (the second block is then zero).
-    QByteArray bytes;
-    if (EdidBlock::FromHexText(edidHex, &bytes) || BaseBlockOnly(edidHex, &bytes)) {
-        g_edidBuffer = bytes;
-        g_edidBufferComplete = true;
-    } else {
-        ClearEdidBuffer();
-    }
-}
-
-bool Ui_Edid::BaseBlockOnly(const QString &edidHex, QByteArray *edid)
-{
-    const QString base = edidHex.trimmed();
-    if (base.size() != 3 * EdidBlock::BlockSize - 1)
-        return false;
-    QByteArray bytes;
-    QString padded = base;
-    for (int i = EdidBlock::BlockSize; i < EdidBlock::Size; ++i)
-        padded += QStringLiteral(" 00");
-    if (!EdidBlock::FromHexText(padded, &bytes))
-        return false;
-    if (bytes.at(EdidBlock::ExtensionCountOffset) != 0 || EdidBlock::CheckBytes(bytes) != EdidBlock::Valid)
-        return false;
-    *edid = bytes;
-    return true;
+    SetEdidBuffer(EdidBlock::ReadHexPairs(edidHex));
 }
 
 void Ui_Edid::SLT_Update_RecvLine(const QString &line)
 {
+    // A refused mode leaves the device's mode in place.
+    if (ConcernsSelectedInputMode(line) && line.trimmed().endsWith(QLatin1String(" FAIL")))
+        ShowConfirmedMode();
     if (m_pendingWriteInput < 0)
         return;
     const QString expected = QStringLiteral("IN%1 EDID-USER OK").arg(m_pendingWriteInput + 1);
@@ -472,26 +527,42 @@ void Ui_Edid::SLT_Update_RecvLine(const QString &line)
     const QString received = line.trimmed();
     const QString failed = QStringLiteral("IN%1 EDID-USER FAIL").arg(m_pendingWriteInput + 1);
     if (received == failed || received.startsWith(failed + QLatin1Char(' '))) {
-        m_pendingWriteInput = -1;
+        // Refused at once: the link need not wait out its reply time for an OK that will not
+        // come, and the operator hears of the refusal now.
+        const QString written = m_pendingWriteLine;
+        ForgetPendingWrite();
+        if (!written.isEmpty())
+            StopAwaitingReplyOnSelectedLink(written);
+        MessageBoxOk(SMSG_EdidWriteFail, this);
         return;
     }
     if (received != expected && !received.startsWith(expected + QLatin1Char(' ')))
         return;
-    m_pendingWriteInput = -1;
+    ForgetPendingWrite();
     MessageBoxOk(SMSG_EdidWriteOk, this);
 }
 
 void Ui_Edid::SLT_Update_PortCounts()
 {
     FillPortLists();
-    if (modeComboBox->count() == 0 && !DeviceState.modelUnconfirmed)
+    if (modeComboBox->count() == 0 && !DeviceState.modelUnconfirmed) {
         FillModeList();
+        ReadSelectedInputMode();
+    }
 }
 
 void Ui_Edid::SLT_WaitReplyTimeout(const QString &command)
 {
     if (command.contains(QLatin1String(" EDID-USER")))
-        m_pendingWriteInput = -1;
+        ForgetPendingWrite();
+    if (ConcernsSelectedInputMode(command))
+        ShowConfirmedMode();
+}
+
+void Ui_Edid::SLT_LinkClosed()
+{
+    ForgetPendingWrite();
+    ShowConfirmedMode();
 }
 
 // The lists keep the chosen port while the device still has it.
@@ -510,12 +581,11 @@ void Ui_Edid::FillPortLists()
             inputComboBox->setCurrentIndex(input);
     }
     if (inputComboBox->currentIndex() != input)
-        m_pendingWriteInput = -1;
+        ForgetPendingWrite();
 }
 
 void Ui_Edid::RejectBuffer(int check)
 {
     MessageBoxOk(check == EdidBlock::NotEdid ? SMSG_NotIsEdidContent : SMSG_EdidCheckFail, this);
     ClearEdidBuffer();
-    hexView->clear();
 }

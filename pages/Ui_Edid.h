@@ -35,10 +35,12 @@ public:
     // the screen taken as at most 1920 x 1080.
     static QPoint PositionForScreen(const QSize &screenSize, const QSize &windowSize);
 
-    // The shared EDID buffer (always 256 bytes) and whether it holds an EDID that was read or
-    // loaded in full, which is what Save is willing to write.
+    // The shared EDID buffer (always 256 bytes) and whether it holds what an output read or a
+    // file load brought. Every open dialog's view shows exactly these bytes, or nothing while
+    // the buffer holds nothing.
     static const QByteArray &EdidBuffer();
-    static bool EdidBufferComplete();
+    static bool EdidBufferFilled();
+    static void SetEdidBuffer(const QByteArray &bytes);
     static void ClearEdidBuffer();
     // Start directory of both file dialogs; the directory of the last loaded file.
     static QString LastDirectory();
@@ -48,6 +50,8 @@ public:
     static QFont HexFont();
     // Input whose user EDID was sent and not yet confirmed; -1 for none.
     int PendingWriteInput() const { return m_pendingWriteInput; }
+    // The EDID mode the device last reported for the selected input; -1 while none was read.
+    int ConfirmedMode() const { return m_confirmedMode; }
 
     // Asks for the EDID mode of the selected input; the opener calls it right after show().
     void StartupRead();
@@ -91,8 +95,11 @@ public slots:
     void SLT_Update_RecvLine(const QString &line);
     // The device was identified: the port lists and the mode list follow its counts.
     void SLT_Update_PortCounts();
-    // A line got no reply in time: a user EDID write it was cannot be confirmed any more.
+    // A line got no reply in time: a user EDID write it was cannot be confirmed any more, and
+    // the mode list shows the device's mode again after an unanswered mode command.
     void SLT_WaitReplyTimeout(const QString &command);
+    // The link was closed or lost: nothing sent on it will be answered.
+    void SLT_LinkClosed();
 
 private:
     void CreateWidgets();
@@ -102,12 +109,20 @@ private:
     void FillModeList();
     void FillPortLists();
     void PlaceHexView();
-    // A reply text holding only a valid base block that announces no extension, as 256
-    // bytes with the second block zero.
-    static bool BaseBlockOnly(const QString &edidHex, QByteArray *edid);
     // Shows the message for a failed check and empties the buffer and the view.
     void RejectBuffer(int check);
+    // The view shows the shared buffer.
+    void ShowEdidBuffer();
+    // Asks the device for the selected input's EDID mode; the list shows no mode until it answers.
+    void ReadSelectedInputMode();
+    void ShowConfirmedMode();
+    // Whether a command text or a received line concerns the selected input's EDID mode.
+    bool ConcernsSelectedInputMode(const QString &text) const;
+    void ForgetPendingWrite();
 
     // Input whose user EDID was sent and not yet confirmed; -1 for none.
     int m_pendingWriteInput = -1;
+    // The line that carried it, as the link reports it (to stop waiting after a refusal).
+    QString m_pendingWriteLine;
+    int m_confirmedMode = -1;
 };

@@ -4,6 +4,7 @@
 #include "link/LinkServices.h"
 #include "link/ServiceSerialPort.h"
 #include "link/ServiceTcpClient.h"
+#include "link/Ui_Uart_Network.h"
 #include "pages/Ui_Edid.h"
 #include "pages/Ui_SaveLoad.h"
 #include "protocol/CommandSet.h"
@@ -626,8 +627,10 @@ void Ui_Matrix::SLT_BTN_EDIDWin(bool checked)
         &Ui_Edid::SLT_WaitReplyTimeout);
     // The device confirms a written user EDID with a line the parser does not interpret; the
     // main window hands every received line out.
-    if (auto *mainWindow = qobject_cast<Ui_Main *>(window()))
+    if (auto *mainWindow = qobject_cast<Ui_Main *>(window())) {
         connect(mainWindow, &Ui_Main::SGL_DEBUG_SHOW_RecvText, dialog, &Ui_Edid::SLT_Update_RecvLine);
+        connect(mainWindow->connectionPage, &Ui_Uart_Network::SGL_LinkClosed, dialog, &Ui_Edid::SLT_LinkClosed);
+    }
     dialog->setModal(false);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->show();

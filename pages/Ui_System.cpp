@@ -1,6 +1,7 @@
 #include "pages/Ui_System.h"
 
 #include "link/LinkMode.h"
+#include "link/LinkQueue.h"
 #include "link/LinkSettingsRules.h"
 #include "protocol/CommandSet.h"
 #include "protocol/DeviceState.h"
@@ -81,6 +82,7 @@ Ui_System::Ui_System(QWidget *parent)
     resetSettleTimer.setInterval(ResetSettleMs);
     Retranslate(true, false);
     MakeConnections();
+    connect(&resetSettleTimer, &QTimer::timeout, this, &Ui_System::SendResetProbe);
 }
 
 void Ui_System::CreateWidgets()
@@ -183,20 +185,32 @@ void Ui_System::Retranslate(bool firstTime, bool noRebuild)
     resetButton->setText(S_ResetDevice);
     firmwareLabel->setText(Slabel_FirmwareVersion);
     baudLabel->setText(Slabel_Baudrate);
-    const int baudIndex = baudComboBox->findText(SP_BaudRate);
-    if (baudIndex >= 0)
-        baudComboBox->setCurrentIndex(baudIndex);
+    // A language switch relabels the kinds in place, so the chosen kind stays chosen.
+    if (firmwareComboBox->count() == FirmwareKindCount) {
+        for (int kind = 0; kind < FirmwareKindCount; ++kind)
+            firmwareComboBox->setItemText(kind, ScomboBox_FirmwareVersion[kind]);
+    }
     rs232ReadButton->setText(S_ReadWrite[0]);
     rs232WriteButton->setText(S_ReadWrite[1]);
     ipLabel->setText(Slabel_Ip);
     portLabel->setText(Slabel_Port);
     maskLabel->setText(Slabel_SubMask);
     gatewayLabel->setText(Slabel_Gateway);
-    ShowNetworkSettings();
+    ShowStoredLinkSettings();
     networkReadButton->setText(S_ReadWrite[0]);
     networkWriteButton->setText(S_ReadWrite[1]);
     if (!noRebuild)
         Rebuild();
+}
+
+// The baud list and the network fields show what the device last reported (or what the
+// operator connected with), never a choice the device did not take.
+void Ui_System::ShowStoredLinkSettings()
+{
+    const int baudIndex = baudComboBox->findText(SP_BaudRate);
+    if (baudIndex >= 0)
+        baudComboBox->setCurrentIndex(baudIndex);
+    ShowNetworkSettings();
 }
 
 void Ui_System::ShowNetworkSettings()
@@ -214,9 +228,7 @@ void Ui_System::Rebuild()
     // A refill after a link-settings reply keeps the kind the operator chose, so the selector
     // and the port list beside it keep telling the same story.
     const int chosenKind = firmwareComboBox->currentIndex();
-    firmwareComboBox->clear();
-    for (int kind = 0; kind < FirmwareKindCount; ++kind)
-        firmwareComboBox->addItem(ScomboBox_FirmwareVersion[kind]);
+    FillFirmwareKinds();
     if (chosenKind > 0 && chosenKind < FirmwareKindCount)
         firmwareComboBox->setCurrentIndex(chosenKind);
     for (QWidget *widget : { static_cast<QWidget *>(ipLabel), static_cast<QWidget *>(portLabel),
@@ -227,21 +239,61 @@ void Ui_System::Rebuild()
         widget->show();
 }
 
+void Ui_System::FillFirmwareKinds()
+{
+    firmwareComboBox->clear();
+    for (int kind = 0; kind < FirmwareKindCount; ++kind)
+        firmwareComboBox->addItem(ScomboBox_FirmwareVersion[kind]);
+}
+
 void Ui_System::ReadLinkSettings()
 {
+    ReadLinkSettings(false);
+}
+
+void Ui_System::ReadLinkSettings(bool afterReset)
+{
+    using Requests = LinkSettingsRequests;
     if (LinkMode == LinkModeTcp) {
-        systemQueryPending = true;
-        CmdGetNetworkInfo();
+        RecordRequest(Requests::Topic::Network, Requests::Kind::Read, afterReset);
         emit SGL_UpdateEmit();
     } else if (LinkMode == LinkModeSerial) {
-        systemQueryPending = true;
-        CmdGetBaudrate();
+        RecordRequest(Requests::Topic::BaudRate, Requests::Kind::Read, afterReset);
         // A second kick while the line is in flight changes nothing.
         emit SGL_UpdateEmit();
         emit SGL_UpdateEmit();
     } else {
         emit SGL_UpdateEmit();
     }
+}
+
+void Ui_System::RecordRequest(LinkSettingsRequests::Topic topic, LinkSettingsRequests::Kind kind, bool afterReset)
+{
+    using Requests = LinkSettingsRequests;
+    // The builders queue these lines whenever a link is selected and open; nothing else is
+    // ever answered.
+    const LinkQueue *queue = SelectedLinkQueue();
+    const bool linkTakesLine = queue && queue->isActive();
+    Requests::Request request;
+    request.topic = topic;
+    request.kind = kind;
+    request.link = LinkMode;
+    request.afterReset = afterReset;
+    if (topic == Requests::Topic::Network) {
+        request.before = QStringList { SP_RemoteIp, SP_RemotePort, SP_RemoteSubmask, SP_RemoteGateway };
+        if (kind == Requests::Kind::Read)
+            CmdGetNetworkInfo();
+        else
+            CmdSetNetworkInfo(ipEdit->text(), portEdit->text(), maskEdit->text(), gatewayEdit->text());
+    } else {
+        request.before = QStringList { SP_BaudRate };
+        if (kind == Requests::Kind::Read)
+            CmdGetBaudrate();
+        else
+            CmdSetBaudrate(baudComboBox->currentText().toInt());
+    }
+    if (linkTakesLine)
+        linkSettingsRequests.add(request);
 }
 
 void Ui_System::SLT_SetResetDevice(bool checked)
@@ -252,16 +304,28 @@ void Ui_System::SLT_SetResetDevice(bool checked)
     CmdReset();
     emit SGL_UpdateEmit();
     // The device answers nothing it could be waited for by; give it time to come back with
-    // its factory settings, then every page reads it again.
+    // its factory settings, then look whether it answers before every page reads it again.
     resetSettleTimer.start();
+}
+
+// The factory settings may include other link settings than the ones in use: one read first,
+// and only when it is answered the rest; unanswered, the link is closed with one message
+// instead of a time-out for every page's read.
+void Ui_System::SendResetProbe()
+{
+    if (LinkMode == LinkModeNone)
+        return;
+    emit SGL_AwaitingDeviceAfterReset();
+    ReadLinkSettings(true);
 }
 
 void Ui_System::SLT_GetFirmwareVersion(int index)
 {
     Q_UNUSED(index)
-    const QString chosen = firmwareComboBox->currentText();
+    // By position: the texts change with the language, the kinds do not.
+    const int chosen = firmwareComboBox->currentIndex();
     for (int kind = 0; kind < FirmwareKindCount; ++kind) {
-        if (ScomboBox_FirmwareVersion[kind] != chosen)
+        if (kind != chosen)
             continue;
         versionEdit->clear();
         PlacePortListBesideSelector();
@@ -308,30 +372,33 @@ void Ui_System::SLT_Network_Write()
         MessageBoxOk(SMSG_Network_Param_Fail, this);
         return;
     }
-    systemQueryPending = false;
-    CmdSetNetworkInfo(ip, port, mask, gateway);
+    RecordRequest(LinkSettingsRequests::Topic::Network, LinkSettingsRequests::Kind::Write);
     emit SGL_UpdateEmit();
 }
 
 void Ui_System::SLT_Network_Read()
 {
-    systemQueryPending = true;
-    CmdGetNetworkInfo();
+    RecordRequest(LinkSettingsRequests::Topic::Network, LinkSettingsRequests::Kind::Read);
     emit SGL_UpdateEmit();
 }
 
 void Ui_System::SLT_RS232_Write()
 {
-    systemQueryPending = false;
-    CmdSetBaudrate(baudComboBox->currentText().toInt());
+    RecordRequest(LinkSettingsRequests::Topic::BaudRate, LinkSettingsRequests::Kind::Write);
     emit SGL_UpdateEmit();
 }
 
 void Ui_System::SLT_RS232_Read()
 {
-    systemQueryPending = true;
-    CmdGetBaudrate();
+    RecordRequest(LinkSettingsRequests::Topic::BaudRate, LinkSettingsRequests::Kind::Read);
     emit SGL_UpdateEmit();
+}
+
+void Ui_System::SLT_LinkClosed()
+{
+    linkSettingsRequests.clear();
+    resetSettleTimer.stop();
+    ShowStoredLinkSettings();
 }
 
 void Ui_System::ShowVersion(const QString &text)
@@ -346,10 +413,7 @@ void Ui_System::NetworkReply(const QString &ip, const QString &port, const QStri
     SP_RemotePort = port;
     SP_RemoteSubmask = mask;
     SP_RemoteGateway = gateway;
-    m_lastReplyLink = LinkModeTcp;
-    if (!systemQueryPending)
-        TellLinkSettingsWritten(LinkModeTcp);
-    emit SGL_SyncSerialPortNetworkInfo();
+    AnswerLinkSettingsReply(LinkSettingsRequests::Topic::Network, { ip, port, mask, gateway });
 }
 
 void Ui_System::BaudReply(int baudrate)
@@ -358,20 +422,42 @@ void Ui_System::BaudReply(int baudrate)
     if (text.isEmpty())
         return;
     SP_BaudRate = text;
-    m_lastReplyLink = LinkModeSerial;
-    if (!systemQueryPending)
-        TellLinkSettingsWritten(LinkModeSerial);
-    emit SGL_SyncSerialPortNetworkInfo();
+    AnswerLinkSettingsReply(LinkSettingsRequests::Topic::BaudRate, { text });
 }
 
-// Only the link whose settings changed has to be opened again; the other one keeps working.
-void Ui_System::TellLinkSettingsWritten(int changedLink)
+// A report nobody asked for is the device's state and is shown quietly, like a read.
+void Ui_System::AnswerLinkSettingsReply(LinkSettingsRequests::Topic topic, const QStringList &values)
 {
-    const QString next = changedLink == LinkMode ? SMSG_ReConnect : SMSG_LinkKept;
+    using Requests = LinkSettingsRequests;
+    Requests::Request request;
+    const bool asked = linkSettingsRequests.takeAnswered(topic, LinkMode, &request);
+    const bool written = asked && request.kind == Requests::Kind::Write;
+    m_lastReplyChangedLinkInUse = written && LinkMode != LinkModeNone
+        && Requests::LinkOfTopic(topic) == LinkMode && Requests::Changed(request, values);
+    if (written)
+        TellLinkSettingsWritten(m_lastReplyChangedLinkInUse);
+    emit SGL_SyncSerialPortNetworkInfo();
+    if (asked && request.afterReset)
+        emit SGL_DeviceBackAfterReset();
+}
+
+// Only a link whose parameters changed has to be opened again; otherwise it keeps working.
+void Ui_System::TellLinkSettingsWritten(bool linkDropped)
+{
+    const QString next = linkDropped ? SMSG_ReConnect : SMSG_LinkKept;
     MessageBoxOk(SMSG_SyncConfigInfo + QStringLiteral("\r\n") + next, this);
 }
 
-bool Ui_System::LastReplyConcernsLinkInUse() const
+bool Ui_System::AnswersReplyTimeout(const QString &command)
 {
-    return m_lastReplyLink != LinkModeNone && m_lastReplyLink == LinkMode;
+    LinkSettingsRequests::Request request;
+    if (!linkSettingsRequests.takeTimedOut(command, LinkMode, &request))
+        return false;
+    ShowStoredLinkSettings();
+    if (!request.afterReset)
+        return false;
+    // Closing the link first drops every line still queued, so no other time-out follows.
+    emit SGL_DeviceSilentAfterReset();
+    MessageBoxOk(SMSG_ResetNoAnswer, this);
+    return true;
 }

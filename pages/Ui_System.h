@@ -4,6 +4,8 @@
 // the reply parser, which calls the Show... and ...Reply operations below.
 #pragma once
 
+#include "protocol/LinkSettingsRequests.h"
+
 #include <QTimer>
 #include <QWidget>
 
@@ -30,19 +32,27 @@ public:
     // Once the model is confirmed: fills the firmware selector with its four kinds.
     void Rebuild();
     // Asks the device for the settings of the link in use (network info over TCP, baud rate
-    // over RS232), marking the read as pending so that its reply is shown quietly.
+    // over RS232), recorded as a read so that its reply is shown quietly.
     void ReadLinkSettings();
 
     // Replies.
     void ShowVersion(const QString &text);
-    // Stores the device's network settings; after a write also tells the operator what
-    // happens to the link.
+    // Stores the device's network settings; when they answer a write, also tells the operator
+    // what happens to the link.
     void NetworkReply(const QString &ip, const QString &port, const QString &mask, const QString &gateway);
     // The same for the baud rate; a rate the device does not offer is ignored.
     void BaudReply(int baudrate);
-    // Whether the last network or baud reply concerned the link the program is using, which
-    // is then dropped after a write (a baud rate over TCP leaves the network link alone).
-    bool LastReplyConcernsLinkInUse() const;
+    // Whether the last network or baud reply answered a write that changed the parameters of
+    // the link in use, which must then be dropped (a baud rate over TCP, or a write of the
+    // values the device already had, leaves the link alone).
+    bool LastReplyChangedLinkInUse() const { return m_lastReplyChangedLinkInUse; }
+    // A command got no reply in time. True when it was this page's read after a factory reset,
+    // which this page has then answered itself (the link is closed, one message says why); any
+    // other link-settings request just ends, and the controls show the stored values again.
+    bool AnswersReplyTimeout(const QString &command);
+
+    // The link-settings requests in flight; a reply is matched to the one that caused it.
+    LinkSettingsRequests linkSettingsRequests;
 
     QGroupBox *deviceGroup = nullptr;
     QGroupBox *rs232Group = nullptr;
@@ -78,6 +88,11 @@ signals:
     void SGL_UpdateEmit();
     // The device answered with its network or baud-rate settings.
     void SGL_SyncSerialPortNetworkInfo();
+    // After a factory reset: the read that looks for the device went out; the device
+    // answered it (the pages read everything again); it did not (the link must be closed).
+    void SGL_AwaitingDeviceAfterReset();
+    void SGL_DeviceBackAfterReset();
+    void SGL_DeviceSilentAfterReset();
 
 public slots:
     void SLT_SetResetDevice(bool checked);
@@ -87,6 +102,8 @@ public slots:
     void SLT_Network_Read();
     void SLT_RS232_Write();
     void SLT_RS232_Read();
+    // The link was closed or lost: nothing asked on it will be answered any more.
+    void SLT_LinkClosed();
 
 private:
     void CreateWidgets();
@@ -96,8 +113,15 @@ private:
     void PlaceVersionField(const QWidget *leftNeighbour);
     void FillPortList(quint32 count);
     void ShowNetworkSettings();
-    void TellLinkSettingsWritten(int changedLink);
+    void TellLinkSettingsWritten(bool linkDropped);
+    void FillFirmwareKinds();
+    void ShowStoredLinkSettings();
+    // Queues the read or write of a topic's settings and records it, when a link takes it.
+    void RecordRequest(LinkSettingsRequests::Topic topic, LinkSettingsRequests::Kind kind, bool afterReset = false);
+    void ReadLinkSettings(bool afterReset);
+    void SendResetProbe();
+    // The request a reply of this topic answers; handles what it means for the link.
+    void AnswerLinkSettingsReply(LinkSettingsRequests::Topic topic, const QStringList &values);
 
-    // The link whose settings the last network or baud reply carried.
-    int m_lastReplyLink = 0;
+    bool m_lastReplyChangedLinkInUse = false;
 };

@@ -11,13 +11,10 @@ DeviceStateRecord DeviceState = [] {
     return record;
 }();
 
-bool systemQueryPending = false;
-
 void DeviceState_Clear()
 {
     std::memset(&DeviceState, 0, sizeof DeviceState);
     DeviceState.modelUnconfirmed = true;
-    systemQueryPending = false;
 }
 
 void DeviceState_ResetWall()

@@ -77,12 +77,7 @@ struct DeviceStateRecord {
 // The one process-wide record, zero-filled at start but for modelUnconfirmed.
 extern DeviceStateRecord DeviceState;
 
-// Set while a read of the device's link settings (network or baud rate) is outstanding, so that
-// its reply is shown quietly; clear after a write, whose reply asks the user to reconnect.
-extern bool systemQueryPending;
-
-// Back to the start-up state, systemQueryPending included (tests and the headless client
-// start each run from it).
+// Back to the start-up state (tests and the headless client start each run from it).
 void DeviceState_Clear();
 // Clears every wall slot, maps cell k to output k, and empties the wall size.
 void DeviceState_ResetWall();

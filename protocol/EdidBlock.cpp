@@ -76,4 +76,19 @@ bool FromHexText(const QString &text, QByteArray *edid)
     return true;
 }
 
+QByteArray ReadHexPairs(const QString &text)
+{
+    QByteArray bytes(Size, '\0');
+    for (int k = 0; k < Size; ++k) {
+        const int at = 3 * k;
+        if (at + 1 >= text.size())
+            break;
+        const int high = HexDigit(text.at(at));
+        const int low = HexDigit(text.at(at + 1));
+        if (high >= 0 && low >= 0)
+            bytes[k] = char(high * 16 + low);
+    }
+    return bytes;
+}
+
 } // namespace EdidBlock

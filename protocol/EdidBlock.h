@@ -29,4 +29,9 @@ QString ToHexText(const QByteArray &bytes);
 // taken for what the display sent.
 bool FromHexText(const QString &text, QByteArray *edid);
 
+// The 256 bytes of a reply's text form read leniently: byte i from the two characters at 3·i,
+// upper- or lower-case hexadecimal digits; a pair that is not two such digits, or lies past the
+// end of a shorter text, reads 0. What the device sent is thus kept wherever it can be read.
+QByteArray ReadHexPairs(const QString &text);
+
 } // namespace EdidBlock

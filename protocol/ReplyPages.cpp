@@ -147,11 +147,9 @@ void ReplyPages::systemRebuild() { }
 void ReplyPages::systemReadLinkSettings()
 {
     if (LinkMode == LinkModeTcp) {
-        systemQueryPending = true;
         CmdGetNetworkInfo();
         kickSend();
     } else if (LinkMode == LinkModeSerial) {
-        systemQueryPending = true;
         CmdGetBaudrate();
         // The serial page kicks twice; a second kick while a line is in flight does nothing.
         kickSend();

@@ -565,4 +565,9 @@ const ConfigKeyEntry LanguageTable[LanguageTableSize] = {
     {"SgroupBox_Device", &SgroupBox_Device},
     {"SMSG_LinkKept", &SMSG_LinkKept},
     {"SMSG_UserModifyPasswordNotSaved", &SMSG_UserModifyPasswordNotSaved},
+    {"SMSG_ResetNoAnswer", &SMSG_ResetNoAnswer},
+    {"SMSG_EdidWriteFail", &SMSG_EdidWriteFail},
+    {"SMSG_EdidSavedNotEdid", &SMSG_EdidSavedNotEdid},
+    {"SMSG_EdidSavedBadChecksum", &SMSG_EdidSavedBadChecksum},
+    {"SMSG_EdidSaveFail", &SMSG_EdidSaveFail},
 };

@@ -160,6 +160,11 @@ QString SMSG_Status_NetworkReconnected = QStringLiteral("Network link lost and r
 QString SgroupBox_Device = QStringLiteral("Device");
 QString SMSG_LinkKept = QStringLiteral("2-The connection in use stays open.");
 QString SMSG_UserModifyPasswordNotSaved = QStringLiteral("The password was not changed, the settings could not be saved: ");
+QString SMSG_ResetNoAnswer = QStringLiteral("The device did not answer after the reset: its link settings may be back to their factory values. Check them and connect again.");
+QString SMSG_EdidWriteFail = QStringLiteral("EDID Write Failed");
+QString SMSG_EdidSavedNotEdid = QStringLiteral("EDID saved as read, but it does not begin with the EDID header!");
+QString SMSG_EdidSavedBadChecksum = QStringLiteral("EDID saved as read, but its checksum is wrong!");
+QString SMSG_EdidSaveFail = QStringLiteral("The EDID file could not be saved: ");
 
 namespace {
 // Numbered families: prefix followed by the 1-based index.

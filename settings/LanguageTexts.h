@@ -164,3 +164,8 @@ extern QString SMSG_Status_NetworkReconnected;
 extern QString SgroupBox_Device;
 extern QString SMSG_LinkKept;
 extern QString SMSG_UserModifyPasswordNotSaved;
+extern QString SMSG_ResetNoAnswer;
+extern QString SMSG_EdidWriteFail;
+extern QString SMSG_EdidSavedNotEdid;
+extern QString SMSG_EdidSavedBadChecksum;
+extern QString SMSG_EdidSaveFail;

@@ -188,8 +188,17 @@ void Ui_Main::MakeConnections()
         systemPage, &Ui_System::SGL_SyncSerialPortNetworkInfo, this, &Ui_Main::SLT_SyncSerialPortNetworkInfo);
     connect(multiviewPage, &Ui_Multiview::SGL_SyncInputSourceName, this, &Ui_Main::SLT_SyncInputSourceName);
     connect(matrixPage, &Ui_Matrix::SGL_SyncInputSourceName, this, &Ui_Main::SLT_SyncInputSourceName);
-    // After a factory reset no page may keep showing what the device had before.
-    connect(&systemPage->resetSettleTimer, &QTimer::timeout, this, [this] { RequestEveryPage(*replyPages); });
+    // After a factory reset no page may keep showing what the device had before; a device that
+    // no longer answers on this link closes it with the System page's one message.
+    connect(systemPage, &Ui_System::SGL_AwaitingDeviceAfterReset, this,
+        [this] { connectionPage->ExplainNextLinkLoss(SMSG_ResetNoAnswer); });
+    connect(systemPage, &Ui_System::SGL_DeviceBackAfterReset, this, [this] {
+        connectionPage->ExplainNextLinkLoss(QString());
+        RequestEveryPage(*replyPages);
+    });
+    connect(systemPage, &Ui_System::SGL_DeviceSilentAfterReset, this,
+        [this] { connectionPage->DropLostLink(SMSG_ResetNoAnswer); });
+    connect(connectionPage, &Ui_Uart_Network::SGL_LinkClosed, systemPage, &Ui_System::SLT_LinkClosed);
 
     // The services live in their worker threads, so their signals arrive here queued and
     // every send kick reaches them queued.
@@ -339,19 +348,17 @@ void Ui_Main::SLT_WaitReplyTimeoutMessage(QString cmd)
         MessageBoxOk(SMSG_ReadDeviceFail + cmd, this);
         return;
     }
-    // A later network or baud reply then answers a write.
-    if (command.contains("NETWORK-INFO") || command.contains("BAUDRATE"))
-        systemQueryPending = false;
+    if (systemPage->AnswersReplyTimeout(cmd))
+        return;
     MessageBoxOk(SMSG_CommunicationFail + cmd, this);
 }
 
 void Ui_Main::SLT_SyncSerialPortNetworkInfo()
 {
-    // A reply to a write: the device's parameters of that link have changed under it. A
-    // write of the other link's settings leaves the link in use alone.
-    if (!systemQueryPending && systemPage->LastReplyConcernsLinkInUse())
+    // A reply to a write that changed the parameters of the link in use: the device has
+    // moved away from it.
+    if (systemPage->LastReplyChangedLinkInUse())
         connectionPage->DisconnectActiveLink();
-    systemQueryPending = false;
     connectionPage->RefreshFromSettings();
     systemPage->Retranslate(false, false);
 }

@@ -3,6 +3,8 @@
 #include "sim/SimConnection.h"
 #include "sim/SimLog.h"
 
+#include <cctype>
+
 SimHub::SimHub(SimDevice &device, const SimOptions &options, QObject *parent)
     : QObject(parent)
     , m_device(device)
@@ -38,6 +40,28 @@ bool SimHub::isMuted(const QByteArray &line) const
     return false;
 }
 
+bool SimHub::isRefused(const QByteArray &line) const
+{
+    for (const QByteArray &pattern : m_options.refusePatterns) {
+        if (line.contains(pattern))
+            return true;
+    }
+    return false;
+}
+
+QByteArray SimHub::RefusalLine(const QByteArray &request)
+{
+    QList<QByteArray> words = request.simplified().split(' ');
+    if (!words.isEmpty() && (words.first() == "SET" || words.first() == "GET"))
+        words.removeFirst();
+    const bool hasPort = !words.isEmpty()
+        && ((words.first().startsWith("IN") && words.first().size() > 2 && std::isdigit(quint8(words.first().at(2))))
+            || (words.first().startsWith("OUT") && words.first().size() > 3 && std::isdigit(quint8(words.first().at(3)))));
+    QList<QByteArray> kept = words.mid(0, hasPort ? 2 : 1);
+    kept.append("FAIL");
+    return kept.join(' ');
+}
+
 void SimHub::send(SimConnection *connection, const QList<QByteArray> &lines)
 {
     for (const QByteArray &line : lines)
@@ -54,6 +78,8 @@ void SimHub::SLT_Request(SimConnection *connection, const QByteArray &line, bool
     if (isMuted(line)) {
         // Neither carried out nor answered, as if the request never arrived.
         SimLog::Write(QStringLiteral("%1 muted").arg(connection->name()));
+    } else if (!tooLong && isRefused(line)) {
+        send(connection, { RefusalLine(line) });
     } else {
         const SimNetwork networkBefore = m_device.state().network;
         const int baudBefore = m_device.state().baudrate;

@@ -26,6 +26,10 @@ public:
     // upper-case word (so it holds no protocol keyword), and never starting with a control
     // byte, which would make a receiver throw away everything read together with it.
     static QByteArray JunkLine(QRandomGenerator &random);
+    // A refusal as the device words it: the request without its verb, cut after its keyword
+    // (the port word and the one after it, or the first word of a request without a port),
+    // then FAIL; "SET IN2 EDID-USER 00 FF ..." gives "IN2 EDID-USER FAIL".
+    static QByteArray RefusalLine(const QByteArray &request);
 
 signals:
     // A write (or a reset) changed the device's network settings; its network clients are
@@ -44,6 +48,7 @@ private slots:
 
 private:
     bool isMuted(const QByteArray &line) const;
+    bool isRefused(const QByteArray &line) const;
     // Applies link settings that the last request changed, as the device does once it has
     // answered: its network restarts, its serial side listens at the new rate.
     void applyLinkSettings(const SimNetwork &networkBefore, int baudBefore);

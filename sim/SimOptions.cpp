@@ -59,7 +59,8 @@ bool SimOptions::parse(const QStringList &arguments, QString &error)
         const bool takesValue = name == QLatin1String("--tcp") || name == QLatin1String("--pty")
             || name == QLatin1String("--model") || name == QLatin1String("--latency")
             || name == QLatin1String("--line-ending") || name == QLatin1String("--chunk")
-            || name == QLatin1String("--mute") || name == QLatin1String("--drop-after");
+            || name == QLatin1String("--mute") || name == QLatin1String("--drop-after")
+            || name == QLatin1String("--refuse");
         if (takesValue && !TakeValue(arguments, i, name, value)) {
             error = QStringLiteral("%1 needs a value").arg(name);
             return false;
@@ -115,6 +116,12 @@ bool SimOptions::parse(const QStringList &arguments, QString &error)
                 return false;
             }
             mutePatterns.append(value.toLatin1());
+        } else if (name == QLatin1String("--refuse")) {
+            if (value.isEmpty()) {
+                error = QStringLiteral("--refuse needs a pattern");
+                return false;
+            }
+            refusePatterns.append(value.toLatin1());
         } else if (name == QLatin1String("--drop-after")) {
             if (!ParseCount(value, 1, 1000000000, dropAfter)) {
                 error = QStringLiteral("--drop-after needs a request count of at least 1");
@@ -151,6 +158,8 @@ QString SimOptions::Usage()
         "  --line-ending cr|crlf  end written lines with CR (default) or CR LF\n"
         "  --chunk N            write answers in pieces of N bytes with a short gap\n"
         "  --mute PATTERN       never answer requests containing PATTERN (repeatable)\n"
+        "  --refuse PATTERN     refuse requests containing PATTERN: nothing is carried out and\n"
+        "                       the answer is the request's port and keyword followed by FAIL\n"
         "  --drop-after N       close a connection after N requests\n"
         "  --garbage            mix junk lines and control bytes into the stream\n"
         "  --echo               repeat every request (without its CR) before answering it\n"

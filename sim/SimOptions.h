@@ -20,6 +20,7 @@ public:
     QByteArray lineEnding = "\r"; // after every line the simulator writes
     int chunk = 0; // write answers in pieces of this many bytes; 0 writes whole lines
     QList<QByteArray> mutePatterns; // requests containing one of these are never answered
+    QList<QByteArray> refusePatterns; // requests containing one of these are refused with FAIL
     int dropAfter = 0; // close a connection after this many requests; 0 never
     bool garbage = false; // mix junk lines into the stream
     bool echo = false; // repeat every request before answering it

@@ -98,8 +98,6 @@ inline bool *boolField(const QString &name)
         return &DeviceState.modelUnconfirmed;
     if (name == QLatin1String("handled"))
         return &DeviceState.modelReplyHandled;
-    if (name == QLatin1String("pending"))
-        return &systemQueryPending;
     const QRegularExpressionMatch match = wallFlag.match(name);
     if (!match.hasMatch() || match.captured(1).toUInt() >= MaxPorts)
         return nullptr;

@@ -289,9 +289,9 @@ void TestCliOptions::parsesValidCommandLines_data()
     QTest::newRow("network set")
         << QStringList { "--serial", "/tmp/t", "network", "set", "10.0.0.9", "65534", "255.0.0.0", "10.0.0.1" }
         << "serial /tmp/t@9600 t3000 network-set 10.0.0.9 65534 255.0.0.0 10.0.0.1";
-    QTest::newRow("network set, empty last part")
-        << QStringList { "--tcp", "127.0.0.1", "network", "set", "192.168.0.", "08080", "255.255.255.0", "192.168.0.1" }
-        << tcp + "network-set 192.168.0. 08080 255.255.255.0 192.168.0.1";
+    QTest::newRow("network set, port with a leading zero")
+        << QStringList { "--tcp", "127.0.0.1", "network", "set", "192.168.0.7", "08080", "255.255.255.0", "192.168.0.1" }
+        << tcp + "network-set 192.168.0.7 08080 255.255.255.0 192.168.0.1";
     QTest::newRow("baud") << QStringList { "--tcp", "127.0.0.1", "baud" } << tcp + "baud";
     QTest::newRow("baud set slowest") << QStringList { "--tcp", "127.0.0.1", "baud", "set", "9600" }
                                       << tcp + "baud-set 9600";
@@ -408,6 +408,12 @@ void TestCliOptions::refusesBadCommandLines_data()
                                         << "wall bezel ROW COL LEFT RIGHT UP BOTTOM";
     QTest::newRow("network set IP part above 255")
         << QStringList { "--tcp", "127.0.0.1", "network", "set", "192.168.0.300", "2000", "255.255.255.0", "192.168.0.1" }
+        << "network settings refused";
+    QTest::newRow("network set, empty last part")
+        << QStringList { "--tcp", "127.0.0.1", "network", "set", "192.168.0.", "2000", "255.255.255.0", "192.168.0.1" }
+        << "network settings refused";
+    QTest::newRow("network set, octets with leading zeros")
+        << QStringList { "--tcp", "127.0.0.1", "network", "set", "01.002.0003.00004", "2000", "255.255.255.0", "192.168.0.1" }
         << "network settings refused";
     QTest::newRow("network set port 65535")
         << QStringList { "--tcp", "127.0.0.1", "network", "set", "192.168.0.10", "65535", "255.255.255.0", "192.168.0.1" }

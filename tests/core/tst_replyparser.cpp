@@ -350,10 +350,10 @@ void TestReplyParser::lines_data()
 
     // Identification and the synchronisation burst.
     row("model match over serial", S, AwaitingModel, L("MODEL TYPE RZ7P52KN\r"), ConfirmationCalls(S),
-        "unconfirmed=0;handled=1;inputs=4;outputs=4;pending=1",
+        "unconfirmed=0;handled=1;inputs=4;outputs=4",
         RereadLines(S) + QStringList { L("GET SYNC-OVER\r") });
     row("model match over tcp", T, AwaitingModel, L("MODEL TYPE RZ7P52KN\r"), ConfirmationCalls(T),
-        "unconfirmed=0;handled=1;inputs=4;outputs=4;pending=1",
+        "unconfirmed=0;handled=1;inputs=4;outputs=4",
         RereadLines(T) + QStringList { L("GET SYNC-OVER\r") });
     row("model mismatch", S, AwaitingModel, L("MODEL TYPE XYZ\r"), MismatchCalls(),
         "unconfirmed=1;handled=0;inputs=16;outputs=16", noLines);
@@ -363,7 +363,7 @@ void TestReplyParser::lines_data()
         "handled=1", noLines);
     row("matching reply after a mismatch on the same link", S, "unconfirmed=1;handled=1;inputs=16;outputs=16",
         L("MODEL TYPE RZ7P52KN\r"), noCalls, "unconfirmed=1;inputs=16", noLines);
-    row("scene load re-reads every page", S, Confirmed, L("LOAD SCENE 3\r"), RereadCalls(S), "pending=1",
+    row("scene load re-reads every page", S, Confirmed, L("LOAD SCENE 3\r"), RereadCalls(S), "",
         RereadLines(S));
     row("scene save", S, Confirmed, L("SAVE SCENE 3\r"), noCalls, "", noLines);
     row("sync over", S, Confirmed, L("SYNC-OVER\r"), { L("appendStatusLine(\r\n->Sync Over!<-)") }, "",

@@ -179,6 +179,8 @@ private slots:
     void requestLineEndings();
     void everyRequestIsAnswered();
     void junkLinesCarryNothingTheProgramActsOn();
+    void refusalLine_data();
+    void refusalLine();
     void options_data();
     void options();
     void programStaysInStep_data();
@@ -927,6 +929,27 @@ void TestSimDevice::junkLinesCarryNothingTheProgramActsOn()
     }
 }
 
+void TestSimDevice::refusalLine_data()
+{
+    QTest::addColumn<QByteArray>("request");
+    QTest::addColumn<QByteArray>("refusal");
+
+    QTest::newRow("user EDID") << QByteArray("SET IN2 EDID-USER 00 FF FF") << QByteArray("IN2 EDID-USER FAIL");
+    QTest::newRow("output setting") << QByteArray("SET OUT4 VKA NOTIMING") << QByteArray("OUT4 VKA FAIL");
+    QTest::newRow("two-digit port") << QByteArray("SET OUT12 ITC ON") << QByteArray("OUT12 ITC FAIL");
+    QTest::newRow("no port") << QByteArray("SET BAUDRATE 19200") << QByteArray("BAUDRATE FAIL");
+    QTest::newRow("word beginning with IN") << QByteArray("GET INFO NOW") << QByteArray("INFO FAIL");
+    QTest::newRow("query") << QByteArray("GET OUT1 OUTPORT-EDID") << QByteArray("OUT1 OUTPORT-EDID FAIL");
+    QTest::newRow("no verb") << QByteArray("HELP") << QByteArray("HELP FAIL");
+}
+
+void TestSimDevice::refusalLine()
+{
+    QFETCH(QByteArray, request);
+    QFETCH(QByteArray, refusal);
+    QCOMPARE(SimHub::RefusalLine(request), refusal);
+}
+
 void TestSimDevice::options_data()
 {
     QTest::addColumn<QStringList>("arguments");
@@ -968,6 +991,8 @@ void TestSimDevice::options_data()
                                      << QByteArray() << 0 << 0 << 0;
     QTest::newRow("switch with a value")
         << QStringList { "--garbage=1" } << false << false << 0 << false << QByteArray() << 0 << 0 << 0;
+    QTest::newRow("refusal without a pattern") << QStringList { "--refuse" } << false << false << 0 << false
+                                               << QByteArray() << 0 << 0 << 0;
     QTest::newRow("unknown option") << QStringList { "--fast" } << false << false << 0 << false
                                     << QByteArray() << 0 << 0 << 0;
 }

@@ -324,6 +324,8 @@ private slots:
     void settingTheModeLacksIsRefused();
     void edidSurvivesARoundTrip_data();
     void edidSurvivesARoundTrip();
+    void refusedEdidEndsAtOnce_data();
+    void refusedEdidEndsAtOnce();
     void mutedRequestIsATimeoutAndTheNextGoesOut_data();
     void mutedRequestIsATimeoutAndTheNextGoesOut();
     void droppedConnectionIsReconnectedForTheNextCommand();
@@ -639,6 +641,33 @@ void TestCliSim::edidSurvivesARoundTrip()
     QCOMPARE(refused.errLines().size(), 1);
     QVERIFY(refused.err.contains("checksum"));
     QCOMPARE(sim.log().count("<- "), requestsBefore);
+}
+
+void TestCliSim::refusedEdidEndsAtOnce_data()
+{
+    addTransportRows();
+}
+
+// A device that refuses the block answers FAIL: the client says so in one line and exits 1,
+// a refusal and not a missing reply.
+void TestCliSim::refusedEdidEndsAtOnce()
+{
+    QFETCH(QString, transport);
+    SimProcess sim;
+    QVERIFY(sim.start({ "--refuse", "EDID-USER", "--latency", "100" }));
+    const QStringList link = LinkArguments(transport, sim);
+    const QString file = sim.tempPath("good.bin");
+    QFile out(file);
+    QVERIFY(out.open(QIODevice::WriteOnly));
+    out.write(SimEdid::ForOutput(0));
+    out.close();
+
+    const CliResult refused = RunCli(link + QStringList { "edid", "write", "2", file });
+    QCOMPARE(refused.exitCode, 1);
+    QCOMPARE(refused.errLines().size(), 1);
+    QVERIFY2(refused.err.contains("refused the EDID for input 2"), refused.err.constData());
+    QVERIFY2(!refused.err.contains("no reply"), refused.err.constData());
+    QVERIFY(sim.log().contains("-> IN2 EDID-USER FAIL"));
 }
 
 void TestCliSim::mutedRequestIsATimeoutAndTheNextGoesOut_data()

@@ -146,6 +146,13 @@ private slots:
     void lastDirectoryFollowsLoad();
     void outputEdidReply_data();
     void outputEdidReply();
+    void viewsFollowTheSharedBuffer();
+    void unsavableFileIsReported();
+    void modeReadOnceListFilled_data();
+    void modeReadOnceListFilled();
+    void modeShowsDeviceAfterUnansweredWrite_data();
+    void modeShowsDeviceAfterUnansweredWrite();
+    void refusedWriteAgainstSimulator();
     void buttonsQueueCommands_data();
     void buttonsQueueCommands();
     void inputEdidModeReply_data();
@@ -417,66 +424,116 @@ void TestEdid::outputEdidReply_data()
     QTest::addColumn<int>("selectedOutput");
     QTest::addColumn<uint>("replyOutput");
     QTest::addColumn<QString>("reply");
-    QTest::addColumn<bool>("shown");
-    QTest::addColumn<QByteArray>("saved"); // empty: Save refuses and the file stays
+    QTest::addColumn<QByteArray>("bytes"); // shown and saved; empty: nothing shown, Save refuses
+    QTest::addColumn<QString>("warning"); // after saving; empty: none
 
+    const QString noHeader = QStringLiteral("EDID saved as read, but it does not begin with the EDID header!");
+    const QString badSum = QStringLiteral("EDID saved as read, but its checksum is wrong!");
     const QByteArray good = GoodEdid(1);
     const QString goodText = HexOf(good);
-    QTest::newRow("output 1") << 0 << 0u << goodText << true << good;
-    QTest::newRow("output 3") << 2 << 2u << goodText << true << good;
+    QTest::newRow("output 1") << 0 << 0u << goodText << good << QString();
+    QTest::newRow("output 3") << 2 << 2u << goodText << good << QString();
     // A display's own EDID is kept as it came, even with a wrong checksum.
-    const QByteArray odd = WithByte(good, 127, 0x00);
-    QTest::newRow("display with a wrong checksum") << 0 << 0u << HexOf(odd) << true << odd;
-    QTest::newRow("lower-case digits") << 1 << 1u << goodText.toLower() << true << good;
-    QTest::newRow("reply for another output") << 0 << 1u << goodText << false << QByteArray();
-    QTest::newRow("reply for every output") << 0 << 255u << goodText << false << QByteArray();
+    const QByteArray odd = WithByte(good, 127, quint8(good.at(127)) + 1);
+    QTest::newRow("display with a wrong checksum") << 0 << 0u << HexOf(odd) << odd << badSum;
+    QTest::newRow("lower-case digits") << 1 << 1u << goodText.toLower() << good << QString();
+    QTest::newRow("reply for another output") << 0 << 1u << goodText << QByteArray() << QString();
+    QTest::newRow("reply for every output") << 0 << 255u << goodText << QByteArray() << QString();
 
+    // Pair by pair: a pair that is not two hexadecimal digits, or is missing, reads 0.
     QString badPair = goodText;
     badPair.replace(3 * 50, 2, QStringLiteral("ZZ"));
-    QTest::newRow("malformed pair") << 0 << 0u << badPair << true << QByteArray();
-    QTest::newRow("cut off after 100 bytes") << 0 << 0u << goodText.left(3 * 100 - 1) << true << QByteArray();
-    QTest::newRow("empty text") << 0 << 0u << QString() << true << QByteArray();
+    QTest::newRow("malformed pair") << 0 << 0u << badPair << WithByte(good, 50, 0x00)
+                                    << (good.at(50) == 0 ? QString() : badSum);
+    QString oneDigit = goodText;
+    oneDigit.replace(3 * 10, 2, QStringLiteral("A "));
+    QTest::newRow("pair with one digit") << 0 << 0u << oneDigit << WithByte(good, 10, 0x00)
+                                         << (good.at(10) == 0 ? QString() : badSum);
+    QTest::newRow("cut off after 100 bytes")
+        << 0 << 0u << goodText.left(3 * 100 - 1) << (good.left(100) + QByteArray(156, '\0')) << badSum;
+    QTest::newRow("cut inside the last pair")
+        << 0 << 0u << goodText.left(3 * 255 + 1) << WithByte(good, 255, 0x00)
+        << (good.at(255) == 0 ? QString() : badSum);
+    QTest::newRow("text past 256 pairs") << 0 << 0u << goodText + " 12 34" << good << QString();
+    QTest::newRow("empty text") << 0 << 0u << QString() << QByteArray(256, '\0') << noHeader;
 
-    // A display with a base block only: saved as 256 bytes, the second block zero.
     const QByteArray baseOnly = GoodEdid(0).left(128) + QByteArray(128, '\0');
     const QString baseText = HexOf(baseOnly.left(128));
-    QTest::newRow("valid base block, no extension") << 0 << 0u << baseText << true << baseOnly;
-    QTest::newRow("valid base block, trailing space") << 0 << 0u << baseText + " " << true << baseOnly;
+    QTest::newRow("valid base block, no extension") << 0 << 0u << baseText << baseOnly << QString();
+    QTest::newRow("valid base block, trailing space") << 0 << 0u << baseText + " " << baseOnly << QString();
+    // The missing second block reads as zeros, whose sum is 0.
     QTest::newRow("base block announcing an extension")
-        << 0 << 0u << HexOf(good.left(128)) << true << QByteArray();
+        << 0 << 0u << HexOf(good.left(128)) << (good.left(128) + QByteArray(128, '\0')) << QString();
     QTest::newRow("base block with a wrong checksum")
-        << 0 << 0u << HexOf(WithByte(baseOnly, 127, 0x01).left(128)) << true << QByteArray();
+        << 0 << 0u << HexOf(WithByte(baseOnly, 127, 0x01).left(128)) << WithByte(baseOnly, 127, 0x01) << badSum;
     QTest::newRow("base block without its header")
-        << 0 << 0u << HexOf(WithByte(baseOnly, 7, 0x01).left(128)) << true << QByteArray();
+        << 0 << 0u << HexOf(WithByte(baseOnly, 7, 0x01).left(128)) << WithByte(baseOnly, 7, 0x01) << noHeader;
 }
 
+// The view shows exactly the bytes Save writes: always 256 of them.
 void TestEdid::outputEdidReply()
 {
     QFETCH(int, selectedOutput);
     QFETCH(uint, replyOutput);
     QFETCH(QString, reply);
-    QFETCH(bool, shown);
-    QFETCH(QByteArray, saved);
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, warning);
 
     Ui_Edid *dialog = NewDialog();
     dialog->outputComboBox->setCurrentIndex(selectedOutput);
     dialog->SLT_Update_OutEdid(replyOutput, reply);
-    QCOMPARE(dialog->hexView->toPlainText(), shown ? Ui_Edid::HexRows(reply) : QString());
+    QCOMPARE(dialog->hexView->toPlainText(), bytes.isEmpty() ? QString() : Ui_Edid::HexRows(HexOf(bytes)));
 
     g_saveAnswer = TempPath(QStringLiteral("saved.bin"));
     const QByteArray previous("a file that was there before");
     QVERIFY(WriteFile(g_saveAnswer, previous));
     MessageBoxCatcher catcher;
     dialog->saveButton->click();
-    if (saved.isEmpty()) {
+    if (bytes.isEmpty()) {
         QCOMPARE(catcher.Texts(), QStringList { "this not is EDID File!" });
         QCOMPARE(g_saveDialogs, 0);
         QCOMPARE(ReadFile(g_saveAnswer), previous);
     } else {
-        QCOMPARE(catcher.Texts(), QStringList());
-        QCOMPARE(ReadFile(g_saveAnswer), saved);
-        QCOMPARE(QFileInfo(g_saveAnswer).size(), qint64(256));
+        QCOMPARE(catcher.Texts(), warning.isEmpty() ? QStringList() : QStringList { warning });
+        QCOMPARE(ReadFile(g_saveAnswer), bytes);
+        for (const MessageBoxCatcher::CaughtBox &box : catcher.Boxes())
+            QCOMPARE(box.parent, static_cast<const QWidget *>(dialog));
     }
+}
+
+// Every open dialog shows the one shared buffer, also one opened later.
+void TestEdid::viewsFollowTheSharedBuffer()
+{
+    Ui_Edid *first = NewDialog();
+    Ui_Edid second;
+    second.show();
+    const QByteArray good = GoodEdid(1);
+    first->SLT_Update_OutEdid(0, HexOf(good).left(3 * 64 - 1));
+    const QString shown = Ui_Edid::HexRows(HexOf(good.left(64) + QByteArray(192, '\0')));
+    QCOMPARE(first->hexView->toPlainText(), shown);
+    QCOMPARE(second.hexView->toPlainText(), shown);
+    Ui_Edid third;
+    QCOMPARE(third.hexView->toPlainText(), shown);
+
+    // A rejected file empties the buffer, and so every view.
+    MessageBoxCatcher catcher;
+    LoadFile(WithByte(good, 7, 0x01));
+    QCOMPARE(catcher.Texts(), QStringList { "this not is EDID File!" });
+    QCOMPARE(second.hexView->toPlainText(), QString());
+    QCOMPARE(third.hexView->toPlainText(), QString());
+}
+
+void TestEdid::unsavableFileIsReported()
+{
+    Ui_Edid *dialog = NewDialog();
+    LoadFile(GoodEdid(1));
+    g_saveAnswer = TempPath(QStringLiteral("no such folder/saved.bin"));
+    MessageBoxCatcher catcher;
+    dialog->saveButton->click();
+    QCOMPARE(catcher.Texts().size(), 1);
+    QVERIFY2(catcher.Texts().first().startsWith(QStringLiteral("The EDID file could not be saved: ")),
+        qPrintable(catcher.Texts().first()));
+    QVERIFY(!QFileInfo::exists(g_saveAnswer));
 }
 
 void TestEdid::buttonsQueueCommands_data()
@@ -569,30 +626,31 @@ void TestEdid::writeConfirmation_data()
     QTest::addColumn<bool>("written");
     QTest::addColumn<QStringList>("received");
     QTest::addColumn<int>("successMessages");
+    QTest::addColumn<int>("failMessages");
 
-    QTest::newRow("confirmed") << true << QStringList { "IN2 EDID-USER OK\r" } << 1;
-    QTest::newRow("after the LF of the previous line") << true << QStringList { "\nIN2 EDID-USER OK\r" } << 1;
-    QTest::newRow("other lines first") << true << QStringList { "IN2 EDIDMODE USER\r", "IN2 EDID-USER OK\r" } << 1;
-    QTest::newRow("confirmation of another input") << true << QStringList { "IN1 EDID-USER OK\r" } << 0;
-    QTest::newRow("input 22 is not input 2") << true << QStringList { "IN22 EDID-USER OK\r" } << 0;
-    QTest::newRow("refused") << true << QStringList { "IN2 EDID-USER FAIL\r" } << 0;
+    QTest::newRow("confirmed") << true << QStringList { "IN2 EDID-USER OK\r" } << 1 << 0;
+    QTest::newRow("after the LF of the previous line") << true << QStringList { "\nIN2 EDID-USER OK\r" } << 1 << 0;
+    QTest::newRow("other lines first") << true << QStringList { "IN2 EDIDMODE USER\r", "IN2 EDID-USER OK\r" } << 1 << 0;
+    QTest::newRow("confirmation of another input") << true << QStringList { "IN1 EDID-USER OK\r" } << 0 << 0;
+    QTest::newRow("input 22 is not input 2") << true << QStringList { "IN22 EDID-USER OK\r" } << 0 << 0;
+    QTest::newRow("refused") << true << QStringList { "IN2 EDID-USER FAIL\r" } << 0 << 1;
     QTest::newRow("repeated confirmation") << true << QStringList { "IN2 EDID-USER OK\r", "IN2 EDID-USER OK\r" }
-                                           << 1;
-    QTest::newRow("nothing written") << false << QStringList { "IN2 EDID-USER OK\r" } << 0;
+                                           << 1 << 0;
+    QTest::newRow("nothing written") << false << QStringList { "IN2 EDID-USER OK\r" } << 0 << 0;
     // A confirmation awaited no longer: a later, unrelated OK confirms nothing.
     QTest::newRow("refused, then a late OK") << true << QStringList { "IN2 EDID-USER FAIL\r", "IN2 EDID-USER OK\r" }
-                                             << 0;
+                                             << 0 << 1;
     QTest::newRow("timed out, then a late OK")
-        << true << QStringList { "timeout:SET IN2 EDID-USER 00 FF", "IN2 EDID-USER OK\r" } << 0;
+        << true << QStringList { "timeout:SET IN2 EDID-USER 00 FF", "IN2 EDID-USER OK\r" } << 0 << 0;
     QTest::newRow("another command timed out") << true
-                                               << QStringList { "timeout:GET IN2 EDIDMODE", "IN2 EDID-USER OK\r" } << 1;
-    QTest::newRow("port changed, then an OK") << true << QStringList { "port:2", "IN2 EDID-USER OK\r" } << 0;
+                                               << QStringList { "timeout:GET IN2 EDIDMODE", "IN2 EDID-USER OK\r" } << 1 << 0;
+    QTest::newRow("port changed, then an OK") << true << QStringList { "port:2", "IN2 EDID-USER OK\r" } << 0 << 0;
     QTest::newRow("port changed and back, then an OK")
-        << true << QStringList { "port:2", "port:1", "IN2 EDID-USER OK\r" } << 0;
+        << true << QStringList { "port:2", "port:1", "IN2 EDID-USER OK\r" } << 0 << 0;
     QTest::newRow("same port chosen again, then an OK") << true << QStringList { "choose:1", "IN2 EDID-USER OK\r" }
-                                                        << 1;
+                                                        << 1 << 0;
     QTest::newRow("ports rebuilt at identification, then an OK")
-        << true << QStringList { "identified", "IN2 EDID-USER OK\r" } << 1;
+        << true << QStringList { "identified", "IN2 EDID-USER OK\r" } << 1 << 0;
 }
 
 void TestEdid::writeConfirmation()
@@ -600,6 +658,7 @@ void TestEdid::writeConfirmation()
     QFETCH(bool, written);
     QFETCH(QStringList, received);
     QFETCH(int, successMessages);
+    QFETCH(int, failMessages);
 
     Ui_Edid *dialog = NewDialog();
     LoadFile(GoodEdid(1));
@@ -622,6 +681,8 @@ void TestEdid::writeConfirmation()
     QStringList expected;
     for (int k = 0; k < successMessages; ++k)
         expected << QStringLiteral("EDID Write Success.");
+    for (int k = 0; k < failMessages; ++k)
+        expected << QStringLiteral("EDID Write Failed");
     QCOMPARE(catcher.Texts(), expected);
 }
 
@@ -833,6 +894,136 @@ void TestEdid::endToEndWithSimulator()
     QCOMPARE(catcher.Boxes().first().parent, static_cast<const QWidget *>(dialog));
     QCOMPARE(sent.count(), 1);
     QCOMPARE(sent.first().at(0).toString(), UserEdidLine(1, fromView));
+
+    connection->DisconnectActiveLink();
+    delete dialog;
+}
+
+void TestEdid::modeReadOnceListFilled_data()
+{
+    QTest::addColumn<QString>("how"); // what fills the list
+    QTest::addColumn<int>("input");
+    QTest::addColumn<QStringList>("queued");
+
+    QTest::newRow("identification") << "identified" << 0 << QStringList { "GET IN1 EDIDMODE\r" };
+    QTest::newRow("identification, input 3") << "identified" << 2 << QStringList { "GET IN3 EDIDMODE\r" };
+    QTest::newRow("list opened after identification") << "popup" << 1 << QStringList { "GET IN2 EDIDMODE\r" };
+    QTest::newRow("list opened, still not identified") << "popup unidentified" << 0 << QStringList();
+}
+
+// A dialog opened before identification gets its mode list later; the list then shows no mode
+// until the device has told the selected input's.
+void TestEdid::modeReadOnceListFilled()
+{
+    QFETCH(QString, how);
+    QFETCH(int, input);
+    QFETCH(QStringList, queued);
+
+    DeviceState.modelUnconfirmed = true;
+    Ui_Edid *dialog = NewDialog();
+    dialog->StartupRead();
+    QCOMPARE(TakeQueuedLines(), QStringList());
+    dialog->inputComboBox->setCurrentIndex(input);
+
+    DeviceState.modelUnconfirmed = how == QLatin1String("popup unidentified");
+    if (how == QLatin1String("identified")) {
+        dialog->SLT_Update_PortCounts();
+    } else {
+        dialog->modeComboBox->showPopup();
+        dialog->modeComboBox->hidePopup();
+    }
+    QCOMPARE(TakeQueuedLines(), queued);
+    QCOMPARE(dialog->modeComboBox->currentIndex(), -1);
+    if (queued.isEmpty())
+        return;
+    dialog->SLT_Update_InEdidMode(quint32(input), 19);
+    QCOMPARE(dialog->modeComboBox->currentText(), QStringLiteral("AUTO"));
+}
+
+void TestEdid::modeShowsDeviceAfterUnansweredWrite_data()
+{
+    QTest::addColumn<int>("confirmed"); // -1: the device told nothing yet
+    QTest::addColumn<QString>("event");
+    QTest::addColumn<int>("shown");
+
+    QTest::newRow("time-out of the write") << 19 << "timeout:SET IN2 EDIDMODE 720p\r" << 19;
+    QTest::newRow("time-out, nothing read before") << -1 << "timeout:SET IN2 EDIDMODE 720p\r" << -1;
+    QTest::newRow("refused") << 19 << "line:IN2 EDIDMODE FAIL\r" << 19;
+    QTest::newRow("link closed") << 20 << "closed" << 20;
+    QTest::newRow("another input's write timed out") << 19 << "timeout:SET IN1 EDIDMODE 720p\r" << 16;
+    QTest::newRow("input 22 is not input 2") << 19 << "timeout:SET IN22 EDIDMODE 720p\r" << 16;
+    QTest::newRow("another command timed out") << 19 << "timeout:GET OUT2 OUTPORT-EDID\r" << 16;
+    QTest::newRow("confirmed by the device") << 19 << "mode:16" << 16;
+}
+
+// The mode list shows the chosen mode while its write is in flight, and the device's mode
+// again when the write is not answered, refused or lost with the link.
+void TestEdid::modeShowsDeviceAfterUnansweredWrite()
+{
+    QFETCH(int, confirmed);
+    QFETCH(QString, event);
+    QFETCH(int, shown);
+
+    Ui_Edid *dialog = NewDialog();
+    dialog->inputComboBox->setCurrentIndex(1);
+    if (confirmed >= 0)
+        dialog->SLT_Update_InEdidMode(1, confirmed);
+    dialog->modeComboBox->setCurrentIndex(16);
+    TakeQueuedLines();
+    dialog->modeWriteButton->click();
+    QCOMPARE(TakeQueuedLines(), QStringList { "SET IN2 EDIDMODE 720p\r" });
+    QCOMPARE(dialog->modeComboBox->currentIndex(), 16);
+
+    if (event.startsWith(QLatin1String("timeout:")))
+        dialog->SLT_WaitReplyTimeout(event.mid(8));
+    else if (event.startsWith(QLatin1String("line:")))
+        dialog->SLT_Update_RecvLine(event.mid(5));
+    else if (event.startsWith(QLatin1String("mode:")))
+        dialog->SLT_Update_InEdidMode(1, event.mid(5).toInt());
+    else
+        dialog->SLT_LinkClosed();
+    QCOMPARE(dialog->modeComboBox->currentIndex(), shown);
+}
+
+// The simulator refuses every user EDID: the dialog says so at once, and the link does not
+// wait out the reply time for an OK that will not come (no time-out message follows).
+void TestEdid::refusedWriteAgainstSimulator()
+{
+    TcpLinkQueue().deactivate();
+    LinkMode = LinkModeNone;
+    DeviceState_Clear();
+
+    GuiTest::SimProcess sim(QString(), { "--refuse", "EDID-USER" });
+    QVERIFY(sim.WaitUntilListening());
+    QScopedPointer<Ui_Main> mainWindow(new Ui_Main());
+    Ui_Uart_Network *connection = mainWindow->connectionPage;
+    mainWindow->show();
+    mainWindow->tabWidget->setCurrentWidget(connection);
+    GuiTest::TypeInto(connection->ipEdit, QStringLiteral("127.0.0.1"));
+    GuiTest::TypeInto(connection->portEdit, sim.tcpPort);
+    QVERIFY(GuiTest::ChooseLoopbackLocalAddress(connection));
+    QTest::mouseClick(connection->networkConnectButton, Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(connection->statusLog->toPlainText().contains(QStringLiteral("->Sync Over!<-")),
+        SyncTimeoutMs);
+
+    mainWindow->matrixPage->edidButton->click();
+    QCOMPARE(OpenEdidDialogs().size(), 1);
+    Ui_Edid *dialog = OpenEdidDialogs().first();
+    QTRY_COMPARE_WITH_TIMEOUT(dialog->ConfirmedMode() >= 0, true, ReplyTimeoutMs);
+    g_openAnswer = TempPath(QStringLiteral("good.bin"));
+    QVERIFY(WriteFile(g_openAnswer, GoodEdid(1)));
+    MessageBoxCatcher catcher;
+    dialog->loadButton->click();
+    QSignalSpy sent(mainWindow.data(), &Ui_Main::SGL_DEBUG_SHOW_SendText);
+    dialog->writeButton->click();
+    QTRY_COMPARE_WITH_TIMEOUT(catcher.Texts(), QStringList { "EDID Write Failed" }, ReplyTimeoutMs);
+    QCOMPARE(catcher.Boxes().first().parent, static_cast<const QWidget *>(dialog));
+    // The link is free again: the next command goes out and is answered.
+    dialog->modeReadButton->click();
+    QTRY_COMPARE_WITH_TIMEOUT(sent.count(), 2, ReplyTimeoutMs);
+    QCOMPARE(sent.at(1).at(0).toString(), QStringLiteral("GET IN1 EDIDMODE\r"));
+    QTest::qWait(2500);
+    QCOMPARE(catcher.Texts(), QStringList { "EDID Write Failed" });
 
     connection->DisconnectActiveLink();
     delete dialog;

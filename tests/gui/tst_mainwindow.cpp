@@ -117,7 +117,6 @@ void TestMainWindow::initTestCase()
 void TestMainWindow::init()
 {
     QVERIFY(m_fixture.Begin());
-    systemQueryPending = false;
     LinkMode = LinkModeNone;
     DeviceState_Clear();
 }
@@ -417,22 +416,22 @@ void TestMainWindow::replyTimeoutMessage_data()
     QTest::addColumn<QString>("command");
     QTest::addColumn<QString>("message");
     QTest::addColumn<bool>("disconnects");
-    QTest::addColumn<bool>("queryPendingAfter");
+    QTest::addColumn<int>("requestsAfter"); // of a network read and a baud read in flight
 
     const QString identifyFail = QStringLiteral("Failed to identify device!Error Code:");
     const QString communicationFail = QStringLiteral("Unable to communicate with device!Error Code:");
     QTest::newRow("model query, serial")
-        << int(LinkModeSerial) << "GET MODEL TYPE\r" << identifyFail + "GET MODEL TYPE\r" << true << true;
+        << int(LinkModeSerial) << "GET MODEL TYPE\r" << identifyFail + "GET MODEL TYPE\r" << true << 2;
     QTest::newRow("model query, TCP")
-        << int(LinkModeTcp) << "GET MODEL TYPE\r" << identifyFail + "GET MODEL TYPE\r" << true << true;
+        << int(LinkModeTcp) << "GET MODEL TYPE\r" << identifyFail + "GET MODEL TYPE\r" << true << 2;
     QTest::newRow("model query in lower case") << int(LinkModeSerial) << "get model type\r"
-                                               << communicationFail + "get model type\r" << false << true;
+                                               << communicationFail + "get model type\r" << false << 2;
     QTest::newRow("network info") << int(LinkModeTcp) << "GET NETWORK-INFO\r"
-                                  << communicationFail + "GET NETWORK-INFO\r" << false << false;
+                                  << communicationFail + "GET NETWORK-INFO\r" << false << 1;
     QTest::newRow("baud rate") << int(LinkModeSerial) << "GET BAUDRATE\r"
-                               << communicationFail + "GET BAUDRATE\r" << false << false;
+                               << communicationFail + "GET BAUDRATE\r" << false << 1;
     QTest::newRow("route") << int(LinkModeSerial) << "SET IN1 VIDEO OUT2\r"
-                           << communicationFail + "SET IN1 VIDEO OUT2\r" << false << true;
+                           << communicationFail + "SET IN1 VIDEO OUT2\r" << false << 2;
 }
 
 void TestMainWindow::replyTimeoutMessage()
@@ -441,12 +440,15 @@ void TestMainWindow::replyTimeoutMessage()
     QFETCH(QString, command);
     QFETCH(QString, message);
     QFETCH(bool, disconnects);
-    QFETCH(bool, queryPendingAfter);
+    QFETCH(int, requestsAfter);
 
     Ui_Main mainWindow;
     LinkMode = linkMode;
     DeviceState.modelReplyHandled = true;
-    systemQueryPending = true;
+    using Requests = LinkSettingsRequests;
+    Requests &requests = mainWindow.systemPage->linkSettingsRequests;
+    requests.add({ Requests::Topic::Network, Requests::Kind::Read, linkMode, {}, false });
+    requests.add({ Requests::Topic::BaudRate, Requests::Kind::Read, linkMode, {}, false });
     MessageBoxCatcher catcher;
 
     mainWindow.SLT_WaitReplyTimeoutMessage(command);
@@ -455,47 +457,64 @@ void TestMainWindow::replyTimeoutMessage()
     QCOMPARE(catcher.Boxes().first().parent, &mainWindow);
     QCOMPARE(LinkMode, disconnects ? int(LinkModeNone) : linkMode);
     QCOMPARE(DeviceState.modelReplyHandled, !disconnects);
-    QCOMPARE(systemQueryPending, queryPendingAfter);
+    QCOMPARE(requests.count(), requestsAfter);
 }
 
 void TestMainWindow::linkSettingsReply_data()
 {
-    QTest::addColumn<bool>("queryPending");
+    QTest::addColumn<QString>("asked"); // "read", "write", "same" (a write of the values there) or "nothing"
     QTest::addColumn<int>("linkMode");
     QTest::addColumn<QString>("reply"); // "network" or "baud"
     QTest::addColumn<int>("linkModeAfter");
 
-    QTest::newRow("answer to a read, TCP") << true << int(LinkModeTcp) << "network" << int(LinkModeTcp);
-    QTest::newRow("answer to a read, serial") << true << int(LinkModeSerial) << "baud" << int(LinkModeSerial);
-    QTest::newRow("answer to a write, TCP") << false << int(LinkModeTcp) << "network" << int(LinkModeNone);
-    QTest::newRow("answer to a write, serial") << false << int(LinkModeSerial) << "baud" << int(LinkModeNone);
+    QTest::newRow("answer to a read, TCP") << "read" << int(LinkModeTcp) << "network" << int(LinkModeTcp);
+    QTest::newRow("answer to a read, serial") << "read" << int(LinkModeSerial) << "baud" << int(LinkModeSerial);
+    QTest::newRow("answer to a write, TCP") << "write" << int(LinkModeTcp) << "network" << int(LinkModeNone);
+    QTest::newRow("answer to a write, serial") << "write" << int(LinkModeSerial) << "baud" << int(LinkModeNone);
     // Only the link whose settings changed is dropped.
-    QTest::newRow("baud written over TCP") << false << int(LinkModeTcp) << "baud" << int(LinkModeTcp);
-    QTest::newRow("network written over serial") << false << int(LinkModeSerial) << "network" << int(LinkModeSerial);
-    QTest::newRow("answer to a write, no link") << false << int(LinkModeNone) << "network" << int(LinkModeNone);
+    QTest::newRow("baud written over TCP") << "write" << int(LinkModeTcp) << "baud" << int(LinkModeTcp);
+    QTest::newRow("network written over serial") << "write" << int(LinkModeSerial) << "network" << int(LinkModeSerial);
+    QTest::newRow("answer to a write, no link") << "write" << int(LinkModeNone) << "network" << int(LinkModeNone);
+    // Writing what the device already has changes nothing under the link.
+    QTest::newRow("unchanged write, TCP") << "same" << int(LinkModeTcp) << "network" << int(LinkModeTcp);
+    QTest::newRow("unchanged write, serial") << "same" << int(LinkModeSerial) << "baud" << int(LinkModeSerial);
+    // A report nobody asked for is the device's state, not the answer to a write.
+    QTest::newRow("unasked network report, TCP") << "nothing" << int(LinkModeTcp) << "network" << int(LinkModeTcp);
+    QTest::newRow("unasked baud report, serial") << "nothing" << int(LinkModeSerial) << "baud" << int(LinkModeSerial);
 }
 
 void TestMainWindow::linkSettingsReply()
 {
-    QFETCH(bool, queryPending);
+    QFETCH(QString, asked);
     QFETCH(int, linkMode);
     QFETCH(QString, reply);
     QFETCH(int, linkModeAfter);
 
     Ui_Main mainWindow;
     LinkMode = linkMode;
-    systemQueryPending = queryPending;
+    const bool network = reply == QLatin1String("network");
+    const QStringList replied = network ? QStringList { "192.168.0.9", "2001", "255.255.255.0", "192.168.0.1" }
+                                        : QStringList { "115200" };
+    using Requests = LinkSettingsRequests;
+    const QStringList before = asked == QLatin1String("same")
+        ? replied
+        : (network ? QStringList { SP_RemoteIp, SP_RemotePort, SP_RemoteSubmask, SP_RemoteGateway }
+                   : QStringList { SP_BaudRate });
+    if (asked != QLatin1String("nothing")) {
+        mainWindow.systemPage->linkSettingsRequests.add({ network ? Requests::Topic::Network : Requests::Topic::BaudRate,
+            asked == QLatin1String("read") ? Requests::Kind::Read : Requests::Kind::Write, linkMode, before, false });
+    }
 
     MessageBoxCatcher catcher;
-    if (reply == QLatin1String("network"))
-        mainWindow.systemPage->NetworkReply(
-            QStringLiteral("192.168.0.9"), QStringLiteral("2001"), QStringLiteral("255.255.255.0"), QStringLiteral("192.168.0.1"));
+    if (network)
+        mainWindow.systemPage->NetworkReply(replied[0], replied[1], replied[2], replied[3]);
     else
-        mainWindow.systemPage->BaudReply(115200);
+        mainWindow.systemPage->BaudReply(replied[0].toInt());
 
     QCOMPARE(LinkMode, linkModeAfter);
-    QVERIFY(!systemQueryPending);
-    QCOMPARE(catcher.Texts().size(), queryPending ? 0 : 1);
+    QCOMPARE(mainWindow.systemPage->linkSettingsRequests.count(), 0);
+    const bool written = asked == QLatin1String("write") || asked == QLatin1String("same");
+    QCOMPARE(catcher.Texts().size(), written ? 1 : 0);
 }
 
 void TestMainWindow::receivedLinesReachDebugConsole_data()

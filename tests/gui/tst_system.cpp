@@ -115,6 +115,13 @@ private slots:
     void writeDropsOnlyItsLink_data();
     void writeDropsOnlyItsLink();
     void resetRereadsEveryPage();
+    void firmwareKindsAfterLanguageSwitch_data();
+    void firmwareKindsAfterLanguageSwitch();
+    void readThenWriteKeepTheirReplies();
+    void unchangedWriteKeepsLink_data();
+    void unchangedWriteKeepsLink();
+    void silentDeviceAfterReset_data();
+    void silentDeviceAfterReset();
 
 private:
     Ui_System *NewPage();
@@ -354,7 +361,9 @@ void TestSystem::networkWriteChecksParameters_data()
     QTest::newRow("mask with two dots") << QStringList { "192.168.0.10", "2000", "255.255.255", "192.168.0.1" } << false;
     QTest::newRow("gateway with a letter") << QStringList { "192.168.0.10", "2000", "255.255.255.0", "192.168.0.x" } << false;
     QTest::newRow("port 65534") << QStringList { "192.168.0.10", "65534", "255.255.255.0", "192.168.0.1" } << true;
-    QTest::newRow("empty last part") << QStringList { "10.0.0.", "4001", "255.0.0.0", "10.0.0.1" } << true;
+    QTest::newRow("empty last part") << QStringList { "10.0.0.", "4001", "255.0.0.0", "10.0.0.1" } << false;
+    QTest::newRow("leading zeros") << QStringList { "01.002.0003.00004", "4001", "255.0.0.0", "10.0.0.1" } << false;
+    QTest::newRow("plain address") << QStringList { "10.0.0.7", "4001", "255.0.0.0", "10.0.0.1" } << true;
 }
 
 void TestSystem::networkWriteChecksParameters()
@@ -363,7 +372,6 @@ void TestSystem::networkWriteChecksParameters()
     QFETCH(bool, accepted);
 
     Ui_System *page = NewPage();
-    systemQueryPending = true;
     const QList<QLineEdit *> edits { page->ipEdit, page->portEdit, page->maskEdit, page->gatewayEdit };
     for (int i = 0; i < edits.size(); ++i)
         GuiTest::TypeInto(edits.at(i), fields.at(i));
@@ -372,12 +380,12 @@ void TestSystem::networkWriteChecksParameters()
     if (accepted) {
         QCOMPARE(catcher.Texts(), QStringList {});
         QCOMPARE(QueuedLines(TcpLinkQueue()), QStringList { "SET NETWORK-INFO " + fields.join(' ') + '\r' });
-        QCOMPARE(systemQueryPending, false);
+        QCOMPARE(page->linkSettingsRequests.count(), 1);
     } else {
         QCOMPARE(catcher.Texts(), QStringList { "Network Info error!!!please check it!" });
         QCOMPARE(catcher.Boxes().first().parent, page);
         QCOMPARE(QueuedLines(TcpLinkQueue()), QStringList {});
-        QCOMPARE(systemQueryPending, true);
+        QCOMPARE(page->linkSettingsRequests.count(), 0);
     }
 }
 
@@ -389,23 +397,27 @@ void TestSystem::repliesThroughTheParser_data()
     QTest::addColumn<bool>("pending");
     QTest::addColumn<QString>("line");
     QTest::addColumn<QStringList>("messages");
-    QTest::addColumn<bool>("concernsLinkInUse");
+    QTest::addColumn<bool>("dropsLink");
     QTest::addColumn<QStringList>("settings"); // SP_BaudRate, SP_RemoteIp, SP_RemotePort, SP_RemoteSubmask, SP_RemoteGateway
 
     const QStringList defaults { "9600", "192.168.0.247", "2000", "255.255.255.0", "192.168.0.1" };
     QTest::newRow("baud read over RS232") << int(LinkModeSerial) << true << "BAUDRATE 57600\r" << QStringList {}
-                                          << true << QStringList { "57600", defaults[1], defaults[2], defaults[3], defaults[4] };
+                                          << false << QStringList { "57600", defaults[1], defaults[2], defaults[3], defaults[4] };
     QTest::newRow("baud write over TCP") << int(LinkModeTcp) << false << "BAUDRATE 19200\r"
                                          << QStringList { LinkKeptText() } << false
                                          << QStringList { "19200", defaults[1], defaults[2], defaults[3], defaults[4] };
     QTest::newRow("baud off the list") << int(LinkModeSerial) << false << "BAUDRATE 12345\r" << QStringList {}
                                        << false << defaults;
     QTest::newRow("network read over TCP")
-        << int(LinkModeTcp) << true << "NETWORK-INFO 10.1.2.3 4001 255.255.0.0 10.1.0.1\r" << QStringList {} << true
+        << int(LinkModeTcp) << true << "NETWORK-INFO 10.1.2.3 4001 255.255.0.0 10.1.0.1\r" << QStringList {} << false
         << QStringList { "9600", "10.1.2.3", "4001", "255.255.0.0", "10.1.0.1" };
     QTest::newRow("network write over RS232")
         << int(LinkModeSerial) << false << "NETWORK-INFO 10.1.2.3 4001 255.255.0.0 10.1.0.1\r"
-        << QStringList { LinkKeptText() } << false << QStringList { "9600", "10.1.2.3", "4001", "255.255.0.0", "10.1.0.1" };
+        << QStringList { LinkKeptText() } << false << QStringList { "9600", "10.1.2.3", "4001", "255.255.0.0", "10.1.0.1" };    QTest::newRow("baud write over RS232") << int(LinkModeSerial) << false << "BAUDRATE 38400\r"
+                                           << QStringList { ReconnectText() } << true
+                                           << QStringList { "38400", defaults[1], defaults[2], defaults[3], defaults[4] };
+    QTest::newRow("unchanged baud write over RS232") << int(LinkModeSerial) << false << "BAUDRATE 9600\r"
+                                                     << QStringList { LinkKeptText() } << false << defaults;
 }
 
 void TestSystem::repliesThroughTheParser()
@@ -414,7 +426,7 @@ void TestSystem::repliesThroughTheParser()
     QFETCH(bool, pending);
     QFETCH(QString, line);
     QFETCH(QStringList, messages);
-    QFETCH(bool, concernsLinkInUse);
+    QFETCH(bool, dropsLink);
     QFETCH(QStringList, settings);
 
     Ui_Main *mainWindow = NewMainWindow();
@@ -423,7 +435,12 @@ void TestSystem::repliesThroughTheParser()
     page->Rebuild();
     ChooseItem(page->firmwareComboBox, 2);
     LinkMode = linkMode;
-    systemQueryPending = pending;
+    using Requests = LinkSettingsRequests;
+    const bool network = line.startsWith(QLatin1String("NETWORK-INFO"));
+    page->linkSettingsRequests.add({ network ? Requests::Topic::Network : Requests::Topic::BaudRate,
+        pending ? Requests::Kind::Read : Requests::Kind::Write, linkMode,
+        network ? QStringList { SP_RemoteIp, SP_RemotePort, SP_RemoteSubmask, SP_RemoteGateway } : QStringList { SP_BaudRate },
+        false });
     QSignalSpy synced(page, &Ui_System::SGL_SyncSerialPortNetworkInfo);
     {
         MessageBoxCatcher catcher;
@@ -435,7 +452,8 @@ void TestSystem::repliesThroughTheParser()
     const bool ignored = settings.first() == SP_BaudRate && line.startsWith(QLatin1String("BAUDRATE 12345"));
     QCOMPARE(synced.count(), ignored ? 0 : 1);
     if (!ignored)
-        QCOMPARE(page->LastReplyConcernsLinkInUse(), concernsLinkInUse);
+        QCOMPARE(page->LastReplyChangedLinkInUse(), dropsLink);
+    QCOMPARE(LinkMode, dropsLink ? int(LinkModeNone) : linkMode);
     QCOMPARE((QStringList { SP_BaudRate, SP_RemoteIp, SP_RemotePort, SP_RemoteSubmask, SP_RemoteGateway }), settings);
     // Both pages show what the device has now; the chosen firmware kind stays chosen.
     QCOMPARE(page->baudComboBox->currentText(), settings.at(0));
@@ -445,7 +463,7 @@ void TestSystem::repliesThroughTheParser()
     QCOMPARE(page->gatewayEdit->text(), settings.at(4));
     QCOMPARE(page->firmwareComboBox->currentIndex(), 2);
     QVERIFY(page->portComboBox->isVisibleTo(page));
-    QCOMPARE(systemQueryPending, false);
+    QCOMPARE(page->linkSettingsRequests.count(), ignored ? 1 : 0);
     LinkMode = LinkModeNone;
 }
 
@@ -607,7 +625,8 @@ void TestSystem::resetRereadsEveryPage()
     QCOMPARE(catcher.Texts(), QStringList { SMSG_ResetMessage });
     QTRY_VERIFY_WITH_TIMEOUT(SentLines(sent).contains(QStringLiteral("GET NETWORK-INFO\r")), SyncTimeoutMs);
 
-    QStringList expected { "SET RESET\r", "GET MATRIX-ROUTE\r" };
+    // One read first: only a device that answers it is read page by page.
+    QStringList expected { "SET RESET\r", "GET NETWORK-INFO\r", "GET MATRIX-ROUTE\r" };
     for (int input = 1; input <= 4; ++input)
         expected << QStringLiteral("GET IN%1 IN-INFO\r").arg(input);
     for (int output = 1; output <= 4; ++output)
@@ -620,6 +639,153 @@ void TestSystem::resetRereadsEveryPage()
     QCOMPARE(catcher.Texts(), QStringList { SMSG_ResetMessage });
     QCOMPARE(LinkMode, int(LinkModeTcp));
     QCOMPARE(int(DeviceState.routeInputOfOutput[0]), 0);
+}
+
+void TestSystem::firmwareKindsAfterLanguageSwitch_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QStringList>("queued");
+    QTest::addColumn<bool>("portListShown");
+
+    QTest::newRow("Main") << 0 << QStringList { "GET MAIN VERSION\r" } << false;
+    QTest::newRow("KeyBoard") << 1 << QStringList { "GET KEYBOARD VERSION\r" } << false;
+    QTest::newRow("Output") << 3 << QStringList {} << true;
+}
+
+// The kinds are relabelled in the new language and still choose by their position.
+void TestSystem::firmwareKindsAfterLanguageSwitch()
+{
+    QFETCH(int, kind);
+    QFETCH(QStringList, queued);
+    QFETCH(bool, portListShown);
+
+    Ui_System *page = NewPage();
+    const QStringList relabelled { "Hauptplatine", "Tastatur", "Eingang", "Ausgang" };
+    for (int k = 0; k < 4; ++k)
+        ScomboBox_FirmwareVersion[k] = relabelled.at(k);
+    page->Retranslate(false, true);
+    QCOMPARE(Items(page->firmwareComboBox), relabelled);
+
+    ChooseItem(page->firmwareComboBox, kind);
+    QCOMPARE(QueuedLines(TcpLinkQueue()), queued);
+    QCOMPARE(page->portComboBox->isVisible(), portListShown);
+}
+
+// With a slow device, a network read and a baud write a moment later: each reply is taken for
+// the answer to its own request, so the read stays quiet and the TCP link is kept.
+void TestSystem::readThenWriteKeepTheirReplies()
+{
+    GuiTest::SimProcess sim(QString(), { "--latency", "300" });
+    QVERIFY(sim.WaitUntilListening());
+    Ui_System *page = nullptr;
+    QVERIFY(OpenSystemPageOverTcp(sim, &page));
+    MessageBoxCatcher catcher;
+
+    QTest::mouseClick(page->networkReadButton, Qt::LeftButton);
+    QTest::qWait(50);
+    ChooseItem(page->baudComboBox, 1);
+    QTest::mouseClick(page->rs232WriteButton, Qt::LeftButton);
+    QTRY_COMPARE_WITH_TIMEOUT(catcher.Texts().size(), 1, SyncTimeoutMs);
+    QCOMPARE(catcher.Texts().first(), LinkKeptText());
+    QTRY_COMPARE_WITH_TIMEOUT(page->linkSettingsRequests.count(), 0, SyncTimeoutMs);
+    QTest::qWait(300);
+    QCOMPARE(catcher.Texts().size(), 1);
+    QCOMPARE(LinkMode, int(LinkModeTcp));
+    QCOMPARE(SP_BaudRate, QStringLiteral("19200"));
+    QCOMPARE(page->portEdit->text(), sim.tcpPort);
+}
+
+void TestSystem::unchangedWriteKeepsLink_data()
+{
+    QTest::addColumn<QString>("link");
+    QTest::addColumn<QString>("write"); // "baud" or "network"
+
+    QTest::newRow("baud over RS232") << "RS232" << "baud";
+    QTest::newRow("network over TCP") << "TCP" << "network";
+}
+
+// Writing the values the device already has sends the command and keeps the link.
+void TestSystem::unchangedWriteKeepsLink()
+{
+    QFETCH(QString, link);
+    QFETCH(QString, write);
+
+    GuiTest::SimProcess sim(m_fixture.Path() + QStringLiteral("/tty"));
+    QVERIFY(sim.WaitUntilListening());
+    Ui_Main *mainWindow = NewMainWindow();
+    Ui_System *page = mainWindow->systemPage;
+    QVERIFY(ConnectAndSync(link, sim));
+    const int linkMode = LinkMode;
+    mainWindow->tabWidget->setCurrentWidget(page);
+    QSignalSpy sent(mainWindow, &Ui_Main::SGL_DEBUG_SHOW_SendText);
+
+    MessageBoxCatcher catcher;
+    if (write == QLatin1String("baud")) {
+        ChooseItem(page->baudComboBox, 0); // 9600, the simulator's rate
+        QTest::mouseClick(page->rs232WriteButton, Qt::LeftButton);
+    } else {
+        QTest::mouseClick(page->networkWriteButton, Qt::LeftButton);
+    }
+    QTRY_COMPARE_WITH_TIMEOUT(catcher.Texts().size(), 1, SyncTimeoutMs);
+    QCOMPARE(catcher.Texts().first(), LinkKeptText());
+    QCOMPARE(SentLines(sent).size(), 1);
+    QVERIFY(SentLines(sent).first().startsWith(write == QLatin1String("baud") ? "SET BAUDRATE 9600" : "SET NETWORK-INFO"));
+    QCOMPARE(LinkMode, linkMode);
+    // The link still carries commands.
+    ChooseItem(page->firmwareComboBox, 0);
+    QTRY_VERIFY_WITH_TIMEOUT(!page->versionEdit->text().isEmpty(), SyncTimeoutMs);
+    QCOMPARE(catcher.Texts().size(), 1);
+}
+
+void TestSystem::silentDeviceAfterReset_data()
+{
+    QTest::addColumn<QString>("link");
+    QTest::newRow("RS232") << "RS232";
+    QTest::newRow("TCP") << "TCP";
+}
+
+// The link settings are changed and the link reopened with them; the reset brings the
+// simulator back to its starting ones, so the program's link no longer reaches it: one message
+// says so, the link is closed and nothing else follows.
+void TestSystem::silentDeviceAfterReset()
+{
+    QFETCH(QString, link);
+
+    GuiTest::SimProcess sim(m_fixture.Path() + QStringLiteral("/tty"));
+    QVERIFY(sim.WaitUntilListening());
+    Ui_Main *mainWindow = NewMainWindow();
+    Ui_Uart_Network *connection = mainWindow->connectionPage;
+    Ui_System *page = mainWindow->systemPage;
+    QVERIFY(ConnectAndSync(link, sim));
+    mainWindow->tabWidget->setCurrentWidget(page);
+
+    MessageBoxCatcher catcher(true);
+    if (link == QLatin1String("RS232")) {
+        ChooseItem(page->baudComboBox, 1);
+        QTest::mouseClick(page->rs232WriteButton, Qt::LeftButton);
+    } else {
+        GuiTest::TypeInto(page->portEdit, QString::number(UnusedTcpPort()));
+        QTest::mouseClick(page->networkWriteButton, Qt::LeftButton);
+    }
+    QTRY_COMPARE_WITH_TIMEOUT(LinkMode, int(LinkModeNone), SyncTimeoutMs);
+    const int syncs = connection->statusLog->toPlainText().count(SyncOver);
+    if (link == QLatin1String("TCP")) {
+        QVERIFY(GuiTest::ChooseLoopbackLocalAddress(connection));
+        QTest::mouseClick(connection->networkConnectButton, Qt::LeftButton);
+    } else {
+        QTest::mouseClick(connection->uartConnectButton, Qt::LeftButton);
+    }
+    QVERIFY2(WaitForSyncOverCount(syncs + 1), qPrintable(catcher.Texts().join('|')));
+    mainWindow->tabWidget->setCurrentWidget(page);
+
+    QTest::mouseClick(page->resetButton, Qt::LeftButton);
+    QTRY_COMPARE_WITH_TIMEOUT(LinkMode, int(LinkModeNone), SyncTimeoutMs);
+    // Time for any further time-out to show up.
+    QTest::qWait(2500);
+    QCOMPARE(catcher.Texts(), (QStringList { ReconnectText(), SMSG_ResetMessage, SMSG_ResetNoAnswer }));
+    QVERIFY(connection->statusLog->toPlainText().contains(
+        link == QLatin1String("TCP") ? SMSG_Status_NetworkLost : SMSG_ResetNoAnswer));
+    QCOMPARE(page->linkSettingsRequests.count(), 0);
 }
 
 QTEST_MAIN(TestSystem)

@@ -164,9 +164,9 @@ void TestUartNetwork::networkParameterCheck_data()
     QTest::newRow("port with a sign") << ip << "+80" << mask << gateway << false;
 
     QTest::newRow("IP with empty last part") << "192.168.0."
-                                             << "2000" << mask << gateway << true;
+                                             << "2000" << mask << gateway << false;
     QTest::newRow("IP of three dots only") << "..."
-                                           << "2000" << mask << gateway << true;
+                                           << "2000" << mask << gateway << false;
     QTest::newRow("IP with two dots") << "192.168.0"
                                       << "2000" << mask << gateway << false;
     QTest::newRow("IP with four dots") << "192.168.0.1."
@@ -174,7 +174,7 @@ void TestUartNetwork::networkParameterCheck_data()
     QTest::newRow("IP part 256") << "192.168.0.256"
                                  << "2000" << mask << gateway << false;
     QTest::newRow("IP part 255 with leading zeros") << "000000255.1.1.1"
-                                                    << "2000" << mask << gateway << true;
+                                                    << "2000" << mask << gateway << false;
     QTest::newRow("IP part too long to count") << "99999999999.1.1.1"
                                                << "2000" << mask << gateway << false;
     QTest::newRow("IP with a letter") << "192.168.O.1"
