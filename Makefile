@@ -3,7 +3,7 @@ BUILD      ?= build
 ASAN_BUILD ?= build-asan
 TSAN_BUILD ?= build-tsan
 JOBS       ?= $(shell nproc)
-DEBIAN_PACKAGES = cmake g++ make qtbase5-dev libqt5serialport5-dev
+DEBIAN_PACKAGES = cmake g++ make qtbase5-dev libqt5serialport5-dev edid-decode
 # The ThreadSanitizer run-time of Debian 12's g++.
 TSAN_PACKAGES = libtsan2
 

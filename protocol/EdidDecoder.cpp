@@ -210,7 +210,7 @@ void EdidDecoder::decodeIdentification()
         | (quint32(byteAt(15)) << 24);
     const int week = byteAt(16);
     m_info.modelYear = week == 0xFF;
-    m_info.week = week <= 54 ? week : 0;
+    m_info.week = m_info.modelYear ? 0 : week;
     m_info.year = 1990 + byteAt(17);
     m_info.version = QStringLiteral("%1.%2").arg(byteAt(18)).arg(byteAt(19));
 }
@@ -232,7 +232,8 @@ void EdidDecoder::decodeEstablishedTimings()
 
 void EdidDecoder::decodeStandardTimings()
 {
-    const bool version13OrLater = byteAt(18) > 1 || byteAt(19) >= 3;
+    // Aspect code 00 means 16:10 from EDID 1.3 on, 1:1 before (and in no other version).
+    const bool version13OrLater = byteAt(18) == 1 && byteAt(19) >= 3;
     for (int at = 38; at < 54; at += 2) {
         const int first = byteAt(at);
         const int second = byteAt(at + 1);
@@ -339,7 +340,10 @@ bool EdidDecoder::decodeDetailedTiming(int at, int block)
     // An interlaced timing describes one field: the picture has twice its lines.
     timing.mode.height = timing.mode.interlaced ? 2 * vActive : vActive;
     const double hTotal = hActive + hBlank;
-    const double vTotal = vActive + vBlank;
+    // The two fields of an interlaced picture differ by one line: half a line each. Their
+    // border lines are left out of a field's total, as edid-decode counts them.
+    const int vBorder = byteAt(at + 16);
+    const double vTotal = timing.mode.interlaced ? vActive + vBlank - 2 * vBorder + 0.5 : vActive + vBlank;
     timing.horizontalKHz = clock10kHz * 10.0 / hTotal;
     timing.mode.refreshHz = clock10kHz * 10000.0 / (hTotal * vTotal);
     timing.imageWidthMm = byteAt(at + 12) | ((byteAt(at + 14) >> 4) << 8);
@@ -356,7 +360,11 @@ void EdidDecoder::decodeExtensions()
         problem(QStringLiteral("block 0, byte 126: %1 extension block(s) announced, %2 present")
                     .arg(announced)
                     .arg(present));
-    for (int block = 1; block <= qMin(announced, present); ++block) {
+    for (int block = 1; block <= present; ++block) {
+        // The device pads an EDID of one block with a zero block; one with content is read
+        // even when the base block does not announce it.
+        if (block > announced && m_bytes.mid(block * BlockSize, BlockSize).count('\0') == BlockSize)
+            continue;
         checkBlockSum(block);
         const int base = block * BlockSize;
         const int tag = byteAt(base);

@@ -176,14 +176,14 @@ struct EstablishedRow {
     bool interlaced;
 };
 
-// Bit 7 of byte 35 first, down to bit 7 of byte 37; the other bits of byte 37 belong to the
+// Their refresh rates as the timings give them. Bit 7 of byte 35 first, down to bit 7 of byte 37; the other bits of byte 37 belong to the
 // manufacturer and name no mode.
 const EstablishedRow EstablishedRows[] = {
-    { 720, 400, 70, false }, { 720, 400, 88, false }, { 640, 480, 60, false }, { 640, 480, 67, false },
-    { 640, 480, 72, false }, { 640, 480, 75, false }, { 800, 600, 56, false }, { 800, 600, 60, false },
-    { 800, 600, 72, false }, { 800, 600, 75, false }, { 832, 624, 75, false }, { 1024, 768, 87, true },
-    { 1024, 768, 60, false }, { 1024, 768, 70, false }, { 1024, 768, 75, false }, { 1280, 1024, 75, false },
-    { 1152, 870, 75, false },
+    { 720, 400, 70.08, false }, { 720, 400, 87.85, false }, { 640, 480, 59.94, false }, { 640, 480, 66.67, false },
+    { 640, 480, 72.81, false }, { 640, 480, 75, false }, { 800, 600, 56.25, false }, { 800, 600, 60.32, false },
+    { 800, 600, 72.19, false }, { 800, 600, 75, false }, { 832, 624, 74.55, false }, { 1024, 768, 86.96, true },
+    { 1024, 768, 60, false }, { 1024, 768, 70.07, false }, { 1024, 768, 75.03, false }, { 1280, 1024, 75.02, false },
+    { 1152, 870, 75.06, false },
 };
 
 } // namespace
