@@ -1,5 +1,7 @@
 #include "pages/Ui_Edid.h"
 
+#include "pages/EdidDetailsPanel.h"
+
 #include "link/LinkMode.h"
 #include "protocol/CommandSet.h"
 #include "protocol/DeviceState.h"
@@ -134,6 +136,9 @@ Ui_Edid::Ui_Edid(QWidget *parent)
 {
     CreateWidgets();
     PlaceWidgets();
+    detailsPanel = new EdidDetailsPanel(frame);
+    detailsPanel->PlaceBeside(frame);
+    detailsPanel->FollowHexView(hexView);
     SetTexts();
     FillPortLists();
     if (!DeviceState.modelUnconfirmed)

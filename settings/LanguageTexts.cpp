@@ -159,6 +159,9 @@ QString SMSG_Status_ModelQueryTimedOut = QStringLiteral("The device did not answ
 QString SMSG_Status_NetworkReconnected = QStringLiteral("Network link lost and reconnected, reading the device again.");
 QString SgroupBox_Device = QStringLiteral("Device");
 QString SMSG_LinkKept = QStringLiteral("2-The connection in use stays open.");
+QString Slabel_EdidDetails = QStringLiteral("Decoded EDID");
+QString Slabel_EdidNone = QStringLiteral("No EDID to decode.");
+QString S_EdidField[26] = {QStringLiteral("Manufacturer"), QStringLiteral("Product code"), QStringLiteral("Serial number"), QStringLiteral("Made"), QStringLiteral("Model year"), QStringLiteral("EDID version"), QStringLiteral("Display name"), QStringLiteral("Serial text"), QStringLiteral("Screen size"), QStringLiteral("Range limits"), QStringLiteral("Preferred timing"), QStringLiteral("Other detailed timings"), QStringLiteral("Established timings"), QStringLiteral("Standard timings"), QStringLiteral("Video formats"), QStringLiteral("native"), QStringLiteral("Audio"), QStringLiteral("Speakers"), QStringLiteral("HDMI"), QStringLiteral("HDMI Forum"), QStringLiteral("HDR"), QStringLiteral("Colorimetry"), QStringLiteral("YCbCr 4:2:0 only"), QStringLiteral("YCbCr 4:2:0 also"), QStringLiteral("Other blocks"), QStringLiteral("Faults")};
 
 namespace {
 // Numbered families: prefix followed by the 1-based index.

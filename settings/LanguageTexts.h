@@ -163,3 +163,6 @@ extern QString SMSG_Status_ModelQueryTimedOut;
 extern QString SMSG_Status_NetworkReconnected;
 extern QString SgroupBox_Device;
 extern QString SMSG_LinkKept;
+extern QString Slabel_EdidDetails;
+extern QString Slabel_EdidNone;
+extern QString S_EdidField[26];
