@@ -14,7 +14,7 @@ namespace {
 constexpr int Margin = 4;
 constexpr int TitleHeight = 26;
 constexpr int SummaryHeight = 64;
-constexpr int FieldColumnWidth = 150;
+constexpr int FieldColumnWidth = 170;
 
 // Indices into S_EdidField.
 enum Field {
@@ -174,6 +174,9 @@ EdidDetailsPanel::EdidDetailsPanel(QWidget *parent)
     detailsTree->setColumnWidth(0, FieldColumnWidth);
     detailsTree->setSelectionMode(QAbstractItemView::NoSelection);
     detailsTree->setFocusPolicy(Qt::NoFocus);
+    // Long values (range limits, deep colour) wrap instead of being cut off.
+    detailsTree->setWordWrap(true);
+    detailsTree->setTextElideMode(Qt::ElideNone);
     ShowEdid(QByteArray());
 }
 
@@ -240,7 +243,7 @@ QList<EdidDetailsPanel::Row> EdidDetailsPanel::DetailRows(const EdidInfo &info)
     const EdidRangeLimits &limits = info.rangeLimits;
     if (limits.present)
         Add(rows, RangeLimits,
-            { QStringLiteral("%1–%2 Hz V, %3–%4 kHz H%5")
+            { QStringLiteral("%1–%2 Hz, %3–%4 kHz%5")
                     .arg(limits.minVerticalHz)
                     .arg(limits.maxVerticalHz)
                     .arg(limits.minHorizontalKHz)

@@ -18,7 +18,7 @@ class EdidDetailsPanel : public QWidget
 {
     Q_OBJECT
 public:
-    static constexpr int Width = 400;
+    static constexpr int Width = 430;
 
     // One line of the panel: a field name and its values (several become rows of their own).
     struct Row {

@@ -103,7 +103,7 @@ void TestEdidDetails::fieldsOfADisplay_data()
                                               "Made: 2021-W20",
                                               "EDID version: 1.3",
                                               "Screen size: 143 × 81 cm",
-                                              "Range limits: 24–75 Hz V, 15–136 kHz H, 600 MHz",
+                                              "Range limits: 24–75 Hz, 15–136 kHz, 600 MHz",
                                               "Preferred timing: 3840 × 2160 @ 60 Hz, 594 MHz",
                                               "Other detailed timings: 1920 × 1080 @ 60 Hz, 148.5 MHz",
                                               "Video formats: VIC 16: 1920 × 1080 @ 60 Hz · native",
