@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Screenshots of the connection page, the matrix page, the EDID dialog, the multiview page, the system page and
-# the debug console after a synchronisation with the device simulator, taken on a virtual
+# Screenshots of the connection page, the matrix page, the EDID dialog, the multiview page, the
+# system page and the debug console after a synchronisation with the device simulator, taken on a virtual
 # 1920 x 1080 X server: the program runs in demonstration mode from a scratch copy (so the
 # build's settings stay untouched), is logged into and connected over TCP with the mouse and
 # keyboard, as an operator would.
