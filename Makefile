@@ -6,7 +6,7 @@ JOBS       ?= $(shell nproc)
 # The packaging test and `make package`: the desktop-entry and AppStream validators,
 # dpkg-shlibdeps, lintian, and the icon renderer of scripts/make-icon.sh.
 PACKAGING_PACKAGES = desktop-file-utils appstream dpkg-dev lintian librsvg2-bin
-DEBIAN_PACKAGES = cmake g++ make qtbase5-dev libqt5serialport5-dev $(PACKAGING_PACKAGES)
+DEBIAN_PACKAGES = cmake g++ make qtbase5-dev libqt5serialport5-dev edid-decode $(PACKAGING_PACKAGES)
 # The ThreadSanitizer run-time of Debian 12's g++.
 TSAN_PACKAGES = libtsan2
 

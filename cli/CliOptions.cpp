@@ -187,6 +187,9 @@ bool CliOptions::Parse(const QStringList &arguments, CliOptions *options, QStrin
             return false;
     }
 
+    // Decoding a file needs no device, hence no link.
+    if (arguments.value(next) == QLatin1String("edid") && arguments.value(next + 1) == QLatin1String("decode"))
+        return options->parseEdidDecode(arguments.mid(next + 2), error);
     if (options->transport == Transport::None) {
         *error = QStringLiteral("choose a link with --tcp HOST[:PORT] or --serial PATH");
         return false;
@@ -344,6 +347,10 @@ bool CliOptions::parseCommand(const QStringList &words, QString *error)
         return true;
     }
     if (name == QLatin1String("edid")) {
+        if (args.size() == 4 && args.at(0) == QLatin1String("read") && args.at(3) == QLatin1String("--decode")) {
+            edidDecode = true;
+            return parseCommand(words.mid(0, 4), error);
+        }
         if (!expectCount(3, QStringLiteral("edid read OUT FILE | edid write IN FILE")))
             return false;
         if (args.at(0) == QLatin1String("read")) {
@@ -423,6 +430,17 @@ bool CliOptions::parseCommand(const QStringList &words, QString *error)
     }
     *error = QStringLiteral("unknown command \"%1\"").arg(name);
     return false;
+}
+
+bool CliOptions::parseEdidDecode(const QStringList &args, QString *error)
+{
+    command = Command::EdidDecode;
+    if (args.size() != 1 || args.at(0).isEmpty()) {
+        *error = QStringLiteral("usage: edid decode FILE");
+        return false;
+    }
+    filePath = args.at(0);
+    return true;
 }
 
 bool CliOptions::parseMultiviewSetting(const QString &name, const QStringList &args, QString *error)
@@ -620,6 +638,8 @@ QString CliOptions::UsageText()
         "  scene save N | scene load N   N from 1 to 20\n"
         "  edid read OUT FILE       save the EDID of the display on an output (256 bytes)\n"
         "  edid write IN FILE       write a 256-byte EDID file as an input's user EDID\n"
+        "  edid read OUT FILE --decode   as edid read, and print the EDID decoded as JSON\n"
+        "  edid decode FILE         print an EDID file decoded as JSON (needs no link)\n"
         "  version main|keyboard|in N|out N\n"
         "  network                  print the device's network settings as JSON\n"
         "  network set IP PORT MASK GATEWAY   write them (port 1-65534)\n"

@@ -41,6 +41,7 @@ public:
         SceneLoad,
         EdidRead,
         EdidWrite,
+        EdidDecode,
         Version,
         Raw,
         Wall,
@@ -97,6 +98,7 @@ public:
     int versionSelector = 0; // 0 main, 1 keyboard, 2 input, 3 output
     quint32 versionPort = 0; // 0-based, for selectors 2 and 3
     QString filePath;
+    bool edidDecode = false; // edid read ... --decode: print the EDID decoded as well
     QString rawLine;
     WallAction wallAction = WallAction::Show;
     // 0-based. Size: rows and columns in wallBottom + 1 and wallRight + 1. Splice: the block.
@@ -119,6 +121,7 @@ private:
     // The output settings of the multiview page: layout, aspect, pip, user-window, audio, vka
     // and itc.
     bool parseMultiviewSetting(const QString &name, const QStringList &args, QString *error);
+    bool parseEdidDecode(const QStringList &args, QString *error);
     bool parseWall(const QStringList &args, QString *error);
     bool parseNetworkCommand(const QStringList &args, QString *error);
     bool parseBaudCommand(const QStringList &args, QString *error);

@@ -1,6 +1,7 @@
 #include "cli/CliRunner.h"
 
 #include "cli/CliEdid.h"
+#include "cli/CliEdidDecode.h"
 #include "cli/CliPages.h"
 #include "cli/CliSession.h"
 #include "cli/CliStateJson.h"
@@ -49,6 +50,8 @@ CliRunner::CliRunner(const CliOptions &options, QTextStream &out, QTextStream &e
 
 int CliRunner::run()
 {
+    if (m_options.command == CliOptions::Command::EdidDecode)
+        return CliEdidDecode::Run(m_options.filePath, m_out, m_err);
     QString error;
     if (m_options.command == CliOptions::Command::EdidWrite
         && !CliEdid::LoadFile(m_options.filePath, &m_edidToWrite, &error))
@@ -202,6 +205,7 @@ int CliRunner::runCommand(CliSession &session, CliPages &pages, QString *error)
             session, pages, [&] { CmdSetBaudrate(o.baudToSet); }, error);
     case Command::Reset:
         return runReset(session, error);
+    case Command::EdidDecode: // handled before any link is opened
     case Command::None:
         break;
     }
@@ -402,6 +406,10 @@ int CliRunner::runEdidRead(CliSession &session, CliPages &pages, QString *error)
     }
     if (!CliEdid::SaveFile(m_options.filePath, edid, error))
         return CliExitFailed;
+    if (m_options.edidDecode) {
+        CliEdidDecode::Print(edid, m_out);
+        return CliExitDone;
+    }
     const CliEdid::Check check = CliEdid::CheckBlock(edid);
     m_out << QStringLiteral("OUT%1 EDID: %2 bytes saved to %3 (%4)")
                  .arg(output + 1)

@@ -1,5 +1,7 @@
 #include "pages/Ui_Edid.h"
 
+#include "pages/EdidDetailsPanel.h"
+
 #include "link/LinkMode.h"
 #include "link/LinkQueue.h"
 #include "link/LinkServices.h"
@@ -137,6 +139,9 @@ Ui_Edid::Ui_Edid(QWidget *parent)
 {
     CreateWidgets();
     PlaceWidgets();
+    detailsPanel = new EdidDetailsPanel(frame);
+    detailsPanel->PlaceBeside(frame);
+    detailsPanel->FollowHexView(hexView);
     SetTexts();
     FillPortLists();
     if (!DeviceState.modelUnconfirmed)

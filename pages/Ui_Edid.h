@@ -11,6 +11,7 @@
 #include <QString>
 #include <functional>
 
+class EdidDetailsPanel;
 class MyComboBox;
 class QFrame;
 class QLabel;
@@ -74,6 +75,8 @@ public:
     QTextEdit *rowHeaderView = nullptr;
     QTextEdit *columnHeaderView = nullptr;
     QTextEdit *hexView = nullptr;
+    // The decoded EDID of what the hex view shows, beside it.
+    EdidDetailsPanel *detailsPanel = nullptr;
 
 signals:
     void SGL_UpdateEmit();

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Screenshots of the connection page, the matrix page, the multiview page, the system page and
-# the debug console after a synchronisation with the device simulator, taken on a virtual
+# Screenshots of the connection page, the matrix page, the EDID dialog, the multiview page, the
+# system page and the debug console after a synchronisation with the device simulator, taken on a virtual
 # 1920 x 1080 X server: the program runs in demonstration mode from a scratch copy (so the
 # build's settings stay untouched), is logged into and connected over TCP with the mouse and
 # keyboard, as an operator would.
@@ -103,6 +103,21 @@ click_at $((mx + 148)) $((my + 64))
 sleep 0.5
 import -window "$main" "$out/matrix-page.png"
 
+# The EDID dialog (the EDID button of the Matrix page) after reading output 1: the hex view
+# and the decoded EDID beside it. Its close button, top right, closes it again.
+click_at $((mx + 52)) $((my + 454))
+sleep 1
+dialog=""
+for id in $(xdotool search --onlyvisible --class tavilon 2>/dev/null); do
+    [ "$id" != "$main" ] && dialog="$id"
+done
+[ -n "$dialog" ] || { echo "$0: the EDID dialog did not open" >&2; exit 1; }
+eval "$(xdotool getwindowgeometry --shell "$dialog" | sed 's/^/EDID_/')"
+click_at $((EDID_X + 292)) $((EDID_Y + 65))
+sleep 1
+import -window "$dialog" "$out/edid-details.png"
+click_at $((EDID_X + EDID_WIDTH - 27)) $((EDID_Y + 22))
+
 # The Multiview tab in PIP, PBP and 4xWIN. The mode buttons are clicked as an operator does;
 # a second controller (the headless client) changes the layout, aspect and windows, which the
 # page shows from the device's reports. The page starts at (2, 80) in the window; mode button
@@ -146,5 +161,5 @@ xdotool key alt+z
 sleep 0.8
 import -window root "$out/debug-console.png"
 
-echo "Screenshots: $out/connect-page.png $out/matrix-page.png $out/multiview-pip.png" \
+echo "Screenshots: $out/connect-page.png $out/matrix-page.png $out/edid-details.png $out/multiview-pip.png" \
     "$out/multiview-pbp.png $out/multiview-4xwin.png $out/system-page.png $out/debug-console.png"

@@ -165,6 +165,9 @@ QString SMSG_EdidWriteFail = QStringLiteral("EDID Write Failed");
 QString SMSG_EdidSavedNotEdid = QStringLiteral("EDID saved as read, but it does not begin with the EDID header!");
 QString SMSG_EdidSavedBadChecksum = QStringLiteral("EDID saved as read, but its checksum is wrong!");
 QString SMSG_EdidSaveFail = QStringLiteral("The EDID file could not be saved: ");
+QString Slabel_EdidDetails = QStringLiteral("Decoded EDID");
+QString Slabel_EdidNone = QStringLiteral("No EDID to decode.");
+QString S_EdidField[26] = {QStringLiteral("Manufacturer"), QStringLiteral("Product code"), QStringLiteral("Serial number"), QStringLiteral("Made"), QStringLiteral("Model year"), QStringLiteral("EDID version"), QStringLiteral("Display name"), QStringLiteral("Serial text"), QStringLiteral("Screen size"), QStringLiteral("Range limits"), QStringLiteral("Preferred timing"), QStringLiteral("Other detailed timings"), QStringLiteral("Established timings"), QStringLiteral("Standard timings"), QStringLiteral("Video formats"), QStringLiteral("native"), QStringLiteral("Audio"), QStringLiteral("Speakers"), QStringLiteral("HDMI"), QStringLiteral("HDMI Forum"), QStringLiteral("HDR"), QStringLiteral("Colorimetry"), QStringLiteral("YCbCr 4:2:0 only"), QStringLiteral("YCbCr 4:2:0 also"), QStringLiteral("Other blocks"), QStringLiteral("Faults")};
 
 namespace {
 // Numbered families: prefix followed by the 1-based index.

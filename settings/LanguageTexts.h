@@ -169,3 +169,6 @@ extern QString SMSG_EdidWriteFail;
 extern QString SMSG_EdidSavedNotEdid;
 extern QString SMSG_EdidSavedBadChecksum;
 extern QString SMSG_EdidSaveFail;
+extern QString Slabel_EdidDetails;
+extern QString Slabel_EdidNone;
+extern QString S_EdidField[26];

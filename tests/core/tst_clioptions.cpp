@@ -76,6 +76,11 @@ QString Describe(const CliOptions &o)
         break;
     case C::EdidRead:
         command = QStringLiteral("edid-read o%1 %2").arg(o.output).arg(o.filePath);
+        if (o.edidDecode)
+            command += QStringLiteral(" decode");
+        break;
+    case C::EdidDecode:
+        command = QStringLiteral("edid-decode %1").arg(o.filePath);
         break;
     case C::EdidWrite:
         command = QStringLiteral("edid-write i%1 %2").arg(o.input).arg(o.filePath);
@@ -298,6 +303,12 @@ void TestCliOptions::parsesValidCommandLines_data()
     QTest::newRow("baud set fastest") << QStringList { "--tcp", "127.0.0.1", "baud", "set", "115200" }
                                       << tcp + "baud-set 115200";
     QTest::newRow("reset confirmed") << QStringList { "--tcp", "127.0.0.1", "reset", "--yes" } << tcp + "reset";
+    QTest::newRow("edid decode needs no link") << QStringList { "edid", "decode", "tv.bin" }
+                                               << "serial @9600 t3000 edid-decode tv.bin";
+    QTest::newRow("edid decode ignores a link") << QStringList { "--tcp", "127.0.0.1", "edid", "decode", "a b.bin" }
+                                                << tcp + "edid-decode a b.bin";
+    QTest::newRow("edid read and decode") << QStringList { "--tcp", "127.0.0.1", "edid", "read", "4", "o.bin",
+        "--decode" } << tcp + "edid-read o3 o.bin decode";
 }
 
 void TestCliOptions::parsesValidCommandLines()
@@ -434,6 +445,13 @@ void TestCliOptions::refusesBadCommandLines_data()
                                              << "reset --yes";
     QTest::newRow("raw with a CR") << QStringList { "--tcp", "127.0.0.1", "raw", "GET A\rSET B" }
                                    << "printable";
+    QTest::newRow("edid decode without a file") << QStringList { "edid", "decode" } << "edid decode FILE";
+    QTest::newRow("edid decode of two files") << QStringList { "edid", "decode", "a.bin", "b.bin" }
+                                              << "edid decode FILE";
+    QTest::newRow("decode after edid write") << QStringList { "--tcp", "127.0.0.1", "edid", "write", "1", "f.bin",
+        "--decode" } << "usage: edid read";
+    QTest::newRow("edid read without a link") << QStringList { "edid", "read", "1", "f.bin" }
+                                              << "--tcp HOST[:PORT] or --serial PATH";
     QTest::newRow("raw too long") << QStringList { "--tcp", "127.0.0.1", "raw",
         QString(1025, QLatin1Char('A')) }
                                   << "longer than 1024";

@@ -326,6 +326,8 @@ private slots:
     void edidSurvivesARoundTrip();
     void refusedEdidEndsAtOnce_data();
     void refusedEdidEndsAtOnce();
+    void edidReadCanDecode_data();
+    void edidReadCanDecode();
     void mutedRequestIsATimeoutAndTheNextGoesOut_data();
     void mutedRequestIsATimeoutAndTheNextGoesOut();
     void droppedConnectionIsReconnectedForTheNextCommand();
@@ -668,6 +670,39 @@ void TestCliSim::refusedEdidEndsAtOnce()
     QVERIFY2(refused.err.contains("refused the EDID for input 2"), refused.err.constData());
     QVERIFY2(!refused.err.contains("no reply"), refused.err.constData());
     QVERIFY(sim.log().contains("-> IN2 EDID-USER FAIL"));
+}
+
+void TestCliSim::edidReadCanDecode_data()
+{
+    QTest::addColumn<QString>("transport");
+    QTest::addColumn<int>("output");
+    QTest::addColumn<QString>("displayName");
+    QTest::addColumn<int>("preferredWidth");
+    QTest::newRow("tcp, television") << "tcp" << 1 << "TAVILON TV" << 3840;
+    QTest::newRow("serial, monitor") << "serial" << 2 << "TAVILON MON" << 1920;
+}
+
+// The EDID is saved as without --decode, and printed decoded instead of the summary line.
+void TestCliSim::edidReadCanDecode()
+{
+    QFETCH(QString, transport);
+    QFETCH(int, output);
+    QFETCH(QString, displayName);
+    QFETCH(int, preferredWidth);
+    SimProcess sim;
+    QVERIFY(sim.start({}));
+    const QString file = sim.tempPath("decoded.bin");
+    const CliResult read = RunCli(LinkArguments(transport, sim)
+        + QStringList { "edid", "read", QString::number(output), file, "--decode" });
+    QVERIFY2(read.exitCode == 0, qPrintable(read.describe()));
+    QFile saved(file);
+    QVERIFY(saved.open(QIODevice::ReadOnly));
+    QCOMPARE(saved.readAll(), SimEdid::ForOutput(output - 1));
+    const QJsonObject decoded = QJsonDocument::fromJson(read.out).object();
+    QCOMPARE(decoded.value("displayName").toString(), displayName);
+    QCOMPARE(decoded.value("manufacturer").toString(), QString("TVN"));
+    QCOMPARE(decoded.value("preferredTiming").toObject().value("width").toInt(), preferredWidth);
+    QCOMPARE(decoded.value("sound").toBool(), true);
 }
 
 void TestCliSim::mutedRequestIsATimeoutAndTheNextGoesOut_data()
