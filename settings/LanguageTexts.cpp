@@ -159,6 +159,16 @@ QString SMSG_Status_ModelQueryTimedOut = QStringLiteral("The device did not answ
 QString SMSG_Status_NetworkReconnected = QStringLiteral("Network link lost and reconnected, reading the device again.");
 QString SgroupBox_Device = QStringLiteral("Device");
 QString SMSG_LinkKept = QStringLiteral("2-The connection in use stays open.");
+QString ScomboBox_AnyRouted = QStringLiteral("Any (routed)");
+QString SMSG_Cause_SerialPermission = QStringLiteral("Permission denied: this user may not open the port. Add the user to the dialout group (sudo usermod -aG dialout $USER), then log out and in again.");
+QString SMSG_Cause_SerialNoSuchPort = QStringLiteral("No such port: check the port name and that the adapter is plugged in.");
+QString SMSG_Cause_SerialBusy = QStringLiteral("The port is busy: another program has it open.");
+QString SMSG_Cause_SerialNotSerial = QStringLiteral("This is not a serial device.");
+QString SMSG_Cause_TcpRefused = QStringLiteral("Connection refused: nothing listens at that address and port.");
+QString SMSG_Cause_TcpUnreachable = QStringLiteral("Host unreachable: there is no route to the device's address. Check the IP, SubMask and PC IP.");
+QString SMSG_Cause_TcpNoAnswer = QStringLiteral("No answer within the connect time: check the device's address, its power and the cable.");
+QString SMSG_Cause_TcpBindFailed = QStringLiteral("The local address cannot be bound: choose another PC IP.");
+QString SMSG_Cause_Other = QStringLiteral("The system reports: ");
 
 namespace {
 // Numbered families: prefix followed by the 1-based index.
