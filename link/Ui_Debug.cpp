@@ -55,8 +55,7 @@ void SetUpLogBox(QTextEdit *box)
 void ShowLastLineStart(QTextEdit *box)
 {
     box->moveCursor(QTextCursor::End);
-    box->moveCursor(QTextCursor::StartOfBlock);
-    box->ensureCursorVisible();
+    box->verticalScrollBar()->setValue(box->verticalScrollBar()->maximum());
     box->horizontalScrollBar()->setValue(box->horizontalScrollBar()->minimum());
 }
 

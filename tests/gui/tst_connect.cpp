@@ -26,6 +26,7 @@
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTcpServer>
@@ -524,8 +525,11 @@ void TestConnect::deviceOnAnotherSubnet()
             items << m_page->localIpComboBox->itemText(i);
         return items;
     }();
-    QCOMPARE(offered.contains(QStringLiteral("Any (routed)")), routed);
-    QCOMPARE(offered.size() == 1, routed);
+    if (routed)
+        QCOMPARE(offered, QStringList { "Any (routed)" });
+    else
+        QVERIFY2(offered.filter(QRegularExpression(QStringLiteral("^127\\.0\\.0\\.1<"))).size() == 1,
+            qPrintable(offered.join('|')));
 
     QTest::mouseClick(m_page->networkConnectButton, Qt::LeftButton);
 
