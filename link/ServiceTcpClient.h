@@ -28,11 +28,11 @@ signals:
     void SGL_UpdateRecvData_TcpClient();
     void SGL_UpdateSendData_TcpClient(const QString &Text);
     void SGL_ConnectStatus_TcpClient(bool status, int ErrorCode);
+    void SGL_ReConnectStatus_TcpClient(bool status);
+    void SGL_WaitReplyTimeout_TcpClient(const QString &cmd);
     // Emitted just before a failed connect's status: why the connection was not made
     // (LinkConnectFailure::Cause) and the system's own words for it.
     void SGL_ConnectFailure_TcpClient(int cause, const QString &systemText);
-    void SGL_ReConnectStatus_TcpClient(bool status);
-    void SGL_WaitReplyTimeout_TcpClient(const QString &cmd);
 
 public slots:
     void SLT_MatchTimer_Timeout();
