@@ -681,14 +681,15 @@ void TestUartNetwork::connectAttemptRebuildsAddressList()
     }
     QVERIFY(ListsLoopback(page.localIpComboBox));
     QSignalSpy attempts(&page, &Ui_Uart_Network::SGL_PretendConnect_TcpClient);
+    MessageBoxCatcher catcher;
 
     QTest::mouseClick(page.networkConnectButton, Qt::LeftButton);
 
     QCOMPARE(Items(page.localIpComboBox), QStringList { "Any (routed)" });
     QCOMPARE(attempts.count(), 1);
     QCOMPARE(attempts.first().first().toString(), QString());
-    // The connection itself is made by a program of its own in the connection tests: here an
-    // earlier test's attempt may still wait in the link's thread.
+    QTRY_COMPARE(page.networkLinkState(), Ui_Uart_Network::LinkState::Open);
+    QVERIFY(catcher.Texts().isEmpty());
     page.DisconnectActiveLink();
     QVERIFY(!g_ThreadTcpClient->isRunning());
 }

@@ -260,6 +260,9 @@ private slots:
     void init();
     void cleanup();
 
+    void connectRequestOfAnEndedRunIsDropped_data();
+    void connectRequestOfAnEndedRunIsDropped();
+
     void declaresTheInterfaceInOrder_data();
     void declaresTheInterfaceInOrder();
     void sendsOneLineAtATimeAfterAPause_data();
@@ -894,6 +897,36 @@ void TestLinkServices::stopsAwaitingTheReplyTheOperatorWasToldOf()
         QCOMPARE(device.readLine(3000), QByteArray("GET NEXT\r"));
         QTRY_COMPARE(m_events->timeouts, QStringList { "GET IN1 IN-INFO\r" });
     }
+}
+
+void TestLinkServices::connectRequestOfAnEndedRunIsDropped_data()
+{
+    addLinkRows();
+}
+
+// A connect requested just before the run ended (the operator pressed Disconnect at once) is
+// not carried out when the next run starts: its result would answer the next attempt.
+void TestLinkServices::connectRequestOfAnEndedRunIsDropped()
+{
+    QFETCH(QString, link);
+    m_events->listenTo(link);
+    QThread *thread = ThreadOf(link);
+    QVERIFY(!thread->isRunning());
+    // Queued while the thread does not run, as if the run had ended before taking it.
+    if (link == Serial)
+        QMetaObject::invokeMethod(g_ServiceSerialPort, "SLT_SyncConnect_SerialPort", Qt::QueuedConnection,
+            Q_ARG(QString, "/nonexistent/ttyTAVILON"), Q_ARG(QString, "9600"), Q_ARG(QString, "8"),
+            Q_ARG(QString, "0"), Q_ARG(QString, "1"), Q_ARG(QString, "0"));
+    else
+        QMetaObject::invokeMethod(g_ServiceTcpClient, "SLT_SyncConnect_TcpClient", Qt::QueuedConnection,
+            Q_ARG(QString, "127.0.0.1"), Q_ARG(QString, "127.0.0.1"), Q_ARG(QString, "1"));
+
+    QVERIFY(StopLinkThread(thread, 3000));
+    thread->start();
+    QTest::qWait(700);
+
+    QVERIFY(m_events->statuses.isEmpty());
+    QVERIFY(m_events->failureCauses.isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestLinkServices)
