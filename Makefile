@@ -10,7 +10,10 @@ DEBIAN_PACKAGES = cmake g++ make qtbase5-dev libqt5serialport5-dev edid-decode $
 # The ThreadSanitizer run-time of Debian 12's g++.
 TSAN_PACKAGES = libtsan2
 
-.PHONY: all deps configure build run test test-asan test-tsan bench install package clean
+.PHONY: all deps configure build build-programs run test test-asan test-tsan bench install package clean
+
+# The three programs and their data, without the tests and benchmarks.
+PROGRAMS = tavilon tavilon-sim tavilon-cli
 
 all: build
 
@@ -25,8 +28,18 @@ configure: $(BUILD)/CMakeCache.txt
 build: deps configure
 	cmake --build $(BUILD) -j $(JOBS)
 
-run: build
-	./scripts/run-with-sim.sh $(BUILD)/bin
+# Only what `make run` starts, and only what a user needs to read: the compiler's and CMake's
+# output goes to $(BUILD)/build-programs.log, shown when the build fails.
+build-programs: deps
+	@mkdir -p $(BUILD)
+	@echo "Building $(PROGRAMS) in $(BUILD)/ (details in $(BUILD)/build-programs.log)..."
+	@{ [ -f $(BUILD)/CMakeCache.txt ] || cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo; } \
+		>$(BUILD)/build-programs.log 2>&1 \
+		&& cmake --build $(BUILD) -j $(JOBS) --target $(PROGRAMS) >>$(BUILD)/build-programs.log 2>&1 \
+		|| { tail -n 40 $(BUILD)/build-programs.log; echo "The build failed; see $(BUILD)/build-programs.log"; exit 1; }
+
+run: build-programs
+	@./scripts/run-with-sim.sh $(BUILD)/bin
 
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)

@@ -3,6 +3,7 @@
 #include "link/LinkSettingsRules.h"
 #include "protocol/DeviceState.h"
 #include "protocol/ValueWords.h"
+#include "TavilonVersion.h"
 
 #include <QHostAddress>
 
@@ -170,6 +171,10 @@ bool CliOptions::Parse(const QStringList &arguments, CliOptions *options, QStrin
             options->helpRequested = true;
             return true;
         }
+        if (word == QLatin1String("--version")) {
+            options->versionRequested = true;
+            return true;
+        }
         QString name = word;
         QString value;
         const int equals = word.indexOf(QLatin1Char('='));
@@ -247,12 +252,13 @@ bool CliOptions::parseLinkOption(const QString &name, const QString &value, QStr
         return true;
     }
     if (name == QLatin1String("--baud")) {
-        quint32 number = 0;
-        if (!ReadNumber(value, 4000000, &number)) {
-            *error = QStringLiteral("baud rate must be a positive number, not \"%1\"").arg(value);
+        // The device's RS232 has these rates only.
+        if (!LinkBaudRateTexts().contains(value)) {
+            *error = QStringLiteral("baud rate must be one of %1, not \"%2\"")
+                         .arg(LinkBaudRateTexts().join(QStringLiteral(", ")), value);
             return false;
         }
-        baudRate = qint32(number);
+        baudRate = value.toInt();
         return true;
     }
     if (name == QLatin1String("--timeout")) {
@@ -616,11 +622,18 @@ bool CliOptions::parseBaudCommand(const QStringList &args, QString *error)
     return true;
 }
 
+QString CliOptions::VersionText()
+{
+    return QStringLiteral("tavilon-cli " TAVILON_VERSION "\n");
+}
+
 QString CliOptions::UsageText()
 {
     return QStringLiteral(
         "usage: tavilon-cli (--tcp HOST[:PORT] [--local-ip ADDR] | --serial PATH [--baud N])\n"
         "                   [--timeout MS] COMMAND [ARGS...]\n"
+        "       tavilon-cli --help | --version\n"
+        "--baud: 9600, 19200, 38400, 57600 or 115200\n"
         "commands (ports, windows and scenes are 1-based):\n"
         "  sync                     identify, read the whole device, print its state as JSON\n"
         "  route IN OUT             route an input to an output\n"

@@ -66,6 +66,8 @@ public:
     // one line that says what is wrong.
     static bool Parse(const QStringList &arguments, CliOptions *options, QString *error);
     static QString UsageText();
+    // "tavilon-cli VERSION" and a line end.
+    static QString VersionText();
 
     // The local address to bind to for a device: 127.0.0.1 for a loopback device, otherwise
     // the first local IPv4 address whose own subnet holds the device, otherwise 0.0.0.0 (the
@@ -73,6 +75,7 @@ public:
     static QString ChooseLocalIp(const QString &deviceIp, const QList<QNetworkAddressEntry> &entries);
 
     bool helpRequested = false;
+    bool versionRequested = false;
     Transport transport = Transport::None;
     QString host;
     quint16 port = DefaultTcpPort;

@@ -1,6 +1,7 @@
 #include "cli/CliSession.h"
 
 #include "cli/CliPages.h"
+#include "link/LinkConnectFailure.h"
 #include "link/LinkEngine.h"
 #include "link/LinkMode.h"
 #include "link/LinkQueue.h"
@@ -117,6 +118,10 @@ void CliSession::connectLinkServices()
         &CliSession::SLT_ConnectStatus, Qt::QueuedConnection);
     connect(g_ServiceTcpClient, &ServiceTcpClient::SGL_ConnectStatus_TcpClient, this,
         &CliSession::SLT_ConnectStatus, Qt::QueuedConnection);
+    connect(g_ServiceSerialPort, &ServiceSerialPort::SGL_ConnectFailure_SerialPort, this,
+        &CliSession::SLT_ConnectFailure, Qt::QueuedConnection);
+    connect(g_ServiceTcpClient, &ServiceTcpClient::SGL_ConnectFailure_TcpClient, this,
+        &CliSession::SLT_ConnectFailure, Qt::QueuedConnection);
     connect(g_ServiceTcpClient, &ServiceTcpClient::SGL_ReConnectStatus_TcpClient, this,
         &CliSession::SLT_ReConnectStatus_TcpClient, Qt::QueuedConnection);
     connect(g_ServiceSerialPort, &ServiceSerialPort::SGL_PortLost_SerialPort, this,
@@ -157,6 +162,8 @@ int CliSession::open(QString *error)
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     if (!m_connected) {
         *error = QStringLiteral("cannot connect to %1").arg(linkDescription());
+        if (!m_connectFailureCause.isEmpty())
+            *error += QStringLiteral(": ") + m_connectFailureCause;
         close();
         return CliExitNoConnection;
     }
@@ -318,6 +325,11 @@ void CliSession::SLT_ConnectStatus(bool status, int ErrorCode)
     noteActivity();
     m_connectStatusArrived = true;
     m_connected = status;
+}
+
+void CliSession::SLT_ConnectFailure(int cause, const QString &systemText)
+{
+    m_connectFailureCause = LinkConnectFailure::Text(LinkConnectFailure::Cause(cause), systemText);
 }
 
 void CliSession::SLT_ReConnectStatus_TcpClient(bool status)

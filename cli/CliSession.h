@@ -79,6 +79,7 @@ private slots:
     void SLT_UnifyUpdateRecv();
     void SLT_UnifyUpdateSend(const QString &Text);
     void SLT_ConnectStatus(bool status, int ErrorCode);
+    void SLT_ConnectFailure(int cause, const QString &systemText);
     void SLT_ReConnectStatus_TcpClient(bool status);
     void SLT_PortLost_SerialPort(const QString &portName);
     void SLT_WaitReplyTimeout(const QString &cmd);
@@ -100,6 +101,8 @@ private:
     bool m_threadStarted = false;
     bool m_connectStatusArrived = false;
     bool m_connected = false;
+    // Why the connect failed, in the connection page's words.
+    QString m_connectFailureCause;
     bool m_linkLost = false;
     bool m_portLost = false;
     QString m_model;

@@ -35,5 +35,9 @@ int main(int argc, char *argv[])
         out << CliOptions::UsageText();
         return CliExitDone;
     }
+    if (options.versionRequested) {
+        out << CliOptions::VersionText();
+        return CliExitDone;
+    }
     return CliRunner(options, out, err).run();
 }

@@ -9,6 +9,7 @@
 #include <QMetaType>
 #include <QSerialPort>
 #include <QStringList>
+#include <QCoreApplication>
 #include <QThread>
 #include <atomic>
 #include <mutex>
@@ -115,12 +116,29 @@ void MoveLinkServicesToThreads()
     }
 }
 
+// Calls still queued for the service when its run ends (a connect requested just before the
+// operator's Disconnect) belong to that run: left in place they would run first in the next
+// one, and a stale connect result would answer the next attempt.
 bool StopLinkThread(QThread *thread, int waitMs)
 {
     thread->quit();
     if (!thread->wait(waitMs))
         return false;
     RunHandoverOf(thread).load(std::memory_order_acquire);
+    QObject *service = nullptr;
+    StopRequests *requests = nullptr;
+    if (thread == g_ThreadSerialPort) {
+        service = g_ServiceSerialPort;
+        requests = &SerialStopRequests();
+    } else if (thread == g_ThreadTcpClient) {
+        service = g_ServiceTcpClient;
+        requests = &TcpStopRequests();
+    }
+    if (service) {
+        std::lock_guard<std::mutex> lock(requests->mutex);
+        requests->commands.clear();
+        QCoreApplication::removePostedEvents(service, QEvent::MetaCall);
+    }
     return true;
 }
 

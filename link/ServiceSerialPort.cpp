@@ -1,5 +1,6 @@
 #include "link/ServiceSerialPort.h"
 
+#include "link/LinkConnectFailure.h"
 #include "link/LinkObjectDeletion.h"
 #include "link/LinkQueue.h"
 
@@ -113,6 +114,9 @@ void ServiceSerialPort::SLT_SyncConnect_SerialPort(const QString &MyPortName, co
     m_portName = MyPortName;
     m_port->setPortName(MyPortName);
     if (!m_port->open(QIODevice::ReadWrite)) {
+        const auto cause = LinkConnectFailure::FromSerialError(
+            m_port->error(), LinkConnectFailure::ExaminePath(MyPortName));
+        emit SGL_ConnectFailure_SerialPort(cause, m_port->errorString());
         emit SGL_ConnectStatus_SerialPort(false, ConnectFailedCode);
         deletePortAndTimers(Deletion::Now);
         return;

@@ -34,6 +34,9 @@ signals:
     // The open port is gone or unusable (unplugged adapter, failing reads or writes): the link
     // has been closed as by SLT_SyncDisconnect_SerialPort. Emitted once per loss.
     void SGL_PortLost_SerialPort(const QString &portName);
+    // Emitted just before a failed connect's status: why the port did not open
+    // (LinkConnectFailure::Cause) and the system's own words for it.
+    void SGL_ConnectFailure_SerialPort(int cause, const QString &systemText);
 
 public slots:
     void SLT_MatchTimer_Timeout();

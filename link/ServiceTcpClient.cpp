@@ -1,5 +1,6 @@
 #include "link/ServiceTcpClient.h"
 
+#include "link/LinkConnectFailure.h"
 #include "link/LinkQueue.h"
 
 #include <QHostAddress>
@@ -20,12 +21,11 @@ QTimer *NewSingleShotTimer()
     return timer;
 }
 
-// An empty local address lets the system choose the local IPv4 address.
-QHostAddress LocalBindAddress(const QString &localIp)
+// An empty local address, or 0.0.0.0, leaves the local address to the system's route to the
+// device: the connection is not bound.
+bool BindsLocalAddress(const QString &localIp)
 {
-    if (localIp.isEmpty())
-        return QHostAddress(QHostAddress::AnyIPv4);
-    return QHostAddress(localIp);
+    return !localIp.isEmpty() && QHostAddress(localIp) != QHostAddress(QHostAddress::AnyIPv4);
 }
 
 // The port text is read as a 64-bit number and cut to its low 16 bits.
@@ -87,8 +87,13 @@ void ServiceTcpClient::SLT_SyncConnect_TcpClient(
     m_remoteIp = RemoteIp;
     m_remotePort = RemotePort;
     createSocketAndTimers();
-    m_opened = connectSocket(ConnectWaitMs);
+    bool bindFailed = false;
+    m_opened = connectSocket(ConnectWaitMs, &bindFailed);
     if (!m_opened) {
+        const bool stillConnecting = m_socket->state() == QAbstractSocket::ConnectingState
+            || m_socket->state() == QAbstractSocket::HostLookupState;
+        const auto cause = LinkConnectFailure::FromSocketError(m_socket->error(), bindFailed, stillConnecting);
+        emit SGL_ConnectFailure_TcpClient(cause, m_socket->errorString());
         emit SGL_ConnectStatus_TcpClient(false, ConnectFailedCode);
         deleteSocketAndTimers(Deletion::Now);
         return;
@@ -158,12 +163,16 @@ void ServiceTcpClient::deleteSocketAndTimers(Deletion deletion)
 
 // Binds to the local address and connects to the device over IPv4 without a proxy. The
 // proxy is chosen before connecting, where it takes effect; a failed bind fails the attempt,
-// as an unbound connect would leave from whatever address the system picks.
-bool ServiceTcpClient::connectSocket(int waitMs)
+// as an unbound connect would leave from whatever address the system picks. Without a local
+// address (a routed device) nothing is bound.
+bool ServiceTcpClient::connectSocket(int waitMs, bool *bindFailed)
 {
     m_socket->setProxy(QNetworkProxy(QNetworkProxy::NoProxy));
-    if (!m_socket->bind(LocalBindAddress(m_localIp), 0))
+    if (BindsLocalAddress(m_localIp) && !m_socket->bind(QHostAddress(m_localIp), 0)) {
+        if (bindFailed)
+            *bindFailed = true;
         return false;
+    }
     m_socket->connectToHost(
         m_remoteIp, RemotePortNumber(m_remotePort), QIODevice::ReadWrite, QAbstractSocket::IPv4Protocol);
     return m_socket->waitForConnected(waitMs);

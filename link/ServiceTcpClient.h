@@ -30,6 +30,9 @@ signals:
     void SGL_ConnectStatus_TcpClient(bool status, int ErrorCode);
     void SGL_ReConnectStatus_TcpClient(bool status);
     void SGL_WaitReplyTimeout_TcpClient(const QString &cmd);
+    // Emitted just before a failed connect's status: why the connection was not made
+    // (LinkConnectFailure::Cause) and the system's own words for it.
+    void SGL_ConnectFailure_TcpClient(int cause, const QString &systemText);
 
 public slots:
     void SLT_MatchTimer_Timeout();
@@ -48,7 +51,8 @@ private:
 
     void createSocketAndTimers();
     void deleteSocketAndTimers(Deletion deletion);
-    bool connectSocket(int waitMs);
+    // On failure, bindFailed tells whether the local address could not be taken.
+    bool connectSocket(int waitMs, bool *bindFailed = nullptr);
     void reconnectIfNeeded();
     void closeLink(Deletion deletion);
 

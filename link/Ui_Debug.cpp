@@ -11,7 +11,9 @@
 #include <QIcon>
 #include <QLabel>
 #include <QPushButton>
+#include <QKeyEvent>
 #include <QRegularExpression>
+#include <QScrollBar>
 #include <QScreen>
 #include <QTextCharFormat>
 #include <QTextCodec>
@@ -48,6 +50,15 @@ void SetUpLogBox(QTextEdit *box)
     box->document()->setMaximumBlockCount(Ui_Debug::MaximumLines);
 }
 
+// Scrolled down to the newest line and fully left, so that every line's time and direction
+// show; a long line is read by scrolling right, never by having the box jump there.
+void ShowLastLineStart(QTextEdit *box)
+{
+    box->moveCursor(QTextCursor::End);
+    box->verticalScrollBar()->setValue(box->verticalScrollBar()->maximum());
+    box->horizontalScrollBar()->setValue(box->horizontalScrollBar()->minimum());
+}
+
 // Each logged line is a block of its own at the end of the box.
 void AppendLogLine(QTextEdit *box, const QString &line, const QColor &textColour)
 {
@@ -63,8 +74,7 @@ void AppendLogLine(QTextEdit *box, const QString &line, const QColor &textColour
     if (textColour.isValid())
         textFormat.setForeground(textColour);
     cursor.insertText(line.mid(tagEnd), textFormat);
-    box->moveCursor(QTextCursor::End);
-    box->ensureCursorVisible();
+    ShowLastLineStart(box);
 }
 
 void AppendLogLines(QTextEdit *box, const QStringList &lines, const QColor &textColour = QColor())
@@ -238,6 +248,18 @@ void Ui_Debug::SLT_SETUP_UI_DEBUG()
     show();
     raise();
     activateWindow();
+    // Lines logged while the console was closed were laid out without a width.
+    ShowLastLineStart(recvBox);
+    ShowLastLineStart(sendLogBox);
+}
+
+void Ui_Debug::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void Ui_Debug::SLT_CLOSE_UI_DEBUG()

@@ -9,6 +9,7 @@
 #include <QSize>
 #include <QWidget>
 
+class QKeyEvent;
 class QLabel;
 class QPushButton;
 class QTextEdit;
@@ -73,6 +74,10 @@ public slots:
     // A sent line, one character per byte (Latin-1).
     void SLT_Sync_Show_Send(QString Text);
     void SLT_SEND_DATA();
+
+protected:
+    // Escape closes the console.
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void CreateWidgets();

@@ -1,6 +1,8 @@
 #include "link/Ui_Uart_Network.h"
 
+#include "link/LinkConnectFailure.h"
 #include "link/LinkMode.h"
+#include "link/LinkSerialPortList.h"
 #include "link/LinkSettingsRules.h"
 #include "link/LinkServices.h"
 #include "link/ServiceSerialPort.h"
@@ -27,7 +29,6 @@
 #include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QSerialPortInfo>
 #include <QSplitter>
 #include <QTextCursor>
 #include <QThread>
@@ -39,6 +40,8 @@ constexpr int StatusLogMaximumLines = 400;
 constexpr int WorkerThreadWaitMs = 2000;
 constexpr int StatusPictureSize = 64;
 constexpr int ParameterColumnWidth = 380;
+// The code the TCP link reports with every failed connect.
+constexpr int NetworkConnectFailedCode = 5;
 
 const QStringList DataBits { "5", "6", "7", "8" };
 const QStringList Parities { "None", "Even", "Odd", "Space", "Mark" };
@@ -139,9 +142,11 @@ void Ui_Uart_Network::CreateUartGroup()
     uartGroup = new QGroupBox;
     uartLabel = new QLabel(uartGroup);
     serialPortComboBox = new MyComboBox(uartGroup);
-    // Pseudo-terminals and symlinked adapters are never listed, so the name can be typed.
+    // Any path can be typed (a pseudo-terminal, a symlink); the list offers what the system
+    // knows. No completion: it would add a listed port's description to what is typed.
     serialPortComboBox->setEditable(true);
     serialPortComboBox->setInsertPolicy(QComboBox::NoInsert);
+    serialPortComboBox->setCompleter(nullptr);
     baudRateLabel = new QLabel(uartGroup);
     baudRateComboBox = new QComboBox(uartGroup);
     dataBitLabel = new QLabel(uartGroup);
@@ -255,6 +260,10 @@ void Ui_Uart_Network::MakeConnections()
         &Ui_Uart_Network::SLT_comboBox_GetVaildSerialPort);
     connect(localIpComboBox, &MyComboBox::SGL_Auto_UpdateComboBox, this,
         &Ui_Uart_Network::SLT_comboBox_GetVaildLocalIp);
+    connect(serialPortComboBox, QOverload<int>::of(&QComboBox::activated), this,
+        &Ui_Uart_Network::TakeChosenSerialPortName);
+    connect(localIpComboBox, QOverload<int>::of(&QComboBox::activated), this,
+        [this](int index) { m_pickedLocalAddress = localIpComboBox->itemText(index); });
     connect(clearButton, &QPushButton::clicked, this, &Ui_Uart_Network::SLT_ClearStatus);
     // A connect binds to an address of the device's subnet, so the list follows the device.
     connect(ipEdit, &QLineEdit::textChanged, this, &Ui_Uart_Network::SLT_comboBox_GetVaildLocalIp);
@@ -276,6 +285,11 @@ void Ui_Uart_Network::ConnectLinkServices()
         &Ui_Uart_Network::SLT_ReConnectStatus_TcpClient, Qt::QueuedConnection);
     connect(g_ServiceSerialPort, &ServiceSerialPort::SGL_PortLost_SerialPort, this,
         &Ui_Uart_Network::SLT_PortLost_SerialPort, Qt::QueuedConnection);
+    // Queued as the status that follows it, so the cause is there when the status arrives.
+    connect(g_ServiceSerialPort, &ServiceSerialPort::SGL_ConnectFailure_SerialPort, this,
+        &Ui_Uart_Network::SLT_ConnectFailure, Qt::QueuedConnection);
+    connect(g_ServiceTcpClient, &ServiceTcpClient::SGL_ConnectFailure_TcpClient, this,
+        &Ui_Uart_Network::SLT_ConnectFailure, Qt::QueuedConnection);
 }
 
 void Ui_Uart_Network::Fill(bool firstTime)
@@ -501,6 +515,18 @@ bool Ui_Uart_Network::OffersLocalAddress(const QNetworkAddressEntry &entry, bool
     return InDeviceSubnet(address, netmask, deviceIp, deviceMask);
 }
 
+QString Ui_Uart_Network::LocalAddressOfEntry(const QString &itemText, bool routedEntry)
+{
+    if (routedEntry)
+        return QString();
+    return itemText.left(itemText.indexOf(QLatin1Char('<')));
+}
+
+QString Ui_Uart_Network::ConnectFailedMessage(const QString &failureText, int errorCode, const QString &cause)
+{
+    return failureText + QString::number(errorCode) + QLatin1Char('\n') + cause;
+}
+
 QString Ui_Uart_Network::DataBitSetting(const QString &text)
 {
     return DataBits.contains(text) ? text : QStringLiteral("8");
@@ -539,6 +565,7 @@ void Ui_Uart_Network::SLT_pushButton_UartConnect_clicked()
 void Ui_Uart_Network::ConnectSerial()
 {
     LinkMode = LinkModeSerial;
+    m_connectFailureCause.clear();
     SP_Name = serialPortComboBox->currentText();
     SP_BaudRate = baudRateComboBox->currentText();
     SP_DataBit = DataBitSetting(dataBitComboBox->currentText());
@@ -587,17 +614,20 @@ bool Ui_Uart_Network::AttemptNetworkConnect()
         return false;
     }
     SLT_comboBox_GetVaildLocalIp();
-    if (localIpComboBox->count() == 0) {
-        MessageBoxOk(SMSG_Network_Connect_Fail, this);
+    if (localIpComboBox->currentIndex() < 0) {
+        MessageBoxOk(ConnectFailedMessage(SMSG_Network_Connect_Fail, NetworkConnectFailedCode,
+                         LinkConnectFailure::Text(LinkConnectFailure::TcpBindFailed, QString())),
+            this);
         return false;
     }
     SP_RemoteIp = ipEdit->text();
     SP_RemotePort = portEdit->text();
     SP_RemoteSubmask = subMaskEdit->text();
     SP_RemoteGateway = gatewayEdit->text();
-    const QString itemText = localIpComboBox->currentText();
-    const QString localIp = itemText.left(itemText.indexOf(QLatin1Char('<')));
+    const QString localIp = LocalAddressOfEntry(localIpComboBox->currentText(),
+        localIpComboBox->currentData(RoutedEntryRole).toBool());
     LinkMode = LinkModeTcp;
+    m_connectFailureCause.clear();
     m_networkState = LinkState::Connecting;
     SetParameterWidgetsEnabled(false);
     g_ThreadTcpClient->start();
@@ -618,17 +648,27 @@ void Ui_Uart_Network::DisconnectNetwork()
     emit SGL_LinkClosed();
 }
 
+// Every port the system knows, described; what was typed stays in the field.
 void Ui_Uart_Network::SLT_comboBox_GetVaildSerialPort()
 {
+    const QString typed = serialPortComboBox->currentText();
     serialPortComboBox->clear();
-    const QList<QSerialPortInfo> ports = QSerialPortInfo::availablePorts();
-    for (const QSerialPortInfo &port : ports) {
-        if (!port.description().isEmpty() && !port.manufacturer().isEmpty())
-            serialPortComboBox->addItem(port.portName());
-    }
+    for (const LinkSerialPortList::Port &port : LinkSerialPortList::Available())
+        serialPortComboBox->addItem(LinkSerialPortList::DisplayText(port), port.name);
+    serialPortComboBox->setCurrentIndex(-1);
+    serialPortComboBox->setEditText(typed);
 }
 
-// The address chosen before stays chosen while the list still offers it.
+// A port taken from the list is opened by its name, without the description shown beside it.
+void Ui_Uart_Network::TakeChosenSerialPortName(int index)
+{
+    const QString name = serialPortComboBox->itemData(index).toString();
+    if (!name.isEmpty())
+        serialPortComboBox->setEditText(name);
+}
+
+// The address the operator picked, else the one chosen before, stays chosen while the list
+// still offers it. A device outside every local subnet is reached through the system's route.
 void Ui_Uart_Network::SLT_comboBox_GetVaildLocalIp()
 {
     const QString deviceIp = ipEdit->text();
@@ -646,7 +686,12 @@ void Ui_Uart_Network::SLT_comboBox_GetVaildLocalIp()
                 + networkInterface.humanReadableName() + QLatin1Char('>'));
         }
     }
+    if (localIpComboBox->count() == 0) {
+        localIpComboBox->addItem(ScomboBox_AnyRouted);
+        localIpComboBox->setItemData(0, true, RoutedEntryRole);
+    }
     SelectEqualEntry(localIpComboBox, chosen);
+    SelectEqualEntry(localIpComboBox, m_pickedLocalAddress);
 }
 
 // A result that arrives when the page no longer waits for one (the operator disconnected
@@ -661,7 +706,7 @@ void Ui_Uart_Network::SLT_ConnectStatus_SerialPort(bool status, int ErrorCode)
         emit SGL_UpdateEmit();
         return;
     }
-    ShowLinkFailed(SMSG_SerialPort_Connect_Fail + QString::number(ErrorCode));
+    ShowLinkFailed(ConnectFailedMessage(SMSG_SerialPort_Connect_Fail, ErrorCode, m_connectFailureCause));
 }
 
 void Ui_Uart_Network::SLT_ConnectStatus_TcpClient(bool status, int ErrorCode)
@@ -674,7 +719,12 @@ void Ui_Uart_Network::SLT_ConnectStatus_TcpClient(bool status, int ErrorCode)
         emit SGL_UpdateEmit();
         return;
     }
-    ShowLinkFailed(SMSG_Network_Connect_Fail + QString::number(ErrorCode));
+    ShowLinkFailed(ConnectFailedMessage(SMSG_Network_Connect_Fail, ErrorCode, m_connectFailureCause));
+}
+
+void Ui_Uart_Network::SLT_ConnectFailure(int cause, const QString &systemText)
+{
+    m_connectFailureCause = LinkConnectFailure::Text(LinkConnectFailure::Cause(cause), systemText);
 }
 
 // The disconnect path has put both buttons back to usable and the widgets to enabled.

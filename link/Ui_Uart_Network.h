@@ -73,6 +73,15 @@ public:
     static bool OffersLocalAddress(const QNetworkAddressEntry &entry, bool loopbackInterface,
         const QString &deviceIp, const QString &deviceMask);
 
+    // The local address list's entry for a device that no local address shares a subnet with:
+    // the connection is not bound and the system routes it.
+    static constexpr int RoutedEntryRole = Qt::UserRole + 1;
+    // The local address to bind to for an entry of the local address list: the address
+    // before "<", or empty for the routed entry.
+    static QString LocalAddressOfEntry(const QString &itemText, bool routedEntry);
+    // A failed connect's message: the page's failure text and code, then the cause.
+    static QString ConnectFailedMessage(const QString &failureText, int errorCode, const QString &cause);
+
     // The settings texts stored for the serial list choices.
     static QString DataBitSetting(const QString &text);
     static QString ParitySetting(const QString &text);
@@ -144,6 +153,7 @@ public slots:
     void SLT_ReConnectStatus_TcpClient(bool status);
     void SLT_ClearStatus();
     void SLT_PortLost_SerialPort(const QString &portName);
+    void SLT_ConnectFailure(int cause, const QString &systemText);
 
 private:
     void CreateWidgets();
@@ -169,10 +179,15 @@ private:
     void ShowLinkFailed(const QString &message);
 
     void SetParameterWidgetsEnabled(bool enabled);
+    void TakeChosenSerialPortName(int index);
     void RecordLinkEvent(const QString &text);
     static void StopWorkerThread(QThread *thread);
 
     LinkState m_serialState = LinkState::NotConnected;
     LinkState m_networkState = LinkState::NotConnected;
     QString m_nextLossReason;
+    // The cause of the failed connect whose status comes next, from the link service.
+    QString m_connectFailureCause;
+    // The local address the operator picked last; chosen again whenever the list offers it.
+    QString m_pickedLocalAddress;
 };

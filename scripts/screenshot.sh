@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Screenshots of the connection page, the matrix page, the EDID dialog, the multiview page, the
-# system page and the debug console after a synchronisation with the device simulator, taken on a virtual
+# TV wall page, the system page and the debug console after a synchronisation with the device
+# simulator, taken on a virtual
 # 1920 x 1080 X server: the program runs in demonstration mode from a scratch copy (so the
 # build's settings stay untouched), is logged into and connected over TCP with the mouse and
 # keyboard, as an operator would.
@@ -144,11 +145,11 @@ click_mode 4
 other_controller layout 1 2
 other_controller window 1 4 2
 import -window "$main" "$out/multiview-4xwin.png"
-# The System tab, four tabs to the right of the Matrix tab; a version query fills its field.
-for _ in 1 2 3 4; do
-    xdotool key ctrl+Tab
-    sleep 0.2
-done
+# The TV Wall tab, then the System tab (tabs are about 100 pixels apart).
+click_at $((mx + 470)) $((my + 64))
+sleep 0.5
+import -window "$main" "$out/tv-wall-page.png"
+click_at $((mx + 570)) $((my + 64))
 sleep 0.5
 # Firmware version: open the kind list and take "Main".
 click_at $((mx + 230)) $((my + 180))
@@ -162,4 +163,5 @@ sleep 0.8
 import -window root "$out/debug-console.png"
 
 echo "Screenshots: $out/connect-page.png $out/matrix-page.png $out/edid-details.png $out/multiview-pip.png" \
-    "$out/multiview-pbp.png $out/multiview-4xwin.png $out/system-page.png $out/debug-console.png"
+    "$out/multiview-pbp.png $out/multiview-4xwin.png $out/tv-wall-page.png $out/system-page.png" \
+    "$out/debug-console.png"

@@ -168,6 +168,16 @@ QString SMSG_EdidSaveFail = QStringLiteral("The EDID file could not be saved: ")
 QString Slabel_EdidDetails = QStringLiteral("Decoded EDID");
 QString Slabel_EdidNone = QStringLiteral("No EDID to decode.");
 QString S_EdidField[26] = {QStringLiteral("Manufacturer"), QStringLiteral("Product code"), QStringLiteral("Serial number"), QStringLiteral("Made"), QStringLiteral("Model year"), QStringLiteral("EDID version"), QStringLiteral("Display name"), QStringLiteral("Serial text"), QStringLiteral("Screen size"), QStringLiteral("Range limits"), QStringLiteral("Preferred timing"), QStringLiteral("Other detailed timings"), QStringLiteral("Established timings"), QStringLiteral("Standard timings"), QStringLiteral("Video formats"), QStringLiteral("native"), QStringLiteral("Audio"), QStringLiteral("Speakers"), QStringLiteral("HDMI"), QStringLiteral("HDMI Forum"), QStringLiteral("HDR"), QStringLiteral("Colorimetry"), QStringLiteral("YCbCr 4:2:0 only"), QStringLiteral("YCbCr 4:2:0 also"), QStringLiteral("Other blocks"), QStringLiteral("Faults")};
+QString ScomboBox_AnyRouted = QStringLiteral("Any (routed)");
+QString SMSG_Cause_SerialPermission = QStringLiteral("Permission denied: this user may not open the port. Add the user to the dialout group (sudo usermod -aG dialout $USER), then log out and in again.");
+QString SMSG_Cause_SerialNoSuchPort = QStringLiteral("No such port: check the port name and that the adapter is plugged in.");
+QString SMSG_Cause_SerialBusy = QStringLiteral("The port is busy: another program has it open.");
+QString SMSG_Cause_SerialNotSerial = QStringLiteral("This is not a serial device.");
+QString SMSG_Cause_TcpRefused = QStringLiteral("Connection refused: nothing listens at that address and port.");
+QString SMSG_Cause_TcpUnreachable = QStringLiteral("Host unreachable: there is no route to the device's address. Check the IP, SubMask and PC IP.");
+QString SMSG_Cause_TcpNoAnswer = QStringLiteral("No answer within the connect time: check the device's address, its power and the cable.");
+QString SMSG_Cause_TcpBindFailed = QStringLiteral("The local address cannot be bound: choose another PC IP.");
+QString SMSG_Cause_Other = QStringLiteral("The system reports: ");
 
 namespace {
 // Numbered families: prefix followed by the 1-based index.

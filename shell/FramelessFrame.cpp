@@ -88,10 +88,13 @@ void FramelessFrame::LayoutTitleBar(QWidget *reference)
     iconLabel->setGeometry(0, 0, FrameTitleButtonWidth, barHeight);
     titleLabel->setGeometry(
         iconLabel->width(), 0, titleBar->width() - buttonsWidth - FrameTitleButtonWidth, barHeight);
-    int x = iconLabel->width() + titleLabel->width();
-    for (QPushButton *button : { minButton, maxButton, closeButton }) {
+    // Flush at the right end; a hidden button leaves no gap.
+    int x = iconLabel->width() + titleLabel->width() + buttonsWidth;
+    for (QPushButton *button : { closeButton, maxButton, minButton }) {
+        if (button->isHidden())
+            continue;
+        x -= FrameTitleButtonWidth;
         button->setGeometry(x, 0, FrameTitleButtonWidth, barHeight);
-        x += FrameTitleButtonWidth;
     }
     contentWidget->setGeometry(0, barHeight, centralWidget->width(), centralWidget->height() - barHeight);
 }
@@ -211,6 +214,11 @@ void FramelessFrame::BeforeEvent(QEvent *event)
         LayoutTitleBar(window);
         break;
     case QEvent::Show:
+        // A window of fixed size has nothing to maximise.
+        maxButton->setHidden(window->minimumSize() == window->maximumSize());
+        LayoutTitleBar(window);
+        edgeResizer->AttachToNativeWindow();
+        break;
     case QEvent::WinIdChange:
         edgeResizer->AttachToNativeWindow();
         break;

@@ -39,26 +39,32 @@ bool MyComboBox::ListIsOpen() const
     return m_listShownOnce && view()->isVisible();
 }
 
-bool MyComboBox::StepsClosedCombo(const QKeyEvent *event)
+bool MyComboBox::StepsClosedCombo(const QKeyEvent *event, bool editable)
 {
     switch (event->key()) {
     case Qt::Key_Up:
+        // Ctrl+Up goes to the line edit's completion.
+        return !(editable && (event->modifiers() & Qt::ControlModifier));
     case Qt::Key_PageUp:
     case Qt::Key_PageDown:
+        return true;
     case Qt::Key_Home:
     case Qt::Key_End:
     case Qt::Key_Left:
     case Qt::Key_Right:
-        return true;
+        return !editable;
     case Qt::Key_Down:
-        // Alt+Down opens the list.
-        return !(event->modifiers() & Qt::AltModifier);
+        // Alt+Down opens the list; Ctrl+Down goes to an editable combo's completion.
+        if (event->modifiers() & Qt::AltModifier)
+            return false;
+        return !(editable && (event->modifiers() & Qt::ControlModifier));
     case Qt::Key_Space:
-        // Opens the list.
+        // Opens the list, or is typed.
         return false;
     default:
-        // Typing a letter jumps to the first matching item and emits activated().
-        return !event->text().isEmpty() && event->text().at(0).isPrint();
+        // Typing a letter jumps to the first matching item and emits activated(), unless
+        // the combo has a line edit to type into.
+        return !editable && !event->text().isEmpty() && event->text().at(0).isPrint();
     }
 }
 
@@ -70,7 +76,7 @@ void MyComboBox::wheelEvent(QWheelEvent *event)
 
 void MyComboBox::keyPressEvent(QKeyEvent *event)
 {
-    if (!ListIsOpen() && StepsClosedCombo(event)) {
+    if (!ListIsOpen() && StepsClosedCombo(event, isEditable())) {
         event->ignore();
         return;
     }

@@ -3,7 +3,8 @@
 // valid at that moment (serial ports, local addresses, input names), and it changes its item
 // only through the open list: Qt's combo box also steps its item, and emits activated(), on
 // a wheel turn or an arrow key while it is closed, which would turn stray scrolling over a
-// live device into commands.
+// live device into commands. An editable combo (a typed port name) hands every key its line
+// edit takes to the line edit; only the keys that step the item stay blocked.
 #pragma once
 
 #include <QComboBox>
@@ -25,8 +26,9 @@ public:
     void UseListViewWhenOpened();
 
     // Whether a key pressed on the closed combo would step its item (arrows, page keys,
-    // Home, End, or a letter that searches the list).
-    static bool StepsClosedCombo(const QKeyEvent *event);
+    // Home, End, or a letter that searches the list). On an editable combo Left, Right, Home,
+    // End and the letters edit the text, so only Up, Down and the page keys step.
+    static bool StepsClosedCombo(const QKeyEvent *event, bool editable = false);
 
 signals:
     // Emitted just before the list pops up.

@@ -177,6 +177,8 @@ void Ui_Login::Setup(bool firstTime)
         SelectActiveLanguageInComboBox(languageComboBox);
 
     FillAccountList();
+    // The operator types the password first; Enter logs in.
+    passwordEdit->setFocus();
 }
 
 void Ui_Login::FillAccountList()

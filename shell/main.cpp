@@ -1,12 +1,35 @@
 #include "settings/ConfigFile.h"
+#include "shell/StartupCommandLine.h"
 #include "shell/StartupProbe.h"
 #include "shell/StartupWindows.h"
 #include "shell/StyleSheet.h"
 
 #include <QApplication>
+#include <cstdio>
+
+namespace {
+
+// The arguments as text, before any application object exists.
+QStringList ArgumentList(int argc, char *argv[])
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    return arguments;
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
+    // Answered before QApplication, which needs a display and would open the program.
+    const StartupCommandLine commandLine = StartupCommandLine::Parse(ArgumentList(argc, argv));
+    if (commandLine.action != StartupCommandLine::Action::Run) {
+        std::FILE *stream = commandLine.action == StartupCommandLine::Action::Refuse ? stderr : stdout;
+        std::fputs(commandLine.text.toLocal8Bit().constData(), stream);
+        return commandLine.exitCode;
+    }
+
     QCoreApplication::setAttribute(Qt::AA_EnableHighDpiScaling);
     auto *application = new QApplication(argc, argv);
 

@@ -71,6 +71,8 @@ bool SimOptions::parse(const QStringList &arguments, QString &error)
         }
         if (name == QLatin1String("--help") || name == QLatin1String("-h")) {
             help = true;
+        } else if (name == QLatin1String("--version")) {
+            version = true;
         } else if (name == QLatin1String("--tcp")) {
             if (!parseTcp(value, error))
                 return false;
@@ -136,7 +138,7 @@ bool SimOptions::parse(const QStringList &arguments, QString &error)
             return false;
         }
     }
-    if (!tcpEnabled && !ptyEnabled && !help) {
+    if (!tcpEnabled && !ptyEnabled && !help && !version) {
         error = QStringLiteral("--no-tcp and --no-pty together leave nothing to listen on");
         return false;
     }
@@ -164,6 +166,7 @@ QString SimOptions::Usage()
         "  --garbage            mix junk lines and control bytes into the stream\n"
         "  --echo               repeat every request (without its CR) before answering it\n"
         "  --help               this text\n"
+        "  --version            print the version\n"
         "\n"
         "Once listening it prints \"TCP HOST:PORT\" and \"PTY PATH\" lines, then one line per\n"
         "request and answer. SIGINT or SIGTERM stops it and removes the link.\n"

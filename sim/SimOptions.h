@@ -25,6 +25,7 @@ public:
     bool garbage = false; // mix junk lines into the stream
     bool echo = false; // repeat every request before answering it
     bool help = false;
+    bool version = false;
 
     // Parses the arguments without the program name. Returns false with a message on error.
     bool parse(const QStringList &arguments, QString &error);

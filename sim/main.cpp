@@ -7,6 +7,7 @@
 #include "sim/SimPtyPort.h"
 #include "sim/SimSignalWatcher.h"
 #include "sim/SimTcpServer.h"
+#include "TavilonVersion.h"
 
 #include <QCoreApplication>
 #include <QHostAddress>
@@ -64,6 +65,10 @@ int main(int argc, char *argv[])
     }
     if (options.help) {
         std::fputs(qPrintable(SimOptions::Usage()), stdout);
+        return 0;
+    }
+    if (options.version) {
+        std::fputs("tavilon-sim " TAVILON_VERSION "\n", stdout);
         return 0;
     }
 

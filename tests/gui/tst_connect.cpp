@@ -26,6 +26,7 @@
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTcpServer>
@@ -100,6 +101,8 @@ private slots:
     void linkThatCannotOpen();
     void networkPreChecksStartNothing_data();
     void networkPreChecksStartNothing();
+    void deviceOnAnotherSubnet_data();
+    void deviceOnAnotherSubnet();
 
 private:
     Ui_Main *NewMainWindow();
@@ -396,11 +399,17 @@ void TestConnect::linkThatCannotOpen_data()
     QTest::addColumn<QString>("link");
     QTest::addColumn<QString>("message");
 
-    QTest::newRow("serial port that does not exist") << "RS232"
-                                                     << "Serial Port Connect Failed!Error Code:3";
+    QTest::newRow("serial port that does not exist")
+        << "RS232"
+        << "Serial Port Connect Failed!Error Code:3\nNo such port: check the port name and that the "
+           "adapter is plugged in.";
+    QTest::newRow("serial port that is a plain file")
+        << "RS232 file"
+        << "Serial Port Connect Failed!Error Code:3\nThis is not a serial device.";
     QTest::newRow("TCP port nobody listens on")
         << "TCP"
-        << "please check your local ip config information!Error Code:5";
+        << "please check your local ip config information!Error Code:5\nConnection refused: nothing "
+           "listens at that address and port.";
 }
 
 void TestConnect::linkThatCannotOpen()
@@ -411,10 +420,16 @@ void TestConnect::linkThatCannotOpen()
     NewMainWindow();
     MessageBoxCatcher catcher;
 
-    if (link == QLatin1String("TCP"))
+    if (link == QLatin1String("TCP")) {
         PressNetworkConnect(QStringLiteral("127.0.0.1"), QString::number(GuiTest::UnusedTcpPort()));
-    else
+    } else if (link == QLatin1String("RS232 file")) {
+        QFile plain(AppFilePath(QStringLiteral("plain-file")));
+        QVERIFY(plain.open(QIODevice::WriteOnly));
+        plain.close();
+        PressSerialConnect(plain.fileName());
+    } else {
         PressSerialConnect(AppFilePath(QStringLiteral("no-such-tty")));
+    }
 
     QTRY_COMPARE(catcher.Texts(), QStringList { message });
     QCOMPARE(catcher.Boxes().first().parent, m_page);
@@ -444,12 +459,11 @@ void TestConnect::networkPreChecksStartNothing_data()
     QTest::newRow("mask part above 255") << "127.0.0.1"
                                          << "2000"
                                          << "255.255.256.0" << parameterFail;
-    // A documentation address in a host-only subnet: no local address lies in it.
-    QTest::newRow("no local address in the device's subnet")
-        << "203.0.113.7"
-        << "2000"
-        << "255.255.255.255"
-        << "please check your local ip config information!Error Code:";
+    // A device outside every local subnet is no longer refused here: the page offers the
+    // system's route (tested with the routed connection). A mask of three parts still is.
+    QTest::newRow("mask with two dots") << "127.0.0.1"
+                                        << "2000"
+                                        << "255.255.255" << parameterFail;
 }
 
 void TestConnect::networkPreChecksStartNothing()
@@ -476,6 +490,55 @@ void TestConnect::networkPreChecksStartNothing()
     QVERIFY(!g_ThreadTcpClient->isRunning());
     // Nothing was stored from the refused parameters.
     QCOMPARE(SP_RemoteIp, QStringLiteral("192.168.0.247"));
+}
+
+// A device that no local address shares a subnet with (a routed network) is reached through
+// the system's route: the page offers "Any (routed)" and connects without binding. On loopback,
+// a simulator on 127.0.0.2 with a mask that leaves 127.0.0.1 outside its subnet.
+void TestConnect::deviceOnAnotherSubnet_data()
+{
+    QTest::addColumn<QString>("mask");
+    QTest::addColumn<bool>("routed");
+
+    QTest::newRow("mask leaves this computer outside") << "255.255.255.255" << true;
+    QTest::newRow("mask takes this computer in") << "255.0.0.0" << false;
+}
+
+void TestConnect::deviceOnAnotherSubnet()
+{
+    QFETCH(QString, mask);
+    QFETCH(bool, routed);
+
+    GuiTest::SimProcess sim(QString(), { "--tcp", "127.0.0.2:0" });
+    QVERIFY(sim.WaitUntilListening());
+    NewMainWindow();
+    MessageBoxCatcher catcher;
+    QSignalSpy attempts(m_page, &Ui_Uart_Network::SGL_PretendConnect_TcpClient);
+    GuiTest::TypeInto(m_page->ipEdit, QStringLiteral("127.0.0.2"));
+    GuiTest::TypeInto(m_page->portEdit, sim.tcpPort);
+    GuiTest::TypeInto(m_page->subMaskEdit, mask);
+    m_page->localIpComboBox->showPopup();
+    m_page->localIpComboBox->hidePopup();
+    const QStringList offered = [this] {
+        QStringList items;
+        for (int i = 0; i < m_page->localIpComboBox->count(); ++i)
+            items << m_page->localIpComboBox->itemText(i);
+        return items;
+    }();
+    if (routed)
+        QCOMPARE(offered, QStringList { "Any (routed)" });
+    else
+        QVERIFY2(offered.filter(QRegularExpression(QStringLiteral("^127\\.0\\.0\\.1<"))).size() == 1,
+            qPrintable(offered.join('|')));
+
+    QTest::mouseClick(m_page->networkConnectButton, Qt::LeftButton);
+
+    QCOMPARE(attempts.count(), 1);
+    const QString localIp = attempts.first().first().toString();
+    QVERIFY2(routed ? localIp.isEmpty() : localIp == QLatin1String("127.0.0.1"), qPrintable(localIp));
+    QTRY_VERIFY_WITH_TIMEOUT(m_page->statusLog->toPlainText().contains(QLatin1String("->Sync Over!<-")), SyncTimeoutMs);
+    QVERIFY2(catcher.Texts().isEmpty(), qPrintable(catcher.Texts().join('|')));
+    QCOMPARE(SP_RemoteIp, QStringLiteral("127.0.0.2"));
 }
 
 QTEST_MAIN(TestConnect)

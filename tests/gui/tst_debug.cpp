@@ -18,6 +18,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QRegularExpression>
+#include <QScrollBar>
 #include <QTextBlock>
 #include <QTextEdit>
 #include <QtTest>
@@ -128,6 +129,10 @@ private slots:
     void hexFormat();
     void receivedBytesShownAsTheyCame_data();
     void receivedBytesShownAsTheyCame();
+    void escapeCloses_data();
+    void escapeCloses();
+    void longLinesShowTheirStart_data();
+    void longLinesShowTheirStart();
 
 private:
     GuiTest::AppDirFixture m_fixture;
@@ -503,6 +508,79 @@ void TestDebug::receivedBytesShownAsTheyCame()
     SerialLinkQueue().pushReceived(received);
     mainWindow.SLT_UnifyUpdateRecv();
     QCOMPARE(LoggedLines(console->recvBox), QStringList { shown });
+}
+
+void TestDebug::escapeCloses_data()
+{
+    QTest::addColumn<QString>("focus");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<bool>("closes");
+
+    QTest::newRow("typing box") << "send" << int(Qt::NoModifier) << true;
+    QTest::newRow("received lines") << "recv" << int(Qt::NoModifier) << true;
+    QTest::newRow("Send button") << "button" << int(Qt::NoModifier) << true;
+    QTest::newRow("Shift+Escape") << "send" << int(Qt::ShiftModifier) << false;
+}
+
+void TestDebug::escapeCloses()
+{
+    QFETCH(QString, focus);
+    QFETCH(int, modifiers);
+    QFETCH(bool, closes);
+
+    Ui_Debug console;
+    console.SLT_SETUP_UI_DEBUG();
+    QVERIFY(QTest::qWaitForWindowActive(&console));
+    QWidget *target = focus == QLatin1String("send") ? static_cast<QWidget *>(console.sendBox)
+        : focus == QLatin1String("recv")             ? static_cast<QWidget *>(console.recvBox)
+                                                     : static_cast<QWidget *>(console.sendButton);
+    target->setFocus();
+    QTest::keyClicks(console.sendBox, QStringLiteral("GET MODEL TYPE"));
+
+    QTest::keyClick(target, Qt::Key_Escape, Qt::KeyboardModifiers(modifiers));
+
+    QCOMPARE(console.isVisible(), !closes);
+    // What was typed stays for the next time the console opens.
+    QCOMPARE(console.sendBox->toPlainText(), QStringLiteral("GET MODEL TYPE"));
+}
+
+// However long a line, the boxes open and stay scrolled to the left, so every line's time and
+// direction show; the newest line is in view.
+void TestDebug::longLinesShowTheirStart_data()
+{
+    QTest::addColumn<int>("lines");
+    QTest::addColumn<bool>("logBeforeOpening");
+
+    QTest::newRow("one long line, logged while closed") << 1 << true;
+    QTest::newRow("many long lines, logged while closed") << 60 << true;
+    QTest::newRow("many long lines, logged while open") << 60 << false;
+}
+
+void TestDebug::longLinesShowTheirStart()
+{
+    QFETCH(int, lines);
+    QFETCH(bool, logBeforeOpening);
+
+    Ui_Debug console;
+    const QString longLine = QStringLiteral("EDID OUT1 ") + QString(600, QLatin1Char('A')) + QLatin1Char('\r');
+    auto log = [&] {
+        for (int i = 0; i < lines; ++i) {
+            console.SLT_Sync_Show_Recv(longLine);
+            console.SLT_Sync_Show_Send(longLine);
+        }
+    };
+    if (logBeforeOpening)
+        log();
+    console.SLT_SETUP_UI_DEBUG();
+    QVERIFY(QTest::qWaitForWindowExposed(&console));
+    if (!logBeforeOpening)
+        log();
+
+    for (QTextEdit *box : { console.recvBox, console.sendLogBox }) {
+        QVERIFY(box->horizontalScrollBar()->maximum() > 0);
+        QCOMPARE(box->horizontalScrollBar()->value(), 0);
+        QCOMPARE(box->verticalScrollBar()->value(), box->verticalScrollBar()->maximum());
+    }
 }
 
 QTEST_MAIN(TestDebug)

@@ -6,6 +6,8 @@
 #include "shell/MyComboBox.h"
 #include "shell/MyFramelessDialog.h"
 #include "shell/MyFramelessWindow.h"
+#include "pages/Ui_Edid.h"
+#include "pages/Ui_SaveLoad.h"
 #include "shell/PngResave.h"
 #include "shell/StyleSheet.h"
 #include "support/TestPaths.h"
@@ -198,6 +200,9 @@ class TestFrameless : public QObject
 private slots:
     void init();
     void cleanup();
+
+    void fixedSizeWindowHasNoMaximiseButton_data();
+    void fixedSizeWindowHasNoMaximiseButton();
 
     void hitTestBands_data();
     void hitTestBands();
@@ -1119,6 +1124,48 @@ void TestFrameless::comboListGivenAtFirstOpenLooksTheSame()
     }
     QCOMPARE(looks.at(1), looks.at(0));
     QVERIFY(looks.at(0).at(0) >= 22);
+}
+
+// A window of fixed size (the EDID and scene dialogs, the login window) offers no maximise
+// button; the buttons it has stay flush at the right end of the title bar.
+void TestFrameless::fixedSizeWindowHasNoMaximiseButton_data()
+{
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<bool>("maximiseShown");
+
+    QTest::newRow("EDID dialog") << "edid" << false;
+    QTest::newRow("scene dialog") << "saveload" << false;
+    QTest::newRow("dialog of fixed size") << "fixed dialog" << false;
+    QTest::newRow("resizable dialog") << "dialog" << true;
+    QTest::newRow("resizable window") << "window" << true;
+}
+
+void TestFrameless::fixedSizeWindowHasNoMaximiseButton()
+{
+    QFETCH(QString, window);
+    QFETCH(bool, maximiseShown);
+
+    QScopedPointer<QWidget> widget;
+    if (window == QLatin1String("edid"))
+        widget.reset(new Ui_Edid);
+    else if (window == QLatin1String("saveload"))
+        widget.reset(new Ui_SaveLoad);
+    else if (window == QLatin1String("window"))
+        widget.reset(new MyFramelessWindow);
+    else
+        widget.reset(new MyFramelessDialog);
+    if (window == QLatin1String("fixed dialog"))
+        widget->setFixedSize(500, 300);
+    widget->show();
+    QVERIFY(QTest::qWaitForWindowExposed(widget.data()));
+
+    auto *maximise = widget->findChild<QPushButton *>(QStringLiteral("TitleBarMax"));
+    auto *minimise = widget->findChild<QPushButton *>(QStringLiteral("TitleBarMin"));
+    auto *close = widget->findChild<QPushButton *>(QStringLiteral("TitleBarClose"));
+    QVERIFY(maximise && minimise && close);
+    QCOMPARE(maximise->isVisible(), maximiseShown);
+    QCOMPARE(close->geometry().right(), widget->width() - 1);
+    QCOMPARE(minimise->geometry().right() + 1, (maximiseShown ? maximise : close)->geometry().left());
 }
 
 QTEST_MAIN(TestFrameless)

@@ -393,7 +393,9 @@ void TestLinkHealth::refusedAttemptLeavesNothingQueued_data()
 
     QTest::newRow("parameter check refuses") << "127.0.0" << true << "Network Info error!!!please check it!";
     QTest::newRow("nobody listens on the port")
-        << "127.0.0.1" << false << "please check your local ip config information!Error Code:5";
+        << "127.0.0.1" << false
+        << "please check your local ip config information!Error Code:5\nConnection refused: nothing listens "
+           "at that address and port.";
 }
 
 void TestLinkHealth::refusedAttemptLeavesNothingQueued()

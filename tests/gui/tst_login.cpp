@@ -68,6 +68,8 @@ private slots:
     void languageSwitchRelabelsAndSavesFirst();
     void closedListsIgnoreWheelAndArrows_data();
     void closedListsIgnoreWheelAndArrows();
+    void passwordFieldHasTheFocus_data();
+    void passwordFieldHasTheFocus();
 
 private:
     void ShowLoginWindow(Ui_Login &login);
@@ -535,6 +537,37 @@ void TestLogin::closedListsIgnoreWheelAndArrows()
     QCOMPARE(combo->currentIndex(), 0);
     QCOMPARE(Key_LanguageIsEnglish, QStringLiteral("1"));
     QCOMPARE(FileLines(ConfigFile_SettingsPath()).join('\n'), settingsBefore);
+}
+
+// The operator types the password at once and presses Enter, without clicking the field.
+void TestLogin::passwordFieldHasTheFocus_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("loggedIn");
+
+    QTest::newRow("right password") << "582037" << true;
+    QTest::newRow("wrong password") << "123456" << false;
+}
+
+void TestLogin::passwordFieldHasTheFocus()
+{
+    QFETCH(QString, typed);
+    QFETCH(bool, loggedIn);
+
+    const bool existed = ConfigFile_LoadAtStartup();
+    StartupWindows windows;
+    MessageBoxCatcher catcher;
+    windows.Show(existed);
+    Ui_Login &login = windows.LoginWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&login));
+    QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget *>(login.passwordEdit));
+
+    QTest::keyClicks(QApplication::focusWidget(), typed);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+
+    QCOMPARE(windows.MainWindowBuilt() && windows.MainWindow().isVisible(), loggedIn);
+    QCOMPARE(login.isVisible(), !loggedIn);
+    QCOMPARE(catcher.Texts().isEmpty(), loggedIn);
 }
 
 QTEST_MAIN(TestLogin)

@@ -2,6 +2,7 @@
 // this process: a pseudo-terminal for the serial link, a TCP server on 127.0.0.1 for the other.
 // The test thread plays the GUI thread: it pushes lines, kicks, drains and reads the signals.
 #include "link/LinkMode.h"
+#include "link/LinkConnectFailure.h"
 #include "link/LinkQueue.h"
 #include "link/LinkServices.h"
 #include "link/ServiceSerialPort.h"
@@ -139,6 +140,8 @@ public:
     QStringList timeouts;
     int received = 0;
     QList<QPair<bool, int>> statuses;
+    // The cause reported before each failed status.
+    QList<int> failureCauses;
     QList<bool> reconnects;
     QStringList portsLost;
 
@@ -153,6 +156,8 @@ public:
                 [this](const QString &cmd) { timeouts << cmd; });
             connect(g_ServiceSerialPort, &ServiceSerialPort::SGL_ConnectStatus_SerialPort, this,
                 [this](bool status, int code) { statuses << qMakePair(status, code); });
+            connect(g_ServiceSerialPort, &ServiceSerialPort::SGL_ConnectFailure_SerialPort, this,
+                [this](int cause, const QString &) { failureCauses << cause; });
             connect(g_ServiceSerialPort, &ServiceSerialPort::SGL_PortLost_SerialPort, this,
                 [this](const QString &name) { portsLost << name; });
         } else {
@@ -164,6 +169,8 @@ public:
                 [this](const QString &cmd) { timeouts << cmd; });
             connect(g_ServiceTcpClient, &ServiceTcpClient::SGL_ConnectStatus_TcpClient, this,
                 [this](bool status, int code) { statuses << qMakePair(status, code); });
+            connect(g_ServiceTcpClient, &ServiceTcpClient::SGL_ConnectFailure_TcpClient, this,
+                [this](int cause, const QString &) { failureCauses << cause; });
             connect(g_ServiceTcpClient, &ServiceTcpClient::SGL_ReConnectStatus_TcpClient, this,
                 [this](bool status) { reconnects << status; });
         }
@@ -252,6 +259,9 @@ private slots:
     void initTestCase();
     void init();
     void cleanup();
+
+    void connectRequestOfAnEndedRunIsDropped_data();
+    void connectRequestOfAnEndedRunIsDropped();
 
     void declaresTheInterfaceInOrder_data();
     void declaresTheInterfaceInOrder();
@@ -371,6 +381,7 @@ void TestLinkServices::declaresTheInterfaceInOrder_data()
                "signal SGL_UpdateSendData_SerialPort(QString)",
                "signal SGL_ConnectStatus_SerialPort(bool,int)",
                "signal SGL_WaitReplyTimeout_SerialPort(QString)", "signal SGL_PortLost_SerialPort(QString)",
+               "signal SGL_ConnectFailure_SerialPort(int,QString)",
                "slot SLT_MatchTimer_Timeout()",
                "slot SLT_WaitTimer_Timeout()", "slot SLT_SerialPortError(QSerialPort::SerialPortError)",
                "slot SLT_SyncConnect_SerialPort(QString,QString,QString,QString,QString,QString)",
@@ -383,6 +394,7 @@ void TestLinkServices::declaresTheInterfaceInOrder_data()
                                 "signal SGL_ConnectStatus_TcpClient(bool,int)",
                                 "signal SGL_ReConnectStatus_TcpClient(bool)",
                                 "signal SGL_WaitReplyTimeout_TcpClient(QString)",
+                                "signal SGL_ConnectFailure_TcpClient(int,QString)",
                                 "slot SLT_MatchTimer_Timeout()", "slot SLT_WaitTimer_Timeout()",
                                 "slot SLT_SocketError(QAbstractSocket::SocketError)",
                                 "slot SLT_SyncConnect_TcpClient(QString,QString,QString)",
@@ -616,11 +628,15 @@ void TestLinkServices::reportsAFailedConnect_data()
     QTest::addColumn<QString>("where");
     QTest::addColumn<bool>("deviceListens");
     QTest::addColumn<int>("code");
+    QTest::addColumn<int>("cause");
 
-    QTest::newRow("serial port that does not exist") << Serial << "/nonexistent/ttyTAVILON" << false << 3;
-    QTest::newRow("tcp port nobody listens on") << Tcp << "127.0.0.1" << false << 5;
+    QTest::newRow("serial port that does not exist") << Serial << "/nonexistent/ttyTAVILON" << false << 3
+                                                     << int(LinkConnectFailure::SerialNoSuchPort);
+    QTest::newRow("tcp port nobody listens on") << Tcp << "127.0.0.1" << false << 5
+                                                << int(LinkConnectFailure::TcpRefused);
     // The device is there; only the local address is wrong.
-    QTest::newRow("tcp local address not on this host") << Tcp << "192.0.2.1" << true << 5;
+    QTest::newRow("tcp local address not on this host") << Tcp << "192.0.2.1" << true << 5
+                                                         << int(LinkConnectFailure::TcpBindFailed);
 }
 
 void TestLinkServices::reportsAFailedConnect()
@@ -629,6 +645,7 @@ void TestLinkServices::reportsAFailedConnect()
     QFETCH(QString, where);
     QFETCH(bool, deviceListens);
     QFETCH(int, code);
+    QFETCH(int, cause);
     m_events->listenTo(link);
 
     if (link == Serial) {
@@ -644,6 +661,7 @@ void TestLinkServices::reportsAFailedConnect()
 
     QTRY_COMPARE_WITH_TIMEOUT(m_events->statuses.size(), 1, 3000);
     QCOMPARE(m_events->statuses.first(), qMakePair(false, code));
+    QCOMPARE(m_events->failureCauses, QList<int> { cause });
     // The link stays closed: a queued line does not go anywhere and no timer runs.
     const ReplyExpectation expectation = Standard("X");
     QueueOf(link).activate();
@@ -879,6 +897,36 @@ void TestLinkServices::stopsAwaitingTheReplyTheOperatorWasToldOf()
         QCOMPARE(device.readLine(3000), QByteArray("GET NEXT\r"));
         QTRY_COMPARE(m_events->timeouts, QStringList { "GET IN1 IN-INFO\r" });
     }
+}
+
+void TestLinkServices::connectRequestOfAnEndedRunIsDropped_data()
+{
+    addLinkRows();
+}
+
+// A connect requested just before the run ended (the operator pressed Disconnect at once) is
+// not carried out when the next run starts: its result would answer the next attempt.
+void TestLinkServices::connectRequestOfAnEndedRunIsDropped()
+{
+    QFETCH(QString, link);
+    m_events->listenTo(link);
+    QThread *thread = ThreadOf(link);
+    QVERIFY(!thread->isRunning());
+    // Queued while the thread does not run, as if the run had ended before taking it.
+    if (link == Serial)
+        QMetaObject::invokeMethod(g_ServiceSerialPort, "SLT_SyncConnect_SerialPort", Qt::QueuedConnection,
+            Q_ARG(QString, "/nonexistent/ttyTAVILON"), Q_ARG(QString, "9600"), Q_ARG(QString, "8"),
+            Q_ARG(QString, "0"), Q_ARG(QString, "1"), Q_ARG(QString, "0"));
+    else
+        QMetaObject::invokeMethod(g_ServiceTcpClient, "SLT_SyncConnect_TcpClient", Qt::QueuedConnection,
+            Q_ARG(QString, "127.0.0.1"), Q_ARG(QString, "127.0.0.1"), Q_ARG(QString, "1"));
+
+    QVERIFY(StopLinkThread(thread, 3000));
+    thread->start();
+    QTest::qWait(700);
+
+    QVERIFY(m_events->statuses.isEmpty());
+    QVERIFY(m_events->failureCauses.isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestLinkServices)
