@@ -564,4 +564,7 @@ const ConfigKeyEntry LanguageTable[LanguageTableSize] = {
     {"SMSG_Status_NetworkReconnected", &SMSG_Status_NetworkReconnected},
     {"SgroupBox_Device", &SgroupBox_Device},
     {"SMSG_LinkKept", &SMSG_LinkKept},
+    {"SMSG_WallSpliceIntoGroup", &SMSG_WallSpliceIntoGroup},
+    {"SMSG_WallSpliceNothing", &SMSG_WallSpliceNothing},
+    {"SMSG_WallNotConnected", &SMSG_WallNotConnected},
 };

@@ -159,6 +159,9 @@ QString SMSG_Status_ModelQueryTimedOut = QStringLiteral("The device did not answ
 QString SMSG_Status_NetworkReconnected = QStringLiteral("Network link lost and reconnected, reading the device again.");
 QString SgroupBox_Device = QStringLiteral("Device");
 QString SMSG_LinkKept = QStringLiteral("2-The connection in use stays open.");
+QString SMSG_WallSpliceIntoGroup = QStringLiteral("The block reaches into a splice group: cancel that group first.");
+QString SMSG_WallSpliceNothing = QStringLiteral("Nothing to splice: drag a band over two or more free screens first.");
+QString SMSG_WallNotConnected = QStringLiteral("Not connected: connect to the device first.");
 
 namespace {
 // Numbered families: prefix followed by the 1-based index.
