@@ -158,8 +158,14 @@ QString CliWall::Change(const CliOptions &o, WallEditor &editor)
         return Reason(o, editor.cancelGroup(cell));
     case Action::Single:
         return Reason(o, editor.toggleSingleExit(cell));
-    case Action::Input:
-        return Reason(o, editor.selectInput(cell, o.input));
+    case Action::Input: {
+        const QString reason = Reason(o, editor.selectInput(cell, o.input));
+        // The device reports the new route in a status line after the route's reply; the wall
+        // read behind it comes after that line, so the wall printed is the device's.
+        if (reason.isEmpty())
+            CmdGetTvWallInfo();
+        return reason;
+    }
     case Action::Bezel:
         return Reason(o, editor.setBezel(cell, o.edges[0], o.edges[1], o.edges[2], o.edges[3]));
     case Action::Show:
