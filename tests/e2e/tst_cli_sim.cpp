@@ -879,7 +879,8 @@ void TestCliSim::wallEditsOfSeveralLinesFinish_data()
     QTest::addColumn<QByteArray>("cell2"); // the JSON of the second cell afterwards
     QTest::addColumn<int>("rows");
     QTest::addColumn<int>("cols");
-    const QList<QStringList> newSize { { "wall", "splice", "1", "1", "1", "2" }, { "wall", "size", "2", "2" } };
+    const QList<QStringList> newSize { { "wall", "size", "1", "4" }, { "wall", "splice", "1", "1", "1", "2" },
+        { "wall", "size", "2", "2" } };
     const QList<QStringList> putBack { { "wall", "splice", "1", "1", "2", "2" },
         { "wall", "bezel", "1", "1", "10", "20", "30", "40" },
         { "wall", "single", "1", "2" }, { "wall", "single", "1", "2" } };
