@@ -260,6 +260,57 @@ int CliSession::sendCommandUnlessRefused(
     return code;
 }
 
+int CliSession::sendCommands(const std::function<void()> &build, QString *error)
+{
+    LinkQueue *queue = SelectedLinkQueue();
+    if (!queue) {
+        *error = QStringLiteral("no link is open");
+        return CliExitNoConnection;
+    }
+    const int queuedBefore = queue->sendQueueSize();
+    int from = m_received.size();
+    build();
+    QList<SentCommand> commands;
+    if (!takeQueuedCommands(*queue, queuedBefore, &commands)) {
+        *error = QStringLiteral("the command was refused before sending (a port or value out of range)");
+        return CliExitFailed;
+    }
+    const int sentBefore = m_linesSent;
+    noteActivity();
+    emit SGL_UpdateEmit();
+    for (int k = 0; k < commands.size(); ++k) {
+        const SentCommand &command = commands.at(k);
+        const bool last = k + 1 == commands.size();
+        const bool mayPass = !last && command.expectation.needMatch == 0;
+        int matched = -1;
+        const bool finished = runUntil([&] {
+            for (int at = from; at < m_received.size(); ++at) {
+                const QByteArray &line = m_received.at(at);
+                if (LinkEngine::LineMatches(command.expectation, line.constData(), line.size())) {
+                    matched = at;
+                    return true;
+                }
+            }
+            // The link sends the next line only after this one's pause.
+            if (mayPass && m_linesSent - sentBefore > k + 1)
+                return true;
+            return m_linkLost || timedOut(command.bytes);
+        });
+        if (matched >= 0) {
+            from = matched + 1;
+            continue;
+        }
+        if (mayPass && m_linesSent - sentBefore > k + 1)
+            continue;
+        if (m_linkLost) {
+            *error = linkLostText();
+            return CliExitNoConnection;
+        }
+        return noReply(command, finished, from, error);
+    }
+    return CliExitDone;
+}
+
 int CliSession::sendRawLine(
     const QString &line, const std::function<void(const QByteArray &)> &observer, QString *error)
 {
@@ -313,6 +364,7 @@ void CliSession::SLT_UnifyUpdateRecv()
 void CliSession::SLT_UnifyUpdateSend(const QString &Text)
 {
     noteActivity();
+    ++m_linesSent;
     if (Text.startsWith(QLatin1String(SyncOverQuery))) {
         m_syncOverSent = true;
         m_syncOverSentClock.start();
@@ -444,6 +496,11 @@ int CliSession::awaitReply(const SentCommand &command, int firstLine, QByteArray
         *error = linkLostText();
         return CliExitNoConnection;
     }
+    return noReply(command, finished, firstLine, error);
+}
+
+int CliSession::noReply(const SentCommand &command, bool finished, int firstLine, QString *error) const
+{
     *error = finished ? QStringLiteral("no reply to %1").arg(Abbreviated(command.text()))
                       : QStringLiteral("no reply to %1 within %2 ms")
                             .arg(Abbreviated(command.text()))
@@ -454,6 +511,18 @@ int CliSession::awaitReply(const SentCommand &command, int firstLine, QByteArray
                       .arg(Abbreviated(QString::fromUtf8(WithoutLineEnd(m_received.last())).simplified()));
     }
     return CliExitReplyTimeout;
+}
+
+bool CliSession::takeQueuedCommands(LinkQueue &queue, int from, QList<SentCommand> *commands)
+{
+    LinkMutexLocker lock(queue.sendMutex);
+    for (int k = from; k < queue.sendQueue.size(); ++k) {
+        SentCommand command;
+        command.bytes = queue.sendQueue.at(k).bytes;
+        command.expectation = queue.sendQueue.at(k).expectation;
+        commands->append(command);
+    }
+    return !commands->isEmpty();
 }
 
 bool CliSession::timedOut(const QByteArray &bytes) const

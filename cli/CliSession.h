@@ -53,6 +53,10 @@ public:
     // holding refusal ends the wait at once with CliExitFailed (the line in reply, error empty).
     int sendCommandUnlessRefused(
         const std::function<void()> &build, const QByteArray &refusal, QByteArray *reply, QString *error);
+    // Runs a builder that may queue several lines and waits for each line's own reply, in
+    // order. A line that needs no reply (the wall commands) and got none passes once the link
+    // has moved on to the next line after its pause; the last line must be answered.
+    int sendCommands(const std::function<void()> &build, QString *error);
     // Sends one line of the caller's; its reply is a line holding the text after the verb, or
     // that text without its last word. Every received line goes to the observer.
     int sendRawLine(
@@ -93,6 +97,9 @@ private:
     bool runUntil(const std::function<bool()> &done);
     bool takeQueuedCommand(LinkQueue &queue, SentCommand *command);
     int awaitReply(const SentCommand &command, int firstLine, QByteArray *reply, QString *error);
+    bool takeQueuedCommands(LinkQueue &queue, int from, QList<SentCommand> *commands);
+    // The failure of a command that got no reply, as awaitReply words it.
+    int noReply(const SentCommand &command, bool finished, int firstLine, QString *error) const;
     bool timedOut(const QByteArray &bytes) const;
     QString linkDescription() const;
 
@@ -108,6 +115,7 @@ private:
     QString m_model;
     QList<QByteArray> m_received;
     QStringList m_timedOut;
+    int m_linesSent = 0;
     std::function<void(const QByteArray &)> m_observer;
     // A line that answers the command in flight with a refusal; empty when none is expected.
     QByteArray m_refusal;

@@ -9,10 +9,6 @@
 
 namespace {
 
-// The wall rules work on cell rectangles; the client has no grid, so every cell is a square
-// of this size.
-constexpr int CellPixels = 100;
-
 using Action = CliOptions::WallAction;
 
 bool NamesOneCell(Action action)
@@ -26,9 +22,25 @@ QString NotInGroup(const CliOptions &o)
     return QStringLiteral("cell %1,%2 is not in a splice group").arg(o.wallTop + 1).arg(o.wallLeft + 1);
 }
 
-void LayOut(WallEditor &editor, quint32 rows, quint32 cols, bool keep)
+// Why an edit changed nothing, in the client's words.
+QString Reason(const CliOptions &o, WallEditor::Outcome outcome)
 {
-    editor.layOut(rows, cols, int(cols) * CellPixels, int(rows) * CellPixels, keep);
+    switch (outcome) {
+    case WallEditor::Outcome::Done:
+        return QString();
+    case WallEditor::Outcome::NotInGroup:
+        return NotInGroup(o);
+    case WallEditor::Outcome::ReachesIntoGroup:
+        return QStringLiteral("the block reaches into a splice group: cancel that group first");
+    case WallEditor::Outcome::NotConnected:
+        return QStringLiteral("no link is open");
+    case WallEditor::Outcome::NothingToDo:
+        return QStringLiteral("nothing to change");
+    case WallEditor::Outcome::NotSingle:
+    case WallEditor::Outcome::Refused:
+        break;
+    }
+    return QStringLiteral("the device does not have that value");
 }
 
 } // namespace
@@ -93,7 +105,7 @@ int CliWall::ReadWhatTheChangeNeeds(const CliOptions &o, CliSession &session, QS
         // Only SINGLE outputs splice.
         for (quint32 row = o.wallTop; row <= o.wallBottom; ++row) {
             for (quint32 col = o.wallLeft; col <= o.wallRight; ++col)
-                CmdGetMultiviewSync(WallEditor::OutputOfCell(row * DeviceState.wall.cols + col));
+                CmdGetMultiviewSync(WallSlot(row * DeviceState.wall.cols + col).outputIndex);
         }
     } else {
         return CliExitDone;
@@ -111,12 +123,11 @@ int CliWall::ApplyChange(const CliOptions &o, CliSession &session, QString *erro
     const int readCode = ReadWhatTheChangeNeeds(o, session, error);
     if (readCode != CliExitDone)
         return readCode;
+    // The editor starts from the wall just read; what it sends is confirmed line by line, and
+    // the wall printed afterwards is the one the device's last reply reported.
     WallEditor editor;
-    LayOut(editor, DeviceState.wall.rows, DeviceState.wall.cols, true);
-    editor.restoreFromModel();
     QString reason;
-    QByteArray reply;
-    const int code = session.sendCommand([&] { reason = Change(o, editor); }, &reply, error);
+    const int code = session.sendCommands([&] { reason = Change(o, editor); }, error);
     if (!reason.isEmpty()) {
         *error = reason;
         return CliExitFailed;
@@ -129,32 +140,34 @@ QString CliWall::Change(const CliOptions &o, WallEditor &editor)
     const quint32 cell = o.wallTop * DeviceState.wall.cols + o.wallLeft;
     switch (o.wallAction) {
     case Action::Size:
-        LayOut(editor, o.wallBottom + 1, o.wallRight + 1, false);
-        CmdSetTvWallInfo(DeviceState.wall.total);
-        return QString();
+        return Reason(o, editor.writeSize(o.wallBottom + 1, o.wallRight + 1));
     case Action::Splice: {
         WallBlock block;
         block.top = o.wallTop;
         block.left = o.wallLeft;
         block.bottom = o.wallBottom;
         block.right = o.wallRight;
-        const int result = editor.splice(block);
-        if (result >= 0)
+        const WallEditor::SpliceResult result = editor.splice(block);
+        if (result.outcome == WallEditor::Outcome::NotSingle)
             return QStringLiteral("output %1 is in %2 mode: only SINGLE outputs can be spliced")
-                .arg(result + 1)
-                .arg(MultiviewModeWords.text(MultiviewOf(quint32(result)).mode));
-        if (result == WallEditor::SpliceNothing)
-            return QStringLiteral("the block reaches into a splice group: cancel that group first");
-        return QString();
+                .arg(result.output + 1)
+                .arg(MultiviewModeWords.text(MultiviewOf(result.output).mode));
+        return Reason(o, result.outcome);
     }
     case Action::Cancel:
-        return editor.cancelGroup(editor.groupOfCell(cell)) ? QString() : NotInGroup(o);
+        return Reason(o, editor.cancelGroup(cell));
     case Action::Single:
-        return editor.toggleSingleExit(cell) ? QString() : NotInGroup(o);
-    case Action::Input:
-        return editor.selectInput(cell, o.input) ? QString() : NotInGroup(o);
+        return Reason(o, editor.toggleSingleExit(cell));
+    case Action::Input: {
+        const QString reason = Reason(o, editor.selectInput(cell, o.input));
+        // The device reports the new route in a status line after the route's reply; the wall
+        // read behind it comes after that line, so the wall printed is the device's.
+        if (reason.isEmpty())
+            CmdGetTvWallInfo();
+        return reason;
+    }
     case Action::Bezel:
-        return editor.setBezel(cell, o.edges[0], o.edges[1], o.edges[2], o.edges[3]) ? QString() : NotInGroup(o);
+        return Reason(o, editor.setBezel(cell, o.edges[0], o.edges[1], o.edges[2], o.edges[3]));
     case Action::Show:
         break;
     }

@@ -19,6 +19,10 @@
 namespace {
 
 constexpr int DefaultCellSize = 100;
+// The frame of a group lies this far inside its outer cells; a single-exit frame this far
+// inside its cell.
+constexpr int SpliceFrameInset = 3;
+constexpr int ExitFrameInset = 9;
 constexpr int ColourParts = 4;
 constexpr int MaxColourPart = 255;
 const QColor BandColour(255, 255, 0, 255);
@@ -55,6 +59,7 @@ MyTableWidget::MyTableWidget(QWidget *parent)
     loadColours();
     connect(this, &QTableWidget::cellClicked, this, &MyTableWidget::SLT_ItemClicked);
     connect(viewport(), &QWidget::customContextMenuRequested, this, &MyTableWidget::SLT_ShowContextMenu);
+    connect(&m_editor, &WallEditor::SGL_WallChanged, this, &MyTableWidget::showEditorWall);
 }
 
 MyTableWidget::~MyTableWidget()
@@ -96,26 +101,110 @@ void MyTableWidget::Rebuild(quint32 rows, quint32 columns, bool keep)
 {
     if (rows == 0 || columns == 0)
         return;
-    m_editor.layOut(rows, columns, viewport()->width(), viewport()->height(), keep);
     if (!keep) {
+        m_bandHidden = true;
         m_selectedSplice = m_selectedExit = -1;
         emit SGL_EnableBezel(false);
+        // The editor announces the wall being written; the grid follows that notice.
+        tellOutcome(m_editor.writeSize(rows, columns));
+        return;
     }
-    clear();
-    setRowCount(int(rows));
-    setColumnCount(int(columns));
-    const quint32 total = qMin(rows * columns, MaxPorts);
-    for (quint32 cell = 0; cell < total; ++cell) {
-        const int row = int(cell / columns);
-        const int column = int(cell % columns);
-        setColumnWidth(column, m_editor.cellWidth());
-        setRowHeight(row, m_editor.cellHeight());
-        auto *item = new QTableWidgetItem(QString::number(cell + 1));
-        item->setTextAlignment(Qt::AlignCenter);
-        setItem(row, column, item);
+    showEditorWall();
+}
+
+void MyTableWidget::showEditorWall()
+{
+    const quint32 rows = m_editor.rows();
+    const quint32 columns = m_editor.cols();
+    if (rows == 0 || columns == 0)
+        return;
+    if (!m_built || rows != m_rows || columns != m_columns) {
+        // Another wall: a band drawn over the old one selects nothing on it.
+        m_bandHidden = true;
+        m_rows = rows;
+        m_columns = columns;
+        clear();
+        setRowCount(int(rows));
+        setColumnCount(int(columns));
+        const quint32 total = qMin(rows * columns, MaxPorts);
+        for (quint32 cell = 0; cell < total; ++cell) {
+            auto *item = new QTableWidgetItem(QString::number(cell + 1));
+            item->setTextAlignment(Qt::AlignCenter);
+            setItem(int(cell / columns), int(cell % columns), item);
+        }
+        m_built = true;
     }
-    m_built = true;
+    layOutCells();
     refreshItems();
+    // Keep the selected cell's group selected when it is still one.
+    if (m_selectedSplice != -1) {
+        m_selectedSplice = m_currentCell < m_editor.total() ? m_editor.groupOfCell(m_currentCell) : -1;
+        m_selectedExit = m_selectedSplice != -1 ? m_editor.exitOfCell(m_currentCell) : -1;
+        if (m_selectedSplice == -1)
+            emit SGL_EnableBezel(false);
+    }
+}
+
+void MyTableWidget::layOutCells()
+{
+    if (!m_built)
+        return;
+    m_cellWidth = viewport()->width() / int(m_columns);
+    m_cellHeight = viewport()->height() / int(m_rows);
+    for (quint32 column = 0; column < m_columns; ++column)
+        setColumnWidth(int(column), m_cellWidth);
+    for (quint32 row = 0; row < m_rows; ++row)
+        setRowHeight(int(row), m_cellHeight);
+}
+
+QRect MyTableWidget::cellRect(quint32 cell) const
+{
+    const quint32 columns = qMax(1u, m_columns);
+    return QRect(int(cell % columns) * m_cellWidth, int(cell / columns) * m_cellHeight, m_cellWidth, m_cellHeight);
+}
+
+QVector<QRect> MyTableWidget::spliceFrames() const
+{
+    QVector<QRect> frames;
+    for (const WallBlock &block : m_editor.groups()) {
+        const QRect tl = cellRect(block.top * m_columns + block.left);
+        const QRect br = cellRect(block.bottom * m_columns + block.right);
+        const int x = tl.x() + SpliceFrameInset;
+        const int y = tl.y() + SpliceFrameInset;
+        frames.append(QRect(x, y, qAbs(br.x() + br.width() - SpliceFrameInset - x),
+            qAbs(br.y() + br.height() - SpliceFrameInset - y)));
+    }
+    return frames;
+}
+
+QVector<QRect> MyTableWidget::exitFrames() const
+{
+    QVector<QRect> frames;
+    for (quint32 cell : m_editor.exitCells())
+        frames.append(cellRect(cell).adjusted(ExitFrameInset, ExitFrameInset, -ExitFrameInset, -ExitFrameInset));
+    return frames;
+}
+
+WallBlock MyTableWidget::bandCells() const
+{
+    if (m_bandHidden || !m_built)
+        return WallBlock();
+    const int cellWidth = qMax(1, m_cellWidth);
+    const int cellHeight = qMax(1, m_cellHeight);
+    const auto cellOf = [](qreal coordinate, int size, quint32 count) {
+        return qMin(quint32(qMax(0, qFloor(coordinate + 0.5) / size)), count - 1);
+    };
+    WallBlock block;
+    block.top = cellOf(m_band.y(), cellHeight, m_rows);
+    block.bottom = cellOf(m_band.y() + m_band.height(), cellHeight, m_rows);
+    block.left = cellOf(m_band.x(), cellWidth, m_columns);
+    block.right = cellOf(m_band.x() + m_band.width(), cellWidth, m_columns);
+    return block;
+}
+
+void MyTableWidget::ShowDeviceWall()
+{
+    m_editor.showModel();
 }
 
 void MyTableWidget::RefreshCells()
@@ -126,17 +215,17 @@ void MyTableWidget::RefreshCells()
 
 void MyTableWidget::refreshItems()
 {
-    const quint32 columns = DeviceState.wall.cols;
-    const quint32 total = qMin(DeviceState.wall.total, MaxPorts);
+    const quint32 columns = m_columns;
+    const quint32 total = qMin(m_editor.total(), m_rows * m_columns);
     for (quint32 cell = 0; cell < total && columns > 0; ++cell) {
         QTableWidgetItem *cellItem = item(int(cell / columns), int(cell % columns));
         if (!cellItem)
             continue;
-        const bool inGroup = m_editor.groupOfCell(cell) >= 0 && !WallEditor::ScreenOfCell(cell).singleExit;
+        const bool inGroup = m_editor.groupOfCell(cell) >= 0 && !m_editor.screenOfCell(cell).singleExit;
         cellItem->setFlags(inGroup ? Qt::ItemIsEnabled : Qt::ItemIsEnabled | Qt::ItemIsSelectable);
         cellItem->setBackground(inGroup ? m_splicingBg : m_defaultBg);
         cellItem->setForeground(inGroup ? m_splicingFg : m_defaultFg);
-        cellItem->setData(WallCellDelegate::CaptionRole, S_OutputName[ClampSlot(WallEditor::OutputOfCell(cell))]);
+        cellItem->setData(WallCellDelegate::CaptionRole, S_OutputName[ClampSlot(m_editor.outputOfCell(cell))]);
     }
     viewport()->update();
 }
@@ -171,8 +260,8 @@ void MyTableWidget::mousePressEvent(QMouseEvent *event)
         m_bandHidden = true;
         m_dragging = true;
     } else if (event->button() == Qt::RightButton && !m_dragging) {
-        const quint32 columns = DeviceState.wall.cols;
-        const quint32 rows = DeviceState.wall.rows;
+        const quint32 columns = m_columns;
+        const quint32 rows = m_rows;
         const int cellWidth = qMax(1, viewport()->width() / int(columns));
         const int cellHeight = qMax(1, viewport()->height() / int(rows));
         const QPoint point = clampedToViewport(event->localPos());
@@ -216,12 +305,12 @@ void MyTableWidget::paintEvent(QPaintEvent *event)
         painter.setPen(QPen(BandColour, 2, Qt::DashLine, Qt::SquareCap, Qt::BevelJoin));
         painter.drawRect(m_band);
     }
-    const QVector<QRect> &frames = m_editor.spliceFrames();
+    const QVector<QRect> frames = spliceFrames();
     for (int k = 0; k < frames.size(); ++k) {
         painter.setPen(QPen(k == m_selectedSplice ? m_frameHighlight : m_frame, 4, Qt::SolidLine));
         painter.drawRect(frames.at(k));
     }
-    const QVector<QRect> &exits = m_editor.exitFrames();
+    const QVector<QRect> exits = exitFrames();
     for (int k = 0; k < exits.size(); ++k) {
         painter.setPen(QPen(k == m_selectedExit ? m_exitHighlight : m_exitFrame, 2, Qt::DotLine));
         painter.drawRect(exits.at(k));
@@ -239,20 +328,22 @@ void MyTableWidget::resizeEvent(QResizeEvent *event)
 {
     QTableWidget::resizeEvent(event);
     // The cells follow the viewport; the wall itself does not change.
-    if (m_built)
-        SLT_UpdateContent_TvWall();
+    if (m_built) {
+        layOutCells();
+        viewport()->update();
+    }
 }
 
-QString MyTableWidget::CellToolTip(quint32 cell)
+QString MyTableWidget::CellToolTip(quint32 cell) const
 {
-    const WallEntry &screen = WallEditor::ScreenOfCell(cell);
+    const WallEntry &screen = m_editor.screenOfCell(cell);
     const QString line = QStringLiteral("%1 -> %2 \r\n");
     const QString edge = QStringLiteral("%1 -> %2 %3 \r\n");
     QString text = QStringLiteral("%1: \r\n").arg(cell + 1);
     text += line.arg(SMenu_ScreenSplicing, screen.spliced ? QStringLiteral("Yes") : QStringLiteral("No"));
     text += line.arg(SMenu_InputSelect).arg(screen.inputIndex + 1);
-    text += line.arg(SMenu_OutputSelect).arg(WallEditor::OutputOfCell(cell) + 1);
-    text += line.arg(SMenu_Multiview, ModeName(MultiviewOf(WallEditor::OutputOfCell(cell)).mode));
+    text += line.arg(SMenu_OutputSelect).arg(m_editor.outputOfCell(cell) + 1);
+    text += line.arg(SMenu_Multiview, ModeName(MultiviewOf(m_editor.outputOfCell(cell)).mode));
     text += QStringLiteral("\r\n%1 -> %2 %3 \r\n").arg(Slabel_EdgeLeft).arg(screen.edgeLeft).arg(S_Pixel);
     text += edge.arg(Slabel_EdgeRight).arg(screen.edgeRight).arg(S_Pixel);
     text += edge.arg(Slabel_EdgeUp).arg(screen.edgeUp).arg(S_Pixel);
@@ -271,7 +362,7 @@ void MyTableWidget::selectCell(quint32 cell)
 
 void MyTableWidget::SLT_ItemClicked(int row, int column)
 {
-    const quint32 cell = quint32(row) * DeviceState.wall.cols + quint32(column);
+    const quint32 cell = quint32(row) * m_columns + quint32(column);
     selectCell(cell);
     m_lastToolTip = CellToolTip(cell);
     QToolTip::showText(QCursor::pos(), m_lastToolTip, this);
@@ -281,7 +372,7 @@ QMenu *MyTableWidget::BuildContextMenu(quint32 cell)
 {
     delete m_menu;
     m_menu = new QMenu(this);
-    const WallEntry &screen = WallEditor::ScreenOfCell(cell);
+    const WallEntry &screen = m_editor.screenOfCell(cell);
     const bool spliced = screen.spliced;
 
     QAction *splicing = m_menu->addAction(SMenu_ScreenSplicing);
@@ -324,7 +415,7 @@ void MyTableWidget::addInputMenu(QMenu *menu, quint32 cell, bool spliced)
     inputs->setEnabled(spliced);
     if (!spliced)
         return;
-    const quint32 current = WallEditor::ScreenOfCell(cell).inputIndex;
+    const quint32 current = m_editor.screenOfCell(cell).inputIndex;
     for (quint32 i = 0; i < qMin(DeviceState.inputCount, MaxPorts); ++i) {
         QAction *entry = inputs->addAction(S_InputName[i]);
         entry->setObjectName(QStringLiteral("%1-%2").arg(S_Input).arg(i + 1));
@@ -338,7 +429,7 @@ void MyTableWidget::addOutputMenu(QMenu *menu, quint32 cell, bool spliced)
 {
     QMenu *outputs = menu->addMenu(SMenu_OutputSelect);
     outputs->setObjectName(QStringLiteral("TvWallMenu-OutputSelect"));
-    const quint32 current = WallEditor::OutputOfCell(cell);
+    const quint32 current = m_editor.outputOfCell(cell);
     for (quint32 j = 0; j < qMin(DeviceState.outputCount, MaxPorts); ++j) {
         QAction *entry = outputs->addAction(S_OutputName[j]);
         entry->setObjectName(QStringLiteral("%1-%2").arg(S_OutPut).arg(j + 1));
@@ -346,7 +437,7 @@ void MyTableWidget::addOutputMenu(QMenu *menu, quint32 cell, bool spliced)
         entry->setChecked(current == j);
         // An output shown in a group cannot swap places with a free screen.
         const int shownIn = m_editor.cellShowingOutput(j);
-        const bool inGroup = shownIn >= 0 && WallEditor::ScreenOfCell(quint32(shownIn)).spliced;
+        const bool inGroup = shownIn >= 0 && m_editor.screenOfCell(quint32(shownIn)).spliced;
         entry->setEnabled(!spliced && !inGroup);
         connect(entry, &QAction::triggered, this, &MyTableWidget::SLT_CurOutputSelect);
     }
@@ -359,7 +450,7 @@ void MyTableWidget::addMultiviewMenu(QMenu *menu, quint32 cell, bool spliced)
     modes->setEnabled(!spliced);
     if (spliced)
         return;
-    const quint32 current = MultiviewOf(WallEditor::OutputOfCell(cell)).mode;
+    const quint32 current = MultiviewOf(m_editor.outputOfCell(cell)).mode;
     for (quint32 k = 0; k < ModeCount; ++k) {
         QAction *entry = modes->addAction(ModeName(k));
         entry->setObjectName(ModeName(k));
@@ -391,20 +482,42 @@ quint32 MyTableWidget::senderNumber(const QString &prefix) const
     return name.startsWith(head) ? name.mid(head.size()).toUInt() : 0;
 }
 
+void MyTableWidget::tellOutcome(WallEditor::Outcome outcome)
+{
+    switch (outcome) {
+    case WallEditor::Outcome::NotConnected:
+        MessageBoxOk(SMSG_WallNotConnected, this);
+        break;
+    case WallEditor::Outcome::ReachesIntoGroup:
+        MessageBoxOk(SMSG_WallSpliceIntoGroup, this);
+        break;
+    default:
+        break;
+    }
+}
+
 void MyTableWidget::SLT_ScreenSplicing(bool checked)
 {
     Q_UNUSED(checked)
-    const WallBlock block = bandCells();
-    if (!block.coversMoreThanOneCell())
-        return;
-    const int result = m_editor.splice(block);
-    if (result >= 0) {
-        MessageBoxOk(QStringLiteral("%1-%2 -> %3").arg(S_Port).arg(result + 1).arg(SMSG_PortMultiview_Fail), this);
-        return;
+    const WallEditor::SpliceResult result = m_editor.splice(bandCells());
+    switch (result.outcome) {
+    case WallEditor::Outcome::Done:
+        // The band has done its work; the group's frame shows the block now.
+        m_bandHidden = true;
+        viewport()->update();
+        break;
+    case WallEditor::Outcome::NotSingle:
+        MessageBoxOk(
+            QStringLiteral("%1-%2 -> %3").arg(S_Port).arg(result.output + 1).arg(SMSG_PortMultiview_Fail), this);
+        break;
+    case WallEditor::Outcome::NothingToDo:
+        MessageBoxOk(SMSG_WallSpliceNothing, this);
+        break;
+    default:
+        // The band stays, so the operator can try again once the cause is gone.
+        tellOutcome(result.outcome);
+        break;
     }
-    // The band has done its work; the group's frame shows the block now.
-    m_bandHidden = true;
-    refreshItems();
 }
 
 void MyTableWidget::SLT_CancelSplicing(bool checked)
@@ -412,10 +525,13 @@ void MyTableWidget::SLT_CancelSplicing(bool checked)
     Q_UNUSED(checked)
     if (m_selectedSplice == -1)
         return;
-    m_editor.cancelGroup(m_selectedSplice);
-    m_selectedSplice = m_selectedExit = -1;
-    emit SGL_EnableBezel(false);
-    refreshItems();
+    const WallEditor::Outcome outcome = m_editor.cancelGroup(m_currentCell);
+    if (outcome == WallEditor::Outcome::Done) {
+        m_selectedSplice = m_selectedExit = -1;
+        emit SGL_EnableBezel(false);
+        viewport()->update();
+    }
+    tellOutcome(outcome);
 }
 
 void MyTableWidget::SLT_SingleCancelSplicing(bool checked)
@@ -423,9 +539,8 @@ void MyTableWidget::SLT_SingleCancelSplicing(bool checked)
     Q_UNUSED(checked)
     if (m_selectedSplice == -1)
         return;
-    m_editor.toggleSingleExit(m_currentCell);
+    tellOutcome(m_editor.toggleSingleExit(m_currentCell));
     m_selectedExit = m_editor.exitOfCell(m_currentCell);
-    refreshItems();
 }
 
 void MyTableWidget::SLT_CurInputSelect(bool checked)
@@ -434,7 +549,7 @@ void MyTableWidget::SLT_CurInputSelect(bool checked)
     const quint32 number = senderNumber(S_Input);
     if (m_selectedSplice == -1 || number == 0)
         return;
-    m_editor.selectInput(m_currentCell, number - 1);
+    tellOutcome(m_editor.selectInput(m_currentCell, number - 1));
 }
 
 void MyTableWidget::SLT_CurOutputSelect(bool checked)
@@ -442,7 +557,7 @@ void MyTableWidget::SLT_CurOutputSelect(bool checked)
     Q_UNUSED(checked)
     const quint32 number = senderNumber(S_OutPut);
     if (number > 0)
-        m_editor.selectOutput(m_currentCell, number - 1);
+        tellOutcome(m_editor.selectOutput(m_currentCell, number - 1));
 }
 
 void MyTableWidget::SLT_SyncLock(bool checked)
@@ -456,7 +571,7 @@ void MyTableWidget::SLT_CurMultiview(bool checked)
     const QString name = sender() ? sender()->objectName() : QString();
     for (quint32 k = 0; k < ModeCount; ++k) {
         if (name == ModeName(k)) {
-            m_editor.setMultiview(m_currentCell, k);
+            tellOutcome(m_editor.setMultiview(m_currentCell, k));
             return;
         }
     }
@@ -464,19 +579,7 @@ void MyTableWidget::SLT_CurMultiview(bool checked)
 
 void MyTableWidget::SLT_UpdateContent_TvWall()
 {
-    Rebuild(DeviceState.wall.rows, DeviceState.wall.cols, true);
-    m_editor.restoreFromModel();
-    refreshItems();
-    // The groups are found again in their row-major order; keep the selected cell's group.
-    if (m_selectedSplice != -1 && m_currentCell < DeviceState.wall.total) {
-        m_selectedSplice = m_editor.groupOfCell(m_currentCell);
-        m_selectedExit = m_editor.exitOfCell(m_currentCell);
-        if (m_selectedSplice == -1)
-            emit SGL_EnableBezel(false);
-    } else if (m_selectedSplice != -1) {
-        m_selectedSplice = m_selectedExit = -1;
-        emit SGL_EnableBezel(false);
-    }
+    m_editor.modelChanged();
 }
 
 void MyTableWidget::SLT_SetTvWall_Bezel(
@@ -484,5 +587,5 @@ void MyTableWidget::SLT_SetTvWall_Bezel(
 {
     if (m_selectedSplice == -1)
         return;
-    m_editor.setBezel(m_currentCell, Edge_H_Left, Edge_H_Right, Edge_V_Top, Edge_V_Bottom);
+    tellOutcome(m_editor.setBezel(m_currentCell, Edge_H_Left, Edge_H_Right, Edge_V_Top, Edge_V_Bottom));
 }

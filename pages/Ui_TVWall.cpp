@@ -1,11 +1,14 @@
 #include "pages/Ui_TVWall.h"
 
 #include "pages/MyTableWidget.h"
+#include "link/LinkMode.h"
 #include "protocol/CommandSet.h"
 #include "protocol/DeviceState.h"
 #include "settings/LanguageTexts.h"
+#include "shell/MessageBoxes.h"
 #include "shell/MyComboBox.h"
 
+#include <QColor>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -117,6 +120,7 @@ void Ui_TVWall::connectGrid()
     connect(grid, &MyTableWidget::SGL_EnableBezel, this, &Ui_TVWall::SLT_EnableBezel);
     connect(this, &Ui_TVWall::SGL_UpdateContent_TvWall, grid, &MyTableWidget::SLT_UpdateContent_TvWall);
     connect(this, &Ui_TVWall::SGL_SetTvWall_Bezel, grid, &MyTableWidget::SLT_SetTvWall_Bezel);
+    connect(&grid->editor(), &WallEditor::SGL_WallChanged, this, &Ui_TVWall::showGridSize);
 }
 
 void Ui_TVWall::setEdgeLabels()
@@ -152,8 +156,7 @@ void Ui_TVWall::Retranslate(bool textsOnly)
     for (QLineEdit *edit : edgeEdits)
         edit->clear();
     Fill();
-    if (DeviceState.wall.rows > 0 && DeviceState.wall.cols > 0)
-        SelectRowsCols(DeviceState.wall.rows, DeviceState.wall.cols);
+    showGridSize();
 }
 
 void Ui_TVWall::Fill()
@@ -175,25 +178,56 @@ void Ui_TVWall::ReadWall()
 
 void Ui_TVWall::SelectRowsCols(quint32 rows, quint32 columns)
 {
+    if (grid->editor().inFlight())
+        return;
+    showSize(rows, columns);
+}
+
+void Ui_TVWall::showGridSize()
+{
+    const WallEditor &editor = grid->editor();
+    if (editor.rows() > 0 && editor.cols() > 0)
+        showSize(editor.rows(), editor.cols());
+}
+
+void Ui_TVWall::showSize(quint32 rows, quint32 columns)
+{
     if (rows >= 1 && rows <= DeviceState.outputCount)
         rowComboBox->setCurrentIndex(int(rows) - 1);
     if (columns >= 1 && columns <= DeviceState.outputCount)
         columnComboBox->setCurrentIndex(int(columns) - 1);
-    SLT_ModifyAvailableShow(0);
+    SLT_ModifyAvailableShow(-1);
 }
 
 void Ui_TVWall::SLT_ModifyAvailableShow(int index)
 {
     Q_UNUSED(index)
-    const int wanted = (rowComboBox->currentIndex() + 1) * (columnComboBox->currentIndex() + 1) - 1;
-    if (wanted < availableComboBox->count()) {
-        availableComboBox->setCurrentIndex(wanted);
+    const int outputs = availableComboBox->count();
+    if (outputs <= 0)
         return;
-    }
-    // Rows × columns never exceeds the number of outputs.
-    rowComboBox->setCurrentIndex(0);
-    columnComboBox->setCurrentIndex(0);
-    availableComboBox->setCurrentIndex(0);
+    // Rows × columns never exceeds the number of outputs: the list the operator did not touch
+    // keeps its value when it still fits, else it takes the largest that fits.
+    MyComboBox *chosen = sender() == columnComboBox ? columnComboBox : rowComboBox;
+    MyComboBox *other = chosen == rowComboBox ? columnComboBox : rowComboBox;
+    const int chosenValue = qMax(1, chosen->currentIndex() + 1);
+    if (chosenValue * (other->currentIndex() + 1) > outputs)
+        other->setCurrentIndex(qMax(1, outputs / chosenValue) - 1);
+    const int wanted = (rowComboBox->currentIndex() + 1) * (columnComboBox->currentIndex() + 1) - 1;
+    availableComboBox->setCurrentIndex(qBound(0, wanted, outputs - 1));
+    markFittingSizes();
+}
+
+void Ui_TVWall::markFittingSizes()
+{
+    const int outputs = availableComboBox->count();
+    const auto mark = [outputs](MyComboBox *list, int otherValue) {
+        for (int k = 0; k < list->count(); ++k) {
+            const bool fits = (k + 1) * qMax(1, otherValue) <= outputs;
+            list->setItemData(k, fits ? QVariant() : QVariant(QColor(Qt::gray)), Qt::ForegroundRole);
+        }
+    };
+    mark(rowComboBox, columnComboBox->currentIndex() + 1);
+    mark(columnComboBox, rowComboBox->currentIndex() + 1);
 }
 
 void Ui_TVWall::SLT_SetTvWallInfo(bool checked)
@@ -203,11 +237,17 @@ void Ui_TVWall::SLT_SetTvWallInfo(bool checked)
     const int columns = columnComboBox->currentIndex() + 1;
     if (rows < 1 || columns < 1)
         return;
+    // Without a link nothing would reach the device; the wall stays as the device has it.
+    if (LinkMode == LinkModeNone) {
+        MessageBoxOk(SMSG_WallNotConnected, this);
+        return;
+    }
     grid->Rebuild(quint32(rows), quint32(columns), false);
-    // The device learns the new size now, or it would keep its old one and the next read
-    // would bring that back.
-    CmdSetTvWallInfo(DeviceState.wall.total);
-    emit SGL_UpdateEmit();
+}
+
+void Ui_TVWall::SLT_LinkLost()
+{
+    grid->ShowDeviceWall();
 }
 
 void Ui_TVWall::SLT_ReadTvWallInfo(bool checked)

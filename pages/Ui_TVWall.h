@@ -32,7 +32,8 @@ public:
     void Fill();
     // Asks the device for its wall layout.
     void ReadWall();
-    // Shows the wall size a layout reply named.
+    // Shows the wall size a layout reply named, unless a wall is being written: the lists then
+    // show the size being written until the device has confirmed its last line.
     void SelectRowsCols(quint32 rows, quint32 columns);
 
     QGroupBox *configGroup = nullptr;
@@ -63,6 +64,8 @@ public slots:
     void SLT_ReadTvWallInfo(bool checked);
     void SLT_SetBezelInfo(bool checked);
     void SLT_EnableBezel(bool IsEnabled);
+    // The link is gone: the wall being written will not be confirmed.
+    void SLT_LinkLost();
 
 private:
     QGroupBox *buildConfigGroup();
@@ -70,4 +73,9 @@ private:
     void setTexts();
     void setEdgeLabels();
     void connectGrid();
+    void showSize(quint32 rows, quint32 columns);
+    // The lists show the wall the grid shows.
+    void showGridSize();
+    // Marks the entries of each list that cannot go with the other list's value.
+    void markFittingSizes();
 };

@@ -93,10 +93,10 @@ bool SendScene(const char *keyword, int sceneNumber)
     return line.send(ReplyProfile::Standard);
 }
 
-// The output whose screen data a wall cell refers to.
-quint32 OutputOfCell(quint32 cell)
+// The screen record of an output, and the output a wall cell shows.
+const WallEntry &EntryOf(const WallState &wall, quint32 index)
 {
-    return WallSlot(cell).outputIndex;
+    return wall.entry[ClampSlot(index)];
 }
 
 quint32 FlagsNumber(const WallEntry &screen)
@@ -104,10 +104,10 @@ quint32 FlagsNumber(const WallEntry &screen)
     return (screen.singleExit ? 4u : 0u) + (screen.flagBit1 ? 2u : 0u) + (screen.spliced ? 1u : 0u);
 }
 
-void AppendWallCell(CommandLine &line, quint32 cell)
+void AppendWallCell(CommandLine &line, const WallState &wall, quint32 cell)
 {
-    const quint32 output = OutputOfCell(cell);
-    const WallEntry &screen = WallSlot(output);
+    const quint32 output = EntryOf(wall, cell).outputIndex;
+    const WallEntry &screen = EntryOf(wall, output);
     const bool edgesSent = !screen.singleExit;
     const quint32 numbers[8] = { FlagsNumber(screen), screen.spliceAnchor, output,
         edgesSent ? screen.edgeLeft : 0u, edgesSent ? screen.edgeRight : 0u, edgesSent ? screen.edgeUp : 0u,
@@ -498,10 +498,15 @@ void CmdGetOutportEdid(quint32 o)
 
 void CmdSetWallPort(quint32 cell)
 {
-    const quint32 output = OutputOfCell(cell);
-    const WallEntry &screen = WallSlot(output);
+    CmdSetWallPort(DeviceState.wall, cell);
+}
+
+bool CmdSetWallPort(const WallState &wall, quint32 cell)
+{
+    const quint32 output = EntryOf(wall, cell).outputIndex;
+    const WallEntry &screen = EntryOf(wall, output);
     if (screen.singleExit)
-        return;
+        return false;
     CommandLine line("SET");
     line.port("OUT", output).text(" WALLPORT").endOfExpected();
     const quint32 numbers[9]
@@ -509,19 +514,23 @@ void CmdSetWallPort(quint32 cell)
               screen.edgeRight, screen.edgeUp, screen.edgeBottom, screen.flagBit1 ? 1u : 0u };
     for (quint32 number : numbers)
         line.space().number(number);
-    line.send(ReplyProfile::Wall);
+    return line.send(ReplyProfile::Wall);
 }
 
 void CmdSetTvWallInfo(quint32 cellCount)
 {
-    const WallState &wall = DeviceState.wall;
+    CmdSetTvWallInfo(DeviceState.wall, cellCount);
+}
+
+bool CmdSetTvWallInfo(const WallState &wall, quint32 cellCount)
+{
     CommandLine line("SET");
     line.text("TVWALL-INFO").endOfExpected();
     line.space().number(wall.total).space().number(wall.rows).space().number(wall.cols);
     // Stops at the first cell that no longer fits: the line would not be sent anyway.
     for (quint32 cell = 0; cell < cellCount && !line.tooLong(); ++cell)
-        AppendWallCell(line, cell);
-    line.send(ReplyProfile::Wall);
+        AppendWallCell(line, wall, cell);
+    return line.send(ReplyProfile::Wall);
 }
 
 void CmdGetTvWallInfo()

@@ -89,6 +89,11 @@ void CmdGetOutportEdid(quint32 o);
 // Video wall, from DeviceState.wall.
 void CmdSetWallPort(quint32 cell);
 void CmdSetTvWallInfo(quint32 cellCount);
+// The same from a wall that is being written and is not the device's yet; true when a line
+// was queued.
+struct WallState;
+bool CmdSetWallPort(const WallState &wall, quint32 cell);
+bool CmdSetTvWallInfo(const WallState &wall, quint32 cellCount);
 void CmdGetTvWallInfo();
 
 // System.

@@ -24,27 +24,17 @@ struct MultiviewState {
     quint32 itc; // index into OnOffWords
 };
 
-struct SlotRect {
-    qint32 x;
-    qint32 y;
-    qint32 width;
-    qint32 height;
-};
-
 // Slot c as a wall cell: outputIndex says which output the cell shows. Slot o as an output:
-// the protocol data of that output's screen.
+// the protocol data of that output's screen. Where a cell lies on screen is the grid's business.
 struct WallEntry {
-    SlotRect cellRect;
     bool spliced;
     bool singleExit;
-    SlotRect exitRect;
     quint32 inputIndex;
     quint32 outputIndex;
     quint32 edgeLeft;
     quint32 edgeRight;
     quint32 edgeUp;
     quint32 edgeBottom;
-    SlotRect frameRect;
     quint32 spliceAnchor;
     quint32 spliceRowPos;
     quint32 spliceColPos;

@@ -1,66 +1,196 @@
 #include "protocol/WallEditor.h"
 
+#include "link/LinkQueue.h"
 #include "protocol/CommandSet.h"
-#include "protocol/DeviceState.h"
-
-#include <QtMath>
 
 namespace {
-
-// The frame of a group lies this far inside its outer cells; a single-exit frame this far
-// inside its cell.
-constexpr int SpliceFrameInset = 3;
-constexpr int ExitFrameInset = 9;
-
-QRect ToRect(const SlotRect &r)
-{
-    return QRect(r.x, r.y, r.width, r.height);
-}
-
-SlotRect ToSlotRect(const QRect &r)
-{
-    return SlotRect { r.x(), r.y(), r.width(), r.height() };
-}
-
-int RoundHalfUp(qreal value)
-{
-    return qFloor(value + 0.5);
-}
 
 quint32 CellIndex(quint32 row, quint32 col, quint32 cols)
 {
     return row * cols + col;
 }
 
+quint32 CellCount(const WallState &wall)
+{
+    return qMin(wall.total, MaxPorts);
+}
+
+WallEntry &Entry(WallState &wall, quint32 index)
+{
+    return wall.entry[ClampSlot(index)];
+}
+
+const WallEntry &Entry(const WallState &wall, quint32 index)
+{
+    return wall.entry[ClampSlot(index)];
+}
+
+WallEntry &ScreenOf(WallState &wall, quint32 cell)
+{
+    return Entry(wall, Entry(wall, cell).outputIndex);
+}
+
+const WallEntry &ScreenOf(const WallState &wall, quint32 cell)
+{
+    return Entry(wall, Entry(wall, cell).outputIndex);
+}
+
+bool IsAnchor(const WallState &wall, quint32 cell)
+{
+    const WallEntry &screen = ScreenOf(wall, cell);
+    return cell < CellCount(wall) && screen.spliced && screen.spliceAnchor == cell;
+}
+
+// The block of the group anchored at a cell, counted down its column and along its row.
+WallBlock BlockFrom(const WallState &wall, quint32 anchor)
+{
+    WallBlock block;
+    if (wall.cols == 0)
+        return block;
+    block.top = block.bottom = anchor / wall.cols;
+    block.left = block.right = anchor % wall.cols;
+    const auto carriesAnchor = [&wall, anchor](quint32 cell) {
+        const WallEntry &screen = ScreenOf(wall, cell);
+        return screen.spliced && screen.spliceAnchor == anchor;
+    };
+    while (block.bottom + 1 < wall.rows && carriesAnchor(CellIndex(block.bottom + 1, block.left, wall.cols)))
+        ++block.bottom;
+    while (block.right + 1 < wall.cols && carriesAnchor(CellIndex(block.top, block.right + 1, wall.cols)))
+        ++block.right;
+    return block;
+}
+
+template <typename Visit> void ForEachCell(const WallState &wall, const WallBlock &block, Visit visit)
+{
+    for (quint32 row = block.top; row <= block.bottom; ++row) {
+        for (quint32 col = block.left; col <= block.right; ++col)
+            visit(CellIndex(row, col, wall.cols), row, col);
+    }
+}
+
+void PlaceInGroup(WallEntry &screen, const WallBlock &block, quint32 row, quint32 col)
+{
+    screen.spliceRowPos = row - block.top + 1;
+    screen.spliceColPos = col - block.left + 1;
+    screen.spliceRows = block.bottom - block.top + 1;
+    screen.spliceCols = block.right - block.left + 1;
+}
+
+// The layout reply does not carry where a screen sits in its group; the WALLPORT lines need it.
+void FillGroupGeometry(WallState &wall)
+{
+    for (quint32 anchor = 0; anchor < CellCount(wall); ++anchor) {
+        if (!IsAnchor(wall, anchor))
+            continue;
+        const WallBlock block = BlockFrom(wall, anchor);
+        ForEachCell(wall, block,
+            [&](quint32 cell, quint32 row, quint32 col) { PlaceInGroup(ScreenOf(wall, cell), block, row, col); });
+    }
+}
+
+void ClearSplice(WallEntry &screen)
+{
+    screen.spliced = screen.singleExit = screen.flagBit1 = false;
+    screen.edgeLeft = screen.edgeRight = screen.edgeUp = screen.edgeBottom = 0;
+    screen.spliceAnchor = 0;
+    screen.spliceRowPos = screen.spliceColPos = screen.spliceRows = screen.spliceCols = 0;
+}
+
+bool AnySpliced(const WallState &wall)
+{
+    for (quint32 cell = 0; cell < CellCount(wall); ++cell) {
+        if (ScreenOf(wall, cell).spliced || ScreenOf(wall, cell).singleExit)
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
-WallEditor::WallEditor(Kick kick)
-    : m_kick(std::move(kick))
-{ }
-
-WallEntry &WallEditor::ScreenOfCell(quint32 cell)
+WallEditor::WallEditor(Kick kick, QObject *parent)
+    : QObject(parent)
+    , m_kick(std::move(kick))
 {
-    return WallSlot(OutputOfCell(cell));
+    m_replyTimer.setSingleShot(true);
+    connect(&m_replyTimer, &QTimer::timeout, this, &WallEditor::showModel);
 }
 
-quint32 WallEditor::OutputOfCell(quint32 cell)
+const WallState &WallEditor::shown() const
 {
-    return WallSlot(cell).outputIndex;
+    return inFlight() && m_showTarget ? m_target : DeviceState.wall;
 }
 
-quint32 WallEditor::Rows()
+quint32 WallEditor::total() const
 {
-    return DeviceState.wall.rows;
+    return CellCount(shown());
 }
 
-quint32 WallEditor::Cols()
+quint32 WallEditor::outputOfCell(quint32 cell) const
 {
-    return DeviceState.wall.cols;
+    return Entry(shown(), cell).outputIndex;
 }
 
-quint32 WallEditor::Total()
+const WallEntry &WallEditor::screenOfCell(quint32 cell) const
 {
-    return qMin(DeviceState.wall.total, MaxPorts);
+    return ScreenOf(shown(), cell);
+}
+
+QVector<WallBlock> WallEditor::groups() const
+{
+    QVector<WallBlock> blocks;
+    for (quint32 cell = 0; cell < total(); ++cell) {
+        if (IsAnchor(shown(), cell))
+            blocks.append(BlockFrom(shown(), cell));
+    }
+    return blocks;
+}
+
+int WallEditor::anchorCellOf(quint32 cell) const
+{
+    if (cell >= total() || !screenOfCell(cell).spliced)
+        return -1;
+    const quint32 anchor = screenOfCell(cell).spliceAnchor;
+    return IsAnchor(shown(), anchor) ? int(anchor) : -1;
+}
+
+int WallEditor::groupOfCell(quint32 cell) const
+{
+    const int anchor = anchorCellOf(cell);
+    if (anchor < 0)
+        return -1;
+    int index = 0;
+    for (quint32 k = 0; k < quint32(anchor); ++k)
+        index += IsAnchor(shown(), k) ? 1 : 0;
+    return index;
+}
+
+QVector<quint32> WallEditor::exitCells() const
+{
+    QVector<quint32> cells;
+    for (quint32 cell = 0; cell < total(); ++cell) {
+        if (anchorCellOf(cell) >= 0 && screenOfCell(cell).singleExit)
+            cells.append(cell);
+    }
+    return cells;
+}
+
+int WallEditor::exitOfCell(quint32 cell) const
+{
+    return exitCells().indexOf(cell);
+}
+
+int WallEditor::cellShowingOutput(quint32 output) const
+{
+    for (quint32 k = 0; k < total(); ++k) {
+        if (outputOfCell(k) == output)
+            return int(k);
+    }
+    return -1;
+}
+
+bool WallEditor::LinkChosen()
+{
+    return SelectedLinkQueue() != nullptr;
 }
 
 void WallEditor::kick() const
@@ -69,338 +199,262 @@ void WallEditor::kick() const
         m_kick();
 }
 
-bool WallEditor::layOut(quint32 rows, quint32 cols, int width, int height, bool keep)
+WallState &WallEditor::beginEdit(bool showWhileInFlight)
 {
-    if (rows == 0 || cols == 0)
-        return false;
-    if (!keep)
-        cancelAll();
-    m_spliceFrames.clear();
-    m_exitFrames.clear();
-    m_cellWidth = width / int(cols);
-    m_cellHeight = height / int(rows);
-    DeviceState.wall.rows = rows;
-    DeviceState.wall.cols = cols;
-    DeviceState.wall.total = rows * cols;
-    for (quint32 i = 0; i < Total(); ++i) {
-        WallEntry &record = WallSlot(i);
-        record.cellRect = SlotRect { int(i % cols) * m_cellWidth, int(i / cols) * m_cellHeight, m_cellWidth,
-            m_cellHeight };
-        record.exitRect = SlotRect {};
-        record.frameRect = SlotRect {};
-        record.spliceRowPos = record.spliceColPos = record.spliceRows = record.spliceCols = 0;
-        if (keep)
-            continue;
-        record.spliced = record.singleExit = record.flagBit1 = false;
-        record.edgeLeft = record.edgeRight = record.edgeUp = record.edgeBottom = 0;
-        record.spliceAnchor = 0;
-        record.outputIndex = i;
-        record.inputIndex = DeviceState.routeInputOfOutput[i];
+    if (!inFlight()) {
+        m_target = DeviceState.wall;
+        FillGroupGeometry(m_target);
+        m_showTarget = false;
+        m_linesInFlight = 0;
     }
-    return true;
+    m_showTarget = m_showTarget || showWhileInFlight;
+    return m_target;
 }
 
-void WallEditor::clearSplice(WallEntry &screen)
+void WallEditor::sendWallPort(quint32 cell)
 {
-    screen.spliced = screen.singleExit = screen.flagBit1 = false;
-    screen.exitRect = screen.frameRect = SlotRect {};
-    screen.edgeLeft = screen.edgeRight = screen.edgeUp = screen.edgeBottom = 0;
-    screen.spliceAnchor = 0;
-    screen.spliceRowPos = screen.spliceColPos = screen.spliceRows = screen.spliceCols = 0;
-}
-
-void WallEditor::pushWallInfo()
-{
-    CmdSetTvWallInfo(DeviceState.wall.total);
+    if (CmdSetWallPort(m_target, cell))
+        ++m_linesInFlight;
     kick();
 }
 
-bool WallEditor::cancelAll()
+void WallEditor::sendWallInfo()
 {
-    // A screen flagged as spliced without a group of its own (a layout the device sent) is
-    // cancelled too, or the device would keep it.
-    bool anySpliced = !m_spliceFrames.isEmpty();
-    for (quint32 cell = 0; cell < Total() && !anySpliced; ++cell)
-        anySpliced = ScreenOfCell(cell).spliced || ScreenOfCell(cell).singleExit;
-    if (!anySpliced)
-        return false;
-    for (quint32 cell = 0; cell < Total(); ++cell) {
-        clearSplice(ScreenOfCell(cell));
-        CmdSetWallPort(cell);
-        kick();
+    if (CmdSetTvWallInfo(m_target, m_target.total)) {
+        ++m_linesInFlight;
+        ++m_repliesAwaited;
     }
-    pushWallInfo();
-    m_spliceFrames.clear();
-    m_exitFrames.clear();
-    return true;
+    kick();
+    if (inFlight())
+        m_replyTimer.start(ReplyWaitMs + LinePauseMs * m_linesInFlight);
+    emit SGL_WallChanged();
 }
 
-QRect WallEditor::spliceFrameOf(quint32 topLeftCell, quint32 bottomRightCell) const
+void WallEditor::modelChanged()
 {
-    const QRect tl = ToRect(WallSlot(topLeftCell).cellRect);
-    const QRect br = ToRect(WallSlot(bottomRightCell).cellRect);
-    const int x = tl.x() + SpliceFrameInset;
-    const int y = tl.y() + SpliceFrameInset;
-    const int width = qAbs(br.x() + br.width() - SpliceFrameInset - x);
-    const int height = qAbs(br.y() + br.height() - SpliceFrameInset - y);
-    return QRect(x, y, width, height);
+    if (m_repliesAwaited > 1) {
+        --m_repliesAwaited;
+        m_replyTimer.start(ReplyWaitMs + LinePauseMs * m_linesInFlight);
+        return;
+    }
+    showModel();
 }
 
-WallBlock WallEditor::groupBlockFrom(quint32 anchorCell) const
+void WallEditor::showModel()
 {
-    const quint32 cols = Cols();
-    WallBlock block;
-    block.top = block.bottom = anchorCell / cols;
-    block.left = block.right = anchorCell % cols;
-    const auto carriesAnchor = [anchorCell](quint32 cell) {
-        const WallEntry &screen = ScreenOfCell(cell);
-        return screen.spliced && screen.spliceAnchor == anchorCell;
-    };
-    while (block.bottom + 1 < Rows() && carriesAnchor(CellIndex(block.bottom + 1, block.left, cols)))
-        ++block.bottom;
-    while (block.right + 1 < cols && carriesAnchor(CellIndex(block.top, block.right + 1, cols)))
-        ++block.right;
-    return block;
+    m_repliesAwaited = 0;
+    m_linesInFlight = 0;
+    m_showTarget = false;
+    m_replyTimer.stop();
+    emit SGL_WallChanged();
 }
 
-void WallEditor::restoreFromModel()
+WallEditor::Outcome WallEditor::writeSize(quint32 rows, quint32 cols)
 {
-    m_spliceFrames.clear();
-    m_exitFrames.clear();
-    const quint32 cols = Cols();
-    for (quint32 anchor = 0; anchor < Total(); ++anchor) {
-        const WallEntry &anchorScreen = ScreenOfCell(anchor);
-        if (!anchorScreen.spliced || anchorScreen.spliceAnchor != anchor)
-            continue;
-        const WallBlock block = groupBlockFrom(anchor);
-        const QRect frame = spliceFrameOf(anchor, CellIndex(block.bottom, block.right, cols));
-        m_spliceFrames.append(frame);
-        for (quint32 row = block.top; row <= block.bottom; ++row) {
-            for (quint32 col = block.left; col <= block.right; ++col) {
-                const quint32 cell = CellIndex(row, col, cols);
-                WallEntry &screen = ScreenOfCell(cell);
-                screen.frameRect = ToSlotRect(frame);
-                screen.spliceRowPos = row - block.top + 1;
-                screen.spliceColPos = col - block.left + 1;
-                screen.spliceRows = block.bottom - block.top + 1;
-                screen.spliceCols = block.right - block.left + 1;
-                if (screen.singleExit) {
-                    const QRect exit = ToRect(WallSlot(cell).cellRect)
-                                           .adjusted(ExitFrameInset, ExitFrameInset, -ExitFrameInset, -ExitFrameInset);
-                    screen.exitRect = ToSlotRect(exit);
-                    m_exitFrames.append(exit);
-                }
-            }
+    if (rows == 0 || cols == 0 || quint64(rows) * cols > MaxPorts)
+        return Outcome::NothingToDo;
+    if (!LinkChosen())
+        return Outcome::NotConnected;
+    WallState &wall = beginEdit(true);
+    if (AnySpliced(wall)) {
+        for (quint32 cell = 0; cell < CellCount(wall); ++cell) {
+            ClearSplice(ScreenOf(wall, cell));
+            sendWallPort(cell);
         }
+        sendWallInfo();
     }
+    wall.rows = rows;
+    wall.cols = cols;
+    wall.total = rows * cols;
+    for (quint32 k = 0; k < wall.total; ++k) {
+        WallEntry &record = Entry(wall, k);
+        ClearSplice(record);
+        record.outputIndex = k;
+        record.inputIndex = DeviceState.routeInputOfOutput[k];
+    }
+    sendWallInfo();
+    return Outcome::Done;
 }
 
-WallBlock WallEditor::bandCells(const QRectF &band) const
+WallEditor::SpliceResult WallEditor::splice(const WallBlock &block)
 {
-    const int cellWidth = qMax(1, m_cellWidth);
-    const int cellHeight = qMax(1, m_cellHeight);
-    const quint32 lastRow = Rows() > 0 ? Rows() - 1 : 0;
-    const quint32 lastCol = Cols() > 0 ? Cols() - 1 : 0;
-    const auto cellOf = [](qreal coordinate, int size, quint32 last) {
-        return qMin(quint32(qMax(0, RoundHalfUp(coordinate) / size)), last);
-    };
-    WallBlock block;
-    block.top = cellOf(band.y(), cellHeight, lastRow);
-    block.bottom = cellOf(band.y() + band.height(), cellHeight, lastRow);
-    block.left = cellOf(band.x(), cellWidth, lastCol);
-    block.right = cellOf(band.x() + band.width(), cellWidth, lastCol);
-    return block;
-}
-
-int WallEditor::splice(const WallBlock &block)
-{
-    const quint32 cols = Cols();
-    const bool insideWall = block.top <= block.bottom && block.left <= block.right && block.bottom < Rows()
-        && block.right < cols;
+    SpliceResult result;
+    const WallState &now = shown();
+    const bool insideWall = block.top <= block.bottom && block.left <= block.right && block.bottom < now.rows
+        && block.right < now.cols;
     if (!insideWall || !block.coversMoreThanOneCell())
-        return SpliceNothing;
+        return result;
     QVector<quint32> outputs;
     for (quint32 row = block.top; row <= block.bottom; ++row) {
         for (quint32 col = block.left; col <= block.right; ++col) {
-            const quint32 cell = CellIndex(row, col, cols);
-            if (MultiviewOf(OutputOfCell(cell)).mode != 0)
-                return int(OutputOfCell(cell));
-            // A screen belongs to one group only: a block over another group changes nothing.
-            if (ScreenOfCell(cell).spliced)
-                return SpliceNothing;
-            outputs.append(OutputOfCell(cell));
+            const quint32 cell = CellIndex(row, col, now.cols);
+            const quint32 output = outputOfCell(cell);
+            if (MultiviewOf(output).mode != 0) {
+                result.outcome = Outcome::NotSingle;
+                result.output = output;
+                return result;
+            }
+            // A screen belongs to one group only.
+            if (screenOfCell(cell).spliced || screenOfCell(cell).singleExit) {
+                result.outcome = Outcome::ReachesIntoGroup;
+                return result;
+            }
+            outputs.append(output);
         }
     }
-    const quint32 anchor = CellIndex(block.top, block.left, cols);
-    const QRect frame = spliceFrameOf(anchor, CellIndex(block.bottom, block.right, cols));
-    m_spliceFrames.append(frame);
-
-    const quint32 input = ScreenOfCell(anchor).inputIndex;
+    if (!LinkChosen()) {
+        result.outcome = Outcome::NotConnected;
+        return result;
+    }
+    WallState &wall = beginEdit(true);
+    const quint32 anchor = CellIndex(block.top, block.left, wall.cols);
+    const quint32 input = ScreenOf(wall, anchor).inputIndex;
     for (quint32 output : qAsConst(outputs))
-        WallSlot(output).inputIndex = input;
+        Entry(wall, output).inputIndex = input;
     CmdSetRouteList(input, outputs.constData(), quint32(outputs.size()));
     kick();
+    ForEachCell(wall, block, [&](quint32 cell, quint32 row, quint32 col) {
+        WallEntry &screen = ScreenOf(wall, cell);
+        ClearSplice(screen);
+        screen.spliced = true;
+        screen.spliceAnchor = anchor;
+        PlaceInGroup(screen, block, row, col);
+        sendWallPort(cell);
+    });
+    sendWallInfo();
+    result.outcome = Outcome::Done;
+    return result;
+}
 
-    for (quint32 row = block.top; row <= block.bottom; ++row) {
-        for (quint32 col = block.left; col <= block.right; ++col) {
-            const quint32 cell = CellIndex(row, col, cols);
-            WallEntry &screen = ScreenOfCell(cell);
-            clearSplice(screen);
-            screen.spliced = true;
-            screen.frameRect = ToSlotRect(frame);
-            screen.spliceAnchor = anchor;
-            screen.spliceRowPos = row - block.top + 1;
-            screen.spliceColPos = col - block.left + 1;
-            screen.spliceRows = block.bottom - block.top + 1;
-            screen.spliceCols = block.right - block.left + 1;
-            CmdSetWallPort(cell);
-            kick();
+WallEditor::Outcome WallEditor::cancelGroup(quint32 cell)
+{
+    const int anchor = anchorCellOf(cell);
+    if (anchor < 0)
+        return Outcome::NotInGroup;
+    if (!LinkChosen())
+        return Outcome::NotConnected;
+    WallState &wall = beginEdit(true);
+    for (quint32 k = 0; k < CellCount(wall); ++k) {
+        WallEntry &screen = ScreenOf(wall, k);
+        if (!screen.spliced || screen.spliceAnchor != quint32(anchor))
+            continue;
+        ClearSplice(screen);
+        sendWallPort(k);
+    }
+    sendWallInfo();
+    return Outcome::Done;
+}
+
+WallEditor::Outcome WallEditor::toggleSingleExit(quint32 cell)
+{
+    const int anchor = anchorCellOf(cell);
+    if (anchor < 0)
+        return Outcome::NotInGroup;
+    if (!LinkChosen())
+        return Outcome::NotConnected;
+    WallState &wall = beginEdit(true);
+    WallEntry &screen = ScreenOf(wall, cell);
+    screen.singleExit = !screen.singleExit;
+    if (!screen.singleExit) {
+        // The device keeps no edges for a screen taken out; the group still has them.
+        for (quint32 k = 0; k < CellCount(wall); ++k) {
+            const WallEntry &member = ScreenOf(wall, k);
+            if (k == cell || !member.spliced || member.singleExit || member.spliceAnchor != quint32(anchor))
+                continue;
+            screen.edgeLeft = member.edgeLeft;
+            screen.edgeRight = member.edgeRight;
+            screen.edgeUp = member.edgeUp;
+            screen.edgeBottom = member.edgeBottom;
+            break;
         }
     }
-    pushWallInfo();
-    return SpliceDone;
+    sendWallPort(cell);
+    sendWallInfo();
+    return Outcome::Done;
 }
 
-bool WallEditor::cancelGroup(int group)
+WallEditor::Outcome WallEditor::selectInput(quint32 cell, quint32 input)
 {
-    if (group < 0 || group >= m_spliceFrames.size())
-        return false;
-    const QRect frame = m_spliceFrames.takeAt(group);
-    for (quint32 cell = 0; cell < Total(); ++cell) {
-        WallEntry &screen = ScreenOfCell(cell);
-        if (ToRect(screen.frameRect) != frame)
-            continue;
-        if (screen.singleExit)
-            m_exitFrames.removeOne(ToRect(screen.exitRect));
-        clearSplice(screen);
-        CmdSetWallPort(cell);
-        kick();
-    }
-    pushWallInfo();
-    return true;
-}
-
-bool WallEditor::toggleSingleExit(quint32 cell)
-{
-    if (groupOfCell(cell) < 0)
-        return false;
-    WallEntry &screen = ScreenOfCell(cell);
-    if (!screen.singleExit) {
-        const QRect exit = ToRect(WallSlot(cell).cellRect)
-                               .adjusted(ExitFrameInset, ExitFrameInset, -ExitFrameInset, -ExitFrameInset);
-        m_exitFrames.append(exit);
-        screen.exitRect = ToSlotRect(exit);
-        screen.singleExit = true;
+    const int anchor = anchorCellOf(cell);
+    if (anchor < 0)
+        return Outcome::NotInGroup;
+    if (input >= DeviceState.inputCount)
+        return Outcome::Refused;
+    if (!LinkChosen())
+        return Outcome::NotConnected;
+    // A route needs no wall line: the route reply brings the input into DeviceState. A wall
+    // being written carries it too, so that its layout line does not route back.
+    WallState &wall = inFlight() ? m_target : DeviceState.wall;
+    const bool intoTarget = inFlight();
+    if (ScreenOf(wall, cell).singleExit) {
+        if (intoTarget)
+            ScreenOf(wall, cell).inputIndex = input;
+        CmdSetRoute(input, Entry(wall, cell).outputIndex);
     } else {
-        m_exitFrames.removeOne(ToRect(screen.exitRect));
-        screen.singleExit = false;
-        screen.exitRect = SlotRect {};
-    }
-    CmdSetWallPort(cell);
-    kick();
-    pushWallInfo();
-    return true;
-}
-
-bool WallEditor::selectInput(quint32 cell, quint32 input)
-{
-    if (groupOfCell(cell) < 0 || input >= DeviceState.inputCount)
-        return false;
-    WallEntry &screen = ScreenOfCell(cell);
-    if (screen.singleExit) {
-        screen.inputIndex = input;
-        CmdSetRoute(input, OutputOfCell(cell));
-    } else {
-        const QRect frame = ToRect(screen.frameRect);
         QVector<quint32> outputs;
-        for (quint32 k = 0; k < Total(); ++k) {
-            WallEntry &member = ScreenOfCell(k);
-            if (ToRect(member.frameRect) != frame || member.singleExit)
+        for (quint32 k = 0; k < CellCount(wall); ++k) {
+            WallEntry &member = ScreenOf(wall, k);
+            if (!member.spliced || member.singleExit || member.spliceAnchor != quint32(anchor))
                 continue;
-            member.inputIndex = input;
-            outputs.append(OutputOfCell(k));
+            if (intoTarget)
+                member.inputIndex = input;
+            outputs.append(Entry(wall, k).outputIndex);
         }
         CmdSetRouteList(input, outputs.constData(), quint32(outputs.size()));
     }
     kick();
-    return true;
+    return Outcome::Done;
 }
 
-int WallEditor::cellShowingOutput(quint32 output) const
+WallEditor::Outcome WallEditor::selectOutput(quint32 cell, quint32 output)
 {
-    for (quint32 k = 0; k < Total(); ++k) {
-        if (OutputOfCell(k) == output)
-            return int(k);
-    }
-    return -1;
-}
-
-bool WallEditor::selectOutput(quint32 cell, quint32 output)
-{
-    if (cell >= Total() || output >= DeviceState.outputCount || ScreenOfCell(cell).spliced)
-        return false;
+    if (cell >= total() || output >= DeviceState.outputCount || screenOfCell(cell).spliced)
+        return Outcome::Refused;
     const int other = cellShowingOutput(output);
     if (other == int(cell))
-        return true;
+        return Outcome::NothingToDo;
     // Swapping with a screen of a group would move the group's output out of it.
-    if (other >= 0 && ScreenOfCell(quint32(other)).spliced)
-        return false;
-    const quint32 previous = OutputOfCell(cell);
-    WallSlot(cell).outputIndex = output;
+    if (other >= 0 && screenOfCell(quint32(other)).spliced)
+        return Outcome::Refused;
+    if (!LinkChosen())
+        return Outcome::NotConnected;
+    WallState &wall = beginEdit(false);
+    const quint32 previous = Entry(wall, cell).outputIndex;
+    Entry(wall, cell).outputIndex = output;
     if (other >= 0)
-        WallSlot(quint32(other)).outputIndex = previous;
-    return true;
+        Entry(wall, quint32(other)).outputIndex = previous;
+    sendWallInfo();
+    return Outcome::Done;
 }
 
-void WallEditor::setMultiview(quint32 cell, quint32 mode)
+WallEditor::Outcome WallEditor::setMultiview(quint32 cell, quint32 mode)
 {
-    const quint32 output = OutputOfCell(cell);
-    MultiviewOf(output).mode = mode;
-    CmdSetMultiviewMode(output, mode);
+    if (cell >= total())
+        return Outcome::Refused;
+    if (!LinkChosen())
+        return Outcome::NotConnected;
+    // The mode reply stores it; nothing is kept before.
+    CmdSetMultiviewMode(outputOfCell(cell), mode);
     kick();
+    return Outcome::Done;
 }
 
-int WallEditor::anchorCellOf(quint32 cell) const
+WallEditor::Outcome WallEditor::setBezel(quint32 cell, quint32 left, quint32 right, quint32 up, quint32 bottom)
 {
-    const quint32 anchor = ScreenOfCell(cell).spliceAnchor;
-    if (anchor >= Total())
-        return -1;
-    const WallEntry &anchorScreen = ScreenOfCell(anchor);
-    return anchorScreen.spliced && anchorScreen.spliceAnchor == anchor ? int(anchor) : -1;
-}
-
-bool WallEditor::setBezel(quint32 cell, quint32 left, quint32 right, quint32 up, quint32 bottom)
-{
-    if (Total() == 0 || groupOfCell(cell) < 0)
-        return false;
     const int anchor = anchorCellOf(cell);
     if (anchor < 0)
-        return false;
-    const WallBlock block = groupBlockFrom(quint32(anchor));
-    for (quint32 row = block.top; row <= block.bottom; ++row) {
-        for (quint32 col = block.left; col <= block.right; ++col) {
-            const quint32 member = CellIndex(row, col, Cols());
-            WallEntry &screen = ScreenOfCell(member);
-            screen.edgeLeft = left;
-            screen.edgeRight = right;
-            screen.edgeUp = up;
-            screen.edgeBottom = bottom;
-            CmdSetWallPort(member);
-            kick();
-        }
-    }
-    pushWallInfo();
-    return true;
-}
-
-int WallEditor::groupOfCell(quint32 cell) const
-{
-    const WallEntry &screen = ScreenOfCell(cell);
-    return screen.spliced ? m_spliceFrames.indexOf(ToRect(screen.frameRect)) : -1;
-}
-
-int WallEditor::exitOfCell(quint32 cell) const
-{
-    const WallEntry &screen = ScreenOfCell(cell);
-    return screen.spliced && screen.singleExit ? m_exitFrames.indexOf(ToRect(screen.exitRect)) : -1;
+        return Outcome::NotInGroup;
+    if (!LinkChosen())
+        return Outcome::NotConnected;
+    WallState &wall = beginEdit(true);
+    ForEachCell(wall, BlockFrom(wall, quint32(anchor)), [&](quint32 member, quint32, quint32) {
+        WallEntry &screen = ScreenOf(wall, member);
+        screen.edgeLeft = left;
+        screen.edgeRight = right;
+        screen.edgeUp = up;
+        screen.edgeBottom = bottom;
+        sendWallPort(member);
+    });
+    sendWallInfo();
+    return Outcome::Done;
 }

@@ -1,18 +1,19 @@
-// The rules of the video wall, on the wall model of DeviceState: laying the cells out,
-// splicing a block of screens into one picture, cancelling a group, taking one screen out of
-// its group and back, routing an input to a group, choosing a cell's output, a cell's
-// multiview mode and a group's bezels. Each change is made in the model and queued with the
-// wall commands; the kick is called after every push, so the link sends it. The wall display
-// grid draws what this keeps and the headless client edits the device's wall through it.
+// The rules of the video wall, in cells and blocks: a new wall size, splicing a block of
+// screens into one picture, cancelling a group, taking one screen out of its group and back,
+// routing an input to a group, choosing a cell's output, a cell's multiview mode and a group's
+// bezels. DeviceState keeps the device's wall; an edit is made on a copy of it (the wall being
+// written), queued with the wall commands, and reaches DeviceState only through the device's
+// layout reply. Views draw shown(): the device's wall, or the wall being written while its
+// lines are in flight. Every change of what is shown is announced once, with SGL_WallChanged.
 #pragma once
 
-#include <QRect>
-#include <QRectF>
+#include "protocol/DeviceState.h"
+
+#include <QObject>
+#include <QTimer>
 #include <QVector>
 #include <QtGlobal>
 #include <functional>
-
-struct WallEntry;
 
 // A block of cells: rows top..bottom and columns left..right, inclusive, 0-based.
 struct WallBlock {
@@ -28,78 +29,88 @@ struct WallBlock {
     }
 };
 
-class WallEditor
+class WallEditor : public QObject
 {
+    Q_OBJECT
 public:
     using Kick = std::function<void()>;
-    // What a splice did: done, nothing (one cell, outside the wall, or over a screen that
-    // already belongs to a group), or refused for an output that is not SINGLE (its 0-based
-    // number, 0 or above).
-    static constexpr int SpliceDone = -1;
-    static constexpr int SpliceNothing = -2;
 
-    explicit WallEditor(Kick kick = Kick());
+    // How an edit ended. Anything but Done changed and sent nothing.
+    enum class Outcome {
+        Done,
+        NothingToDo, // one cell, outside the wall, or the cell's own output
+        NotConnected, // no link to send it on
+        NotInGroup, // the cell's screen belongs to no splice group
+        NotSingle, // an output of the block is not in SINGLE mode
+        ReachesIntoGroup, // a screen of the block already belongs to a group
+        Refused, // a value the device does not have (input, output, mode)
+    };
+    struct SpliceResult {
+        Outcome outcome = Outcome::NothingToDo;
+        quint32 output = 0; // the first output that is not SINGLE, for NotSingle
+    };
 
-    // The screen record of the output a cell shows.
-    static WallEntry &ScreenOfCell(quint32 cell);
-    static quint32 OutputOfCell(quint32 cell);
+    // How long the device may take over one wall line, and over the reply after the last one.
+    static constexpr int LinePauseMs = 300;
+    static constexpr int ReplyWaitMs = 2000;
 
-    // Lays out rows × columns cells over a viewport of width × height pixels and stores the
-    // size in the model. Without keep, the groups of the old wall are cancelled first (on the
-    // device too) and every cell shows the output of its number. Nothing for 0 rows or columns.
-    bool layOut(quint32 rows, quint32 cols, int width, int height, bool keep);
-    // Cancels every group of the wall on the device; false when there was none.
-    bool cancelAll();
-    // Finds the groups of a wall read from the device and gives them their frames and
-    // geometry; edges, inputs and flags stay as received.
-    void restoreFromModel();
+    explicit WallEditor(Kick kick = Kick(), QObject *parent = nullptr);
 
-    // The cells a band rectangle (viewport pixels) covers.
-    WallBlock bandCells(const QRectF &band) const;
-    // Splices the block; returns SpliceDone, SpliceNothing, or the first output of the block
-    // (row-major) that is not SINGLE, and then nothing changed or was sent.
-    int splice(const WallBlock &block);
-    // Cancels the group with that frame index; false for none.
-    bool cancelGroup(int group);
-    // Takes the screen of a spliced cell out of its group, or puts it back; false when the
-    // cell is not in a group.
-    bool toggleSingleExit(quint32 cell);
-    // Routes an input to the cell's group (screens taken out excepted), or to the taken-out
-    // screen alone; false when the cell is not in a group.
-    bool selectInput(quint32 cell, quint32 input);
-    // The cell shows another output; the cell that showed it takes this cell's old output,
-    // so no output is shown twice. Refused (false) when either cell is spliced.
-    bool selectOutput(quint32 cell, quint32 output);
-    // The cell whose output is shown in another cell of the wall, or -1.
-    int cellShowingOutput(quint32 output) const;
-    void setMultiview(quint32 cell, quint32 mode);
-    // Applies the four edges to every screen of the cell's group, counted from its anchor;
-    // false when the cell is not in a group.
-    bool setBezel(quint32 cell, quint32 left, quint32 right, quint32 up, quint32 bottom);
+    const WallState &shown() const;
+    bool inFlight() const { return m_repliesAwaited > 0; }
+    quint32 rows() const { return shown().rows; }
+    quint32 cols() const { return shown().cols; }
+    quint32 total() const;
+    quint32 outputOfCell(quint32 cell) const;
+    const WallEntry &screenOfCell(quint32 cell) const;
 
-    // The group frame index of a cell's screen, or -1; its single-exit frame index, or -1.
+    // The groups of the shown wall, in the row-major order of their top-left cells, and the
+    // index of a cell's group in that list (-1 for none).
+    QVector<WallBlock> groups() const;
     int groupOfCell(quint32 cell) const;
+    // The cells whose screens are taken out of their group, row-major, and a cell's index there.
+    QVector<quint32> exitCells() const;
     int exitOfCell(quint32 cell) const;
-    const QVector<QRect> &spliceFrames() const { return m_spliceFrames; }
-    const QVector<QRect> &exitFrames() const { return m_exitFrames; }
-    int cellWidth() const { return m_cellWidth; }
-    int cellHeight() const { return m_cellHeight; }
+    // The cell that shows an output, or -1.
+    int cellShowingOutput(quint32 output) const;
+
+    // A new size always reaches the device: the groups of the wall are cancelled first (their
+    // lines carry the old size), then the new wall goes out with every cell showing the output
+    // of its number and the input routed to it.
+    Outcome writeSize(quint32 rows, quint32 cols);
+    SpliceResult splice(const WallBlock &block);
+    Outcome cancelGroup(quint32 cell);
+    // A screen put back into its group takes the group's edges.
+    Outcome toggleSingleExit(quint32 cell);
+    Outcome selectInput(quint32 cell, quint32 input);
+    // The cell shows another output; the cell that showed it takes this cell's old output. Sent
+    // at once; shown once the device has confirmed it.
+    Outcome selectOutput(quint32 cell, quint32 output);
+    Outcome setMultiview(quint32 cell, quint32 mode);
+    Outcome setBezel(quint32 cell, quint32 left, quint32 right, quint32 up, quint32 bottom);
+
+    // A wall layout reply was stored in DeviceState. Once the reply to the last line written has
+    // come, the device's wall is shown again.
+    void modelChanged();
+    // Gives up the edits in flight (lost link, no reply): the device's wall is shown again.
+    void showModel();
+
+signals:
+    void SGL_WallChanged();
 
 private:
+    static bool LinkChosen();
+    // The wall an edit works on: the one being written, or a fresh copy of the device's.
+    WallState &beginEdit(bool showWhileInFlight);
+    void sendWallPort(quint32 cell);
+    void sendWallInfo();
     void kick() const;
-    static quint32 Rows();
-    static quint32 Cols();
-    static quint32 Total();
-    QRect spliceFrameOf(quint32 topLeftCell, quint32 bottomRightCell) const;
-    // The block of the group anchored at a cell, counted down its column and along its row.
-    WallBlock groupBlockFrom(quint32 anchorCell) const;
     int anchorCellOf(quint32 cell) const;
-    void clearSplice(WallEntry &screen);
-    void pushWallInfo();
 
     Kick m_kick;
-    int m_cellWidth = 100;
-    int m_cellHeight = 100;
-    QVector<QRect> m_spliceFrames;
-    QVector<QRect> m_exitFrames;
+    WallState m_target {};
+    bool m_showTarget = false;
+    int m_repliesAwaited = 0;
+    int m_linesInFlight = 0;
+    QTimer m_replyTimer;
 };

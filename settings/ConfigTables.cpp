@@ -608,4 +608,7 @@ const ConfigKeyEntry LanguageTable[LanguageTableSize] = {
     {"SMSG_Cause_TcpNoAnswer", &SMSG_Cause_TcpNoAnswer},
     {"SMSG_Cause_TcpBindFailed", &SMSG_Cause_TcpBindFailed},
     {"SMSG_Cause_Other", &SMSG_Cause_Other},
+    {"SMSG_WallSpliceIntoGroup", &SMSG_WallSpliceIntoGroup},
+    {"SMSG_WallSpliceNothing", &SMSG_WallSpliceNothing},
+    {"SMSG_WallNotConnected", &SMSG_WallNotConnected},
 };

@@ -178,6 +178,9 @@ QString SMSG_Cause_TcpUnreachable = QStringLiteral("Host unreachable: there is n
 QString SMSG_Cause_TcpNoAnswer = QStringLiteral("No answer within the connect time: check the device's address, its power and the cable.");
 QString SMSG_Cause_TcpBindFailed = QStringLiteral("The local address cannot be bound: choose another PC IP.");
 QString SMSG_Cause_Other = QStringLiteral("The system reports: ");
+QString SMSG_WallSpliceIntoGroup = QStringLiteral("The block reaches into a splice group: cancel that group first.");
+QString SMSG_WallSpliceNothing = QStringLiteral("Nothing to splice: drag a band over two or more free screens first.");
+QString SMSG_WallNotConnected = QStringLiteral("Not connected: connect to the device first.");
 
 namespace {
 // Numbered families: prefix followed by the 1-based index.

@@ -182,3 +182,6 @@ extern QString SMSG_Cause_TcpUnreachable;
 extern QString SMSG_Cause_TcpNoAnswer;
 extern QString SMSG_Cause_TcpBindFailed;
 extern QString SMSG_Cause_Other;
+extern QString SMSG_WallSpliceIntoGroup;
+extern QString SMSG_WallSpliceNothing;
+extern QString SMSG_WallNotConnected;

@@ -176,6 +176,7 @@ void Ui_Main::MakeConnections()
 
     connect(connectionPage, &Ui_Uart_Network::SGL_UpdateEmit, this, &Ui_Main::SGL_UnifyUpdateEmit);
     connect(connectionPage, &Ui_Uart_Network::SGL_LinkLost, linkHealthBanner, &LinkHealthBanner::ShowLinkLost);
+    connect(connectionPage, &Ui_Uart_Network::SGL_LinkLost, tvWallPage, &Ui_TVWall::SLT_LinkLost);
     connect(connectionPage, &Ui_Uart_Network::SGL_LinkReconnected, this, &Ui_Main::SLT_ReReadDevice);
     connect(matrixPage, &Ui_Matrix::SGL_UpdateEmit, this, &Ui_Main::SGL_UnifyUpdateEmit);
     connect(signalConfigPage, &Ui_SignalConfig::SGL_UpdateEmit, this, &Ui_Main::SGL_UnifyUpdateEmit);

@@ -76,7 +76,15 @@ public:
     QStringList network;
     int baudrate = 0;
 
+    // Told of every wall layout reply, as the wall display grid is.
+    std::function<void()> wallChanged;
+
     void kickSend() override { }
+    void tvWallContentUpdated() override
+    {
+        if (wallChanged)
+            wallChanged();
+    }
     void connectionAppendStatusLine(const QString &text) override { statusLog.append(text); }
     void showMachineNotMatch() override { ++machineMismatches; }
     void signalOutputResolution(quint32 output, const QString &keyword) override
@@ -1182,7 +1190,7 @@ void TestSimDevice::wallReadsBackAfterReconnect_data()
                [](WallEditor &e) { e.toggleSingleExit(3); }, [](WallEditor &e) { e.setBezel(0, 1, 2, 3, 255); },
                [](WallEditor &e) { e.selectInput(1, 2); } };
     QTest::newRow("column group beside free screens")
-        << WallEdits { [](WallEditor &e) { e.layOut(1, 4, 400, 100, false); },
+        << WallEdits { [](WallEditor &e) { e.writeSize(1, 4); },
                [=](WallEditor &e) { e.splice(block(0, 1, 0, 2)); }, [](WallEditor &e) { e.setBezel(2, 9, 9, 0, 0); } };
     QTest::newRow("swapped outputs then a splice")
         << WallEdits { [](WallEditor &e) { e.selectOutput(0, 3); }, [=](WallEditor &e) { e.splice(block(0, 0, 0, 1)); } };
@@ -1190,10 +1198,7 @@ void TestSimDevice::wallReadsBackAfterReconnect_data()
         [](WallEditor &e) { e.cancelGroup(0); } };
     QTest::newRow("new size cancels the groups")
         << WallEdits { [=](WallEditor &e) { e.splice(block(0, 0, 0, 1)); },
-               [](WallEditor &e) {
-                   e.layOut(4, 1, 100, 400, false);
-                   CmdSetTvWallInfo(DeviceState.wall.total);
-               } };
+               [](WallEditor &e) { e.writeSize(4, 1); } };
 }
 
 // What the program sends for its wall edits, the device keeps: a reconnect that reads the
@@ -1206,32 +1211,32 @@ void TestSimDevice::wallReadsBackAfterReconnect()
     CmdGetModelType();
     conversation.run();
     WallEditor editor;
-    editor.layOut(DeviceState.wall.rows, DeviceState.wall.cols, 200, 200, true);
-    editor.restoreFromModel();
-    // The program's own model right after its last edit, before any reply came back.
+    conversation.pages.wallChanged = [&editor] { editor.modelChanged(); };
+    // The program's own wall right after its last edit, before any reply came back; a route
+    // needs no wall line, so the inputs are the device's once it has answered.
     WallState before {};
-    QVector<QRect> frames;
-    QVector<QRect> exits;
+    quint32 inputs[MaxPorts] = {};
+    QVector<WallBlock> groups;
+    QVector<quint32> exits;
     for (const auto &edit : edits) {
         edit(editor);
-        before = DeviceState.wall;
-        frames = editor.spliceFrames();
-        exits = editor.exitFrames();
+        before = editor.shown();
+        groups = editor.groups();
+        exits = editor.exitCells();
         conversation.run();
-        // The device's layout reply replaced the model; the grid finds the groups again.
-        editor.layOut(DeviceState.wall.rows, DeviceState.wall.cols, 200, 200, true);
-        editor.restoreFromModel();
+        QVERIFY(!editor.inFlight());
+        for (quint32 o = 0; o < MaxPorts; ++o)
+            inputs[o] = WallSlot(o).inputIndex;
     }
+    conversation.pages.wallChanged = nullptr;
     QCOMPARE(conversation.unanswered, QStringList());
 
     DeviceState_ResetWall();
     CmdGetTvWallInfo();
     conversation.run();
     WallEditor again;
-    again.layOut(DeviceState.wall.rows, DeviceState.wall.cols, 200, 200, true);
-    again.restoreFromModel();
-    QCOMPARE(again.spliceFrames(), frames);
-    QCOMPARE(again.exitFrames(), exits);
+    QCOMPARE(again.groups(), groups);
+    QCOMPARE(again.exitCells(), exits);
     QCOMPARE(DeviceState.wall.rows, before.rows);
     QCOMPARE(DeviceState.wall.cols, before.cols);
     for (quint32 c = 0; c < before.total; ++c) {
@@ -1242,9 +1247,7 @@ void TestSimDevice::wallReadsBackAfterReconnect()
         QCOMPARE(is.spliced, was.spliced);
         QCOMPARE(is.singleExit, was.singleExit);
         QCOMPARE(is.spliceAnchor, was.spliceAnchor);
-        QCOMPARE(is.inputIndex, was.inputIndex);
-        QCOMPARE(QVector<quint32>({ is.spliceRows, is.spliceCols, is.spliceRowPos, is.spliceColPos }),
-            QVector<quint32>({ was.spliceRows, was.spliceCols, was.spliceRowPos, was.spliceColPos }));
+        QCOMPARE(is.inputIndex, inputs[output]);
         // A screen taken out travels with its edges as 0.
         const quint32 edgeScale = was.singleExit ? 0 : 1;
         QCOMPARE(QVector<quint32>({ is.edgeLeft, is.edgeRight, is.edgeUp, is.edgeBottom }),

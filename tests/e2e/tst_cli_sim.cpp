@@ -338,6 +338,8 @@ private slots:
     void lostSerialPortStopsTheRunAtOnce();
     void wallEditsReachTheDeviceAndReadBack_data();
     void wallEditsReachTheDeviceAndReadBack();
+    void wallEditsOfSeveralLinesFinish_data();
+    void wallEditsOfSeveralLinesFinish();
     void linkSettingsCommands_data();
     void linkSettingsCommands();
 
@@ -932,6 +934,56 @@ void TestCliSim::wallEditsReachTheDeviceAndReadBack()
     const QJsonObject wall = QJsonDocument::fromJson(RunCli(link + QStringList { "sync" }).out).object().value("wall").toObject();
     QCOMPARE(wall.value("cols"), QJsonValue(3));
     QCOMPARE(QJsonDocument(wall).toJson(QJsonDocument::Compact) + '\n', RunCli(link + QStringList { "wall" }).out);
+}
+
+void TestCliSim::wallEditsOfSeveralLinesFinish_data()
+{
+    QTest::addColumn<QString>("transport");
+    QTest::addColumn<QList<QStringList>>("edits");
+    QTest::addColumn<QByteArray>("cell2"); // the JSON of the second cell afterwards
+    QTest::addColumn<int>("rows");
+    QTest::addColumn<int>("cols");
+    const QList<QStringList> newSize { { "wall", "size", "1", "4" }, { "wall", "splice", "1", "1", "1", "2" },
+        { "wall", "size", "2", "2" } };
+    const QList<QStringList> putBack { { "wall", "splice", "1", "1", "2", "2" },
+        { "wall", "bezel", "1", "1", "10", "20", "30", "40" },
+        { "wall", "single", "1", "2" }, { "wall", "single", "1", "2" } };
+    for (const QString &transport : { QStringLiteral("tcp"), QStringLiteral("serial") }) {
+        QTest::newRow(qPrintable(transport + ": a new size after a splice"))
+            << transport << newSize
+            << QByteArray(R"({"anchor":0,"edges":{"bottom":0,"left":0,"right":0,"up":0},"input":1,"output":2,"singleExit":false,"spliced":false})")
+            << 2 << 2;
+        QTest::newRow(qPrintable(transport + ": a screen put back into its group"))
+            << transport << putBack
+            << QByteArray(R"({"anchor":0,"edges":{"bottom":40,"left":10,"right":20,"up":30},"input":1,"output":2,"singleExit":false,"spliced":true})")
+            << 2 << 2;
+    }
+}
+
+// Each edit reports success only once the device has confirmed its last line, and the wall it
+// prints is the one a later read gives.
+void TestCliSim::wallEditsOfSeveralLinesFinish()
+{
+    QFETCH(QString, transport);
+    QFETCH(QList<QStringList>, edits);
+    QFETCH(QByteArray, cell2);
+    QFETCH(int, rows);
+    QFETCH(int, cols);
+    SimProcess sim;
+    QVERIFY(sim.start({}));
+    const QStringList link = LinkArguments(transport, sim);
+    CliResult last;
+    for (const QStringList &edit : edits) {
+        last = RunCli(link + edit);
+        QVERIFY2(last.exitCode == 0, qPrintable(edit.join(' ') + ": " + last.describe()));
+    }
+    const QJsonObject wall = QJsonDocument::fromJson(last.out).object();
+    QCOMPARE(wall.value("rows").toInt(), rows);
+    QCOMPARE(wall.value("cols").toInt(), cols);
+    QCOMPARE(QJsonDocument(wall.value("cells").toArray().at(1).toObject()).toJson(QJsonDocument::Compact), cell2);
+    const CliResult readBack = RunCli(link + QStringList { "wall" });
+    QVERIFY2(readBack.exitCode == 0, qPrintable(readBack.describe()));
+    QCOMPARE(readBack.out, last.out);
 }
 
 void TestCliSim::linkSettingsCommands_data()

@@ -9,6 +9,7 @@
 #include "link/LinkQueue.h"
 #include "pages/MyTableWidget.h"
 #include "pages/Ui_TVWall.h"
+#include "pages/WallCellDelegate.h"
 #include "protocol/DeviceState.h"
 #include "protocol/ReplyParser.h"
 #include "protocol/ValueWords.h"
@@ -66,9 +67,9 @@ QMenu *RightPress(MyTableWidget *grid, const QPoint &pos)
 
 QPoint CellCentre(const MyTableWidget *grid, quint32 cell)
 {
-    const quint32 cols = DeviceState.wall.cols;
-    const int w = grid->editor().cellWidth();
-    const int h = grid->editor().cellHeight();
+    const quint32 cols = grid->editor().cols();
+    const int w = grid->cellWidth();
+    const int h = grid->cellHeight();
     return QPoint(int(cell % cols) * w + w / 2, int(cell / cols) * h + h / 2);
 }
 
@@ -87,6 +88,15 @@ void SpliceBlock(MyTableWidget *grid, quint32 topLeft, quint32 bottomRight)
 {
     Drag(grid, CellCentre(grid, topLeft), CellCentre(grid, bottomRight));
     Entry(RightPress(grid, CellCentre(grid, topLeft)), QStringLiteral("TvWallMenu-ScreenSplicing"))->trigger();
+}
+
+// The operator's choice in the size lists.
+void ChooseSize(Ui_TVWall *page, int rows, int cols)
+{
+    page->rowComboBox->setCurrentIndex(rows - 1);
+    emit page->rowComboBox->activated(rows - 1);
+    page->columnComboBox->setCurrentIndex(cols - 1);
+    emit page->columnComboBox->activated(cols - 1);
 }
 
 // The reply path of the main window, reduced to what the TV wall page gets.
@@ -130,7 +140,19 @@ private slots:
     void splicingTwoByTwoOfTwoByThree();
     void splicingRefusesNonSingleOutput_data();
     void splicingRefusesNonSingleOutput();
+    void splicingOverAGroupChangesNothing_data();
     void splicingOverAGroupChangesNothing();
+    void hiddenBandSelectsNothing_data();
+    void hiddenBandSelectsNothing();
+    void outputSelectReachesDeviceAndCaptions_data();
+    void outputSelectReachesDeviceAndCaptions();
+    void writeOnSplicedWallShowsTheNewSize();
+    void writeWithoutLinkChangesNothing();
+    void sizeListsKeepWhatFits_data();
+    void sizeListsKeepWhatFits();
+    void screenPutBackTakesGroupEdges();
+    void wallInFlightGivesWayToTheDevice_data();
+    void wallInFlightGivesWayToTheDevice();
     void freeScreenMenu();
     void splicedScreenMenuAndToolTip();
     void singleExitAndBack();
@@ -257,7 +279,7 @@ void TestTvWall::splicingTwoByTwoOfTwoByThree()
     MyTableWidget *grid = NewGrid(2, 3);
     QSignalSpy kicks(grid, &MyTableWidget::SGL_UpdateEmit);
     SpliceBlock(grid, 0, 4);
-    QCOMPARE(grid->editor().spliceFrames(), QVector<QRect>({ QRect(3, 3, 1274, 1074) }));
+    QCOMPARE(grid->spliceFrames(), QVector<QRect>({ QRect(3, 3, 1274, 1074) }));
     QCOMPARE(TakeQueuedLines(),
         Lines({ "SET IN1 VIDEO OUT1,2,4,5", "SET OUT1 WALLPORT 2 2 1 1 0 0 0 0 0", "SET OUT2 WALLPORT 2 2 1 2 0 0 0 0 0",
             "SET OUT4 WALLPORT 2 2 2 1 0 0 0 0 0", "SET OUT5 WALLPORT 2 2 2 2 0 0 0 0 0",
@@ -293,20 +315,75 @@ void TestTvWall::splicingRefusesNonSingleOutput()
     QCOMPARE(catcher.Texts(), QStringList { message });
     QCOMPARE(catcher.Boxes().value(0).parent, grid);
     QVERIFY(TakeQueuedLines().isEmpty());
-    QVERIFY(grid->editor().spliceFrames().isEmpty());
+    QVERIFY(grid->spliceFrames().isEmpty());
     QVERIFY(!WallSlot(0).spliced);
 }
 
+void TestTvWall::splicingOverAGroupChangesNothing_data()
+{
+    QTest::addColumn<quint32>("from");
+    QTest::addColumn<quint32>("to");
+    QTest::newRow("from a free screen into the group") << 2u << 1u;
+    QTest::newRow("over the whole group and beyond") << 0u << 2u;
+    QTest::newRow("from a screen taken out of the group") << 1u << 3u;
+}
+
+// The operator is told why, and the band stays for another try.
 void TestTvWall::splicingOverAGroupChangesNothing()
 {
+    QFETCH(quint32, from);
+    QFETCH(quint32, to);
     MyTableWidget *grid = NewGrid(1, 4, QSize(1600, 400));
     SpliceBlock(grid, 0, 1);
+    Entry(RightPress(grid, CellCentre(grid, 1)), QStringLiteral("TvWallMenu-SingleCancelSplicing"))->trigger();
     TakeQueuedLines();
-    // The band reaches into the group from a free screen.
-    SpliceBlock(grid, 2, 1);
+    MessageBoxCatcher catcher;
+    Drag(grid, CellCentre(grid, from), CellCentre(grid, to));
+    const WallBlock band = grid->bandCells();
+    Entry(RightPress(grid, CellCentre(grid, 3)), QStringLiteral("TvWallMenu-ScreenSplicing"))->trigger();
+    QCOMPARE(catcher.Texts(), QStringList { SMSG_WallSpliceIntoGroup });
+    QCOMPARE(catcher.Boxes().value(0).parent, grid);
     QVERIFY(TakeQueuedLines().isEmpty());
-    QCOMPARE(grid->editor().spliceFrames().size(), 1);
-    QVERIFY(!WallSlot(2).spliced);
+    QCOMPARE(grid->spliceFrames().size(), 1);
+    QVERIFY(!grid->editor().screenOfCell(2).spliced);
+    QVERIFY(!grid->bandHidden());
+    QCOMPARE(grid->bandCells(), band);
+    QVERIFY(Entry(RightPress(grid, CellCentre(grid, 3)), QStringLiteral("TvWallMenu-ScreenSplicing"))->isEnabled());
+}
+
+void TestTvWall::hiddenBandSelectsNothing_data()
+{
+    QTest::addColumn<bool>("resize");
+    QTest::newRow("after a splice and its cancel") << false;
+    QTest::newRow("after a new wall size") << true;
+}
+
+// A band no longer on screen selects nothing: the menu entry is off and a splice sends nothing.
+void TestTvWall::hiddenBandSelectsNothing()
+{
+    QFETCH(bool, resize);
+    Ui_TVWall *page = NewPage();
+    page->SelectRowsCols(2, 2);
+    page->SLT_SetTvWallInfo(false);
+    MyTableWidget *grid = page->grid;
+    if (resize) {
+        Drag(grid, CellCentre(grid, 1), CellCentre(grid, 3));
+        ChooseSize(page, 1, 4);
+        QTest::mouseClick(page->writeButton, Qt::LeftButton);
+        QCOMPARE(grid->columnCount(), 4);
+    } else {
+        SpliceBlock(grid, 1, 3);
+        Entry(RightPress(grid, CellCentre(grid, 1)), QStringLiteral("TvWallMenu-CancelSplicing"))->trigger();
+    }
+    TakeQueuedLines();
+    QVERIFY(!grid->bandDrawn());
+    QVERIFY(!grid->bandCells().coversMoreThanOneCell());
+    QVERIFY(!Entry(RightPress(grid, CellCentre(grid, 2)), QStringLiteral("TvWallMenu-ScreenSplicing"))->isEnabled());
+    MessageBoxCatcher catcher;
+    grid->SLT_ScreenSplicing(false);
+    QCOMPARE(catcher.Texts(), QStringList { SMSG_WallSpliceNothing });
+    QVERIFY(TakeQueuedLines().isEmpty());
+    QVERIFY(grid->editor().groups().isEmpty());
 }
 
 void TestTvWall::freeScreenMenu()
@@ -339,7 +416,8 @@ void TestTvWall::splicedScreenMenuAndToolTip()
     MyTableWidget *grid = NewGrid(2, 2);
     WallSlot(1).inputIndex = 2;
     SpliceBlock(grid, 0, 1);
-    WallSlot(1).edgeRight = 7;
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, CellCentre(grid, 0));
+    grid->SLT_SetTvWall_Bezel(0, 7, 0, 0);
     QMenu *menu = RightPress(grid, CellCentre(grid, 1));
     QAction *splicing = Entry(menu, QStringLiteral("TvWallMenu-ScreenSplicing"));
     QVERIFY(splicing->isChecked());
@@ -364,26 +442,27 @@ void TestTvWall::singleExitAndBack()
 {
     MyTableWidget *grid = NewGrid(2, 2);
     SpliceBlock(grid, 0, 3);
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, CellCentre(grid, 0));
+    grid->SLT_SetTvWall_Bezel(5, 0, 0, 0);
     TakeQueuedLines();
     Entry(RightPress(grid, CellCentre(grid, 1)), QStringLiteral("TvWallMenu-SingleCancelSplicing"))->trigger();
-    QCOMPARE(grid->editor().exitFrames(), QVector<QRect>({ QRect(969, 9, 942, 522) }));
+    QCOMPARE(grid->exitFrames(), QVector<QRect>({ QRect(969, 9, 942, 522) }));
     QCOMPARE(grid->selectedExit(), 0);
     QCOMPARE(grid->item(0, 1)->background().color(), QColor(128, 128, 128));
     QVERIFY(grid->item(0, 1)->flags() & Qt::ItemIsSelectable);
     // No WALLPORT for a screen taken out; its edges travel as 0.
-    WallSlot(1).edgeLeft = 5;
     QCOMPARE(TakeQueuedLines(),
-        Lines({ "SET TVWALL-INFO 4 2 2 1 0 0 0 0 0 0 0 5 0 1 0 0 0 0 0 1 0 2 0 0 0 0 0 1 0 3 0 0 0 0 0" }));
+        Lines({ "SET TVWALL-INFO 4 2 2 1 0 0 5 0 0 0 0 5 0 1 0 0 0 0 0 1 0 2 5 0 0 0 0 1 0 3 5 0 0 0 0" }));
     QMenu *menu = RightPress(grid, CellCentre(grid, 1));
     QVERIFY(Entry(menu, QStringLiteral("TvWallMenu-SingleCancelSplicing"))->isChecked());
     Entry(menu, QStringLiteral("TvWallMenu-SingleCancelSplicing"))->trigger();
-    QVERIFY(grid->editor().exitFrames().isEmpty());
+    QVERIFY(grid->exitFrames().isEmpty());
     QCOMPARE(grid->item(0, 1)->background().color(), QColor(0, 255, 0));
     QCOMPARE(grid->item(0, 1)->foreground().color(), QColor(255, 255, 0));
     QVERIFY(!(grid->item(0, 1)->flags() & Qt::ItemIsSelectable));
     QCOMPARE(TakeQueuedLines(),
         Lines({ "SET OUT2 WALLPORT 2 2 1 2 5 0 0 0 0",
-            "SET TVWALL-INFO 4 2 2 1 0 0 0 0 0 0 0 1 0 1 5 0 0 0 0 1 0 2 0 0 0 0 0 1 0 3 0 0 0 0 0" }));
+            "SET TVWALL-INFO 4 2 2 1 0 0 5 0 0 0 0 1 0 1 5 0 0 0 0 1 0 2 5 0 0 0 0 1 0 3 5 0 0 0 0" }));
 }
 
 void TestTvWall::inputSelect_data()
@@ -405,8 +484,10 @@ void TestTvWall::inputSelect()
     QMenu *menu = RightPress(grid, CellCentre(grid, cell));
     Entry(Submenu(menu, QStringLiteral("TvWallMenu-InputSelect")), QStringLiteral("Input-3"))->trigger();
     QCOMPARE(TakeQueuedLines(), Lines { line });
-    QCOMPARE(WallSlot(cell).inputIndex, 2u);
-    QCOMPARE(WallSlot(cell == 1 ? 0 : 1).inputIndex, 0u);
+    // The wall being written carries the input; the device's wall gets it from the route reply.
+    QCOMPARE(grid->editor().screenOfCell(cell).inputIndex, 2u);
+    QCOMPARE(grid->editor().screenOfCell(cell == 1 ? 0 : 1).inputIndex, 0u);
+    QCOMPARE(WallSlot(cell).inputIndex, 0u);
 }
 
 void TestTvWall::cancelSplicing()
@@ -421,8 +502,8 @@ void TestTvWall::cancelSplicing()
     QCOMPARE(TakeQueuedLines(),
         Lines({ "SET OUT3 WALLPORT 0 0 0 0 0 0 0 0 0", "SET OUT4 WALLPORT 0 0 0 0 0 0 0 0 0",
             "SET TVWALL-INFO 4 1 4 1 0 0 0 0 0 0 0 1 0 1 0 0 0 0 0 0 0 2 0 0 0 0 0 0 0 3 0 0 0 0 0" }));
-    QCOMPARE(grid->editor().spliceFrames().size(), 1);
-    QVERIFY(grid->editor().exitFrames().isEmpty());
+    QCOMPARE(grid->spliceFrames().size(), 1);
+    QVERIFY(grid->exitFrames().isEmpty());
     QCOMPARE(grid->selectedSplice(), -1);
     QCOMPARE(bezel.last().first().toBool(), false);
     QCOMPARE(grid->item(0, 3)->background().color(), QColor(128, 128, 128));
@@ -452,7 +533,7 @@ void TestTvWall::bezelOverTheWholeBlock()
             "SET OUT3 WALLPORT 2 2 2 1 12 255 0 7 0",
             "SET TVWALL-INFO 4 2 2 1 0 0 12 255 0 7 0 1 0 1 12 255 0 7 0 1 0 2 12 255 0 7 0 5 0 3 0 0 0 0 0" }));
     // The block counts the screen taken out too; the device hears its edges as 0.
-    QCOMPARE(WallSlot(3).edgeRight, 255u);
+    QCOMPARE(grid->editor().screenOfCell(3).edgeRight, 255u);
     // A free screen's click disables the bezel controls again.
     page->SLT_SetTvWallInfo(false);
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, CellCentre(grid, 0));
@@ -463,25 +544,212 @@ void TestTvWall::outputSelectSwaps_data()
 {
     QTest::addColumn<quint32>("cell");
     QTest::addColumn<QString>("entry");
-    QTest::addColumn<QVector<quint32>>("outputs");
-    QTest::newRow("output of another cell swaps") << 0u << "Output-3" << QVector<quint32>({ 2, 1, 0, 3 });
-    QTest::newRow("its own output changes nothing") << 1u << "Output-2" << QVector<quint32>({ 0, 1, 2, 3 });
-    QTest::newRow("last cell takes the first output") << 3u << "Output-1" << QVector<quint32>({ 3, 1, 2, 0 });
+    QTest::addColumn<Lines>("lines");
+    QTest::newRow("output of another cell swaps")
+        << 0u << "Output-3" << Lines { "SET TVWALL-INFO 4 2 2 0 0 2 0 0 0 0 0 0 0 1 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 3 0 0 0 0 0" };
+    QTest::newRow("its own output changes nothing") << 1u << "Output-2" << Lines {};
+    QTest::newRow("last cell takes the first output")
+        << 3u << "Output-1" << Lines { "SET TVWALL-INFO 4 2 2 0 0 3 0 0 0 0 0 0 0 1 0 0 0 0 0 0 0 2 0 0 0 0 0 0 0 0 0 0 0 0 0" };
 }
 
+// The swap goes to the device at once; the cells show it once the device has confirmed it.
 void TestTvWall::outputSelectSwaps()
 {
     QFETCH(quint32, cell);
     QFETCH(QString, entry);
-    QFETCH(QVector<quint32>, outputs);
+    QFETCH(Lines, lines);
     MyTableWidget *grid = NewGrid(2, 2);
+    // The device has the 2 x 2 wall just written.
+    DeviceState.wall.rows = DeviceState.wall.cols = 2;
+    DeviceState.wall.total = 4;
+    grid->SLT_UpdateContent_TvWall();
     Entry(Submenu(RightPress(grid, CellCentre(grid, cell)), QStringLiteral("TvWallMenu-OutputSelect")), entry)
         ->trigger();
-    QVector<quint32> shown;
+    QCOMPARE(TakeQueuedLines(), lines);
     for (quint32 c = 0; c < 4; ++c)
-        shown << WallSlot(c).outputIndex;
-    QCOMPARE(shown, outputs);
+        QCOMPARE(grid->editor().outputOfCell(c), c);
+}
+
+void TestTvWall::outputSelectReachesDeviceAndCaptions_data()
+{
+    QTest::addColumn<quint32>("cell");
+    QTest::addColumn<QString>("entry");
+    QTest::addColumn<QStringList>("captions");
+    QTest::newRow("first cell takes output 3")
+        << 0u << "Output-3" << QStringList { "Output3", "Output2", "Output1", "Output4" };
+    QTest::newRow("last cell takes output 2")
+        << 3u << "Output-2" << QStringList { "Output1", "Output4", "Output3", "Output2" };
+}
+
+// The swap is sent at once; the captions change when the device has confirmed it.
+void TestTvWall::outputSelectReachesDeviceAndCaptions()
+{
+    QFETCH(quint32, cell);
+    QFETCH(QString, entry);
+    QFETCH(QStringList, captions);
+    SimDevice device({ ExpectedModel, {} });
+    Ui_TVWall *page = NewPage();
+    WallPages pages(page);
+    page->ReadWall();
+    RunThroughDevice(device, pages);
+    MyTableWidget *grid = page->grid;
+    const auto shownCaptions = [grid] {
+        QStringList texts;
+        for (int c = 0; c < 4; ++c)
+            texts << grid->item(c / 2, c % 2)->data(WallCellDelegate::CaptionRole).toString();
+        return texts;
+    };
+    const QStringList before = shownCaptions();
+    Entry(Submenu(RightPress(grid, CellCentre(grid, cell)), QStringLiteral("TvWallMenu-OutputSelect")), entry)
+        ->trigger();
+    QCOMPARE(shownCaptions(), before);
+    RunThroughDevice(device, pages);
+    QCOMPARE(shownCaptions(), captions);
+    QCOMPARE(device.state().live.wall.cellOutput.at(int(cell)) + 1, entry.mid(7).toUInt());
+}
+
+// The cancel line's echo carries the old size; the lists and the grid keep the size being
+// written until the device has confirmed the last line.
+void TestTvWall::writeOnSplicedWallShowsTheNewSize()
+{
+    SimDevice device({ ExpectedModel, {} });
+    Ui_TVWall *page = NewPage();
+    WallPages pages(page);
+    page->ReadWall();
+    RunThroughDevice(device, pages);
+    SpliceBlock(page->grid, 0, 1);
+    RunThroughDevice(device, pages);
+    page->SelectRowsCols(1, 3);
+    QTest::mouseClick(page->writeButton, Qt::LeftButton);
+    const Lines lines = TakeQueuedLines();
+    QCOMPARE(lines.size(), 6);
+    for (const QString &line : lines) {
+        for (const QByteArray &reply : device.handleRequest(line.toLatin1()).requesterLines())
+            ParseReplyLine(pages, QString::fromLatin1(reply) + QLatin1Char('\r'));
+        QCOMPARE(page->rowComboBox->currentText(), QStringLiteral("1"));
+        QCOMPARE(page->columnComboBox->currentText(), QStringLiteral("3"));
+        QCOMPARE(page->grid->rowCount(), 1);
+        QCOMPARE(page->grid->columnCount(), 3);
+    }
+    QCOMPARE(DeviceState.wall.cols, 3u);
+    QVERIFY(!page->grid->editor().inFlight());
+    QVERIFY(page->grid->spliceFrames().isEmpty());
+}
+
+void TestTvWall::writeWithoutLinkChangesNothing()
+{
+    SimDevice device({ ExpectedModel, {} });
+    Ui_TVWall *page = NewPage();
+    WallPages pages(page);
+    page->ReadWall();
+    RunThroughDevice(device, pages);
+    SpliceBlock(page->grid, 0, 1);
+    RunThroughDevice(device, pages);
+    LinkMode = LinkModeNone;
+    page->SelectRowsCols(1, 4);
+    MessageBoxCatcher catcher;
+    QTest::mouseClick(page->writeButton, Qt::LeftButton);
+    QCOMPARE(catcher.Texts(), QStringList { SMSG_WallNotConnected });
+    QCOMPARE(catcher.Boxes().value(0).parent, page);
     QVERIFY(TakeQueuedLines().isEmpty());
+    QCOMPARE(page->grid->rowCount(), 2);
+    QCOMPARE(page->grid->spliceFrames().size(), 1);
+    QVERIFY(WallSlot(0).spliced);
+}
+
+void TestTvWall::sizeListsKeepWhatFits_data()
+{
+    QTest::addColumn<quint32>("outputs");
+    QTest::addColumn<QSize>("start"); // columns x rows
+    QTest::addColumn<bool>("rowList");
+    QTest::addColumn<int>("value");
+    QTest::addColumn<QSize>("shown");
+    QTest::addColumn<int>("greyColumns");
+    QTest::newRow("1 x 4, four rows: the columns give way") << 4u << QSize(4, 1) << true << 4 << QSize(1, 4) << 3;
+    QTest::newRow("2 x 2, one row: the columns stay") << 4u << QSize(2, 2) << true << 1 << QSize(2, 1) << 0;
+    QTest::newRow("2 x 1, three columns: the rows give way") << 4u << QSize(1, 2) << false << 3 << QSize(3, 1) << 0;
+    QTest::newRow("4 x 4 of 16, five rows: three columns fit") << 16u << QSize(4, 4) << true << 5 << QSize(3, 5)
+                                                               << 13;
+}
+
+void TestTvWall::sizeListsKeepWhatFits()
+{
+    QFETCH(quint32, outputs);
+    QFETCH(QSize, start);
+    QFETCH(bool, rowList);
+    QFETCH(int, value);
+    QFETCH(QSize, shown);
+    QFETCH(int, greyColumns);
+    Ui_TVWall *page = NewPage();
+    DeviceState.outputCount = outputs;
+    page->Fill();
+    page->SelectRowsCols(quint32(start.height()), quint32(start.width()));
+    MyComboBox *list = rowList ? page->rowComboBox : page->columnComboBox;
+    list->setCurrentIndex(value - 1);
+    emit list->activated(value - 1);
+    QCOMPARE(page->rowComboBox->currentText().toInt(), shown.height());
+    QCOMPARE(page->columnComboBox->currentText().toInt(), shown.width());
+    QCOMPARE(page->availableComboBox->currentText().toInt(), shown.width() * shown.height());
+    int grey = 0;
+    for (int k = 0; k < page->columnComboBox->count(); ++k)
+        grey += page->columnComboBox->itemData(k, Qt::ForegroundRole).isValid() ? 1 : 0;
+    QCOMPARE(grey, greyColumns);
+}
+
+// The device sends a screen taken out with edges 0; back in its group it has the group's.
+void TestTvWall::screenPutBackTakesGroupEdges()
+{
+    SimDevice device({ ExpectedModel, {} });
+    Ui_TVWall *page = NewPage();
+    WallPages pages(page);
+    page->ReadWall();
+    RunThroughDevice(device, pages);
+    MyTableWidget *grid = page->grid;
+    SpliceBlock(grid, 0, 3);
+    RunThroughDevice(device, pages);
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, CellCentre(grid, 0));
+    grid->SLT_SetTvWall_Bezel(10, 20, 30, 40);
+    RunThroughDevice(device, pages);
+    Lines sent;
+    for (int time = 0; time < 2; ++time) {
+        Entry(RightPress(grid, CellCentre(grid, 1)), QStringLiteral("TvWallMenu-SingleCancelSplicing"))->trigger();
+        sent.clear();
+        RunThroughDevice(device, pages, &sent);
+    }
+    QCOMPARE(sent.value(0), QStringLiteral("SET OUT2 WALLPORT 2 2 1 2 10 20 30 40 0"));
+    QVERIFY(!WallSlot(1).singleExit);
+    QCOMPARE(QVector<quint32>({ WallSlot(1).edgeLeft, WallSlot(1).edgeRight, WallSlot(1).edgeUp,
+                 WallSlot(1).edgeBottom }),
+        QVector<quint32>({ 10, 20, 30, 40 }));
+}
+
+void TestTvWall::wallInFlightGivesWayToTheDevice_data()
+{
+    QTest::addColumn<bool>("linkLost");
+    QTest::newRow("the link is lost") << true;
+    QTest::newRow("no reply comes") << false;
+}
+
+// A wall being written that the device never confirms is not shown for long.
+void TestTvWall::wallInFlightGivesWayToTheDevice()
+{
+    QFETCH(bool, linkLost);
+    SimDevice device({ ExpectedModel, {} });
+    Ui_TVWall *page = NewPage();
+    WallPages pages(page);
+    page->ReadWall();
+    RunThroughDevice(device, pages);
+    page->SelectRowsCols(1, 4);
+    QTest::mouseClick(page->writeButton, Qt::LeftButton);
+    TakeQueuedLines();
+    QCOMPARE(page->grid->rowCount(), 1);
+    if (linkLost) {
+        page->SLT_LinkLost();
+        QCOMPARE(page->grid->rowCount(), 2);
+    }
+    QTRY_COMPARE_WITH_TIMEOUT(page->grid->rowCount(), 2, 5000);
+    QCOMPARE(page->columnComboBox->currentText(), QStringLiteral("2"));
+    QVERIFY(!page->grid->editor().inFlight());
 }
 
 void TestTvWall::multiviewFromTheMenu()
@@ -491,7 +759,8 @@ void TestTvWall::multiviewFromTheMenu()
         QStringLiteral("3xWIN"))
         ->trigger();
     QCOMPARE(TakeQueuedLines(), Lines { "SET OUT4 MULTIVIEW 3xWIN" });
-    QCOMPARE(MultiviewOf(3).mode, 3u);
+    // Stored by the mode reply only.
+    QCOMPARE(MultiviewOf(3).mode, 0u);
 }
 
 void TestTvWall::wallSizeLists_data()
@@ -503,7 +772,7 @@ void TestTvWall::wallSizeLists_data()
     QTest::addColumn<QString>("rowShown");
     QTest::addColumn<int>("rowCount");
     QTest::newRow("2 x 2 of 4") << 4u << 2 << 2 << "4" << "2" << 4;
-    QTest::newRow("3 x 2 of 4 snaps back") << 4u << 3 << 2 << "1" << "1" << 4;
+    QTest::newRow("3 x 2 of 4: rows give way to the columns chosen") << 4u << 3 << 2 << "4" << "2" << 4;
     QTest::newRow("4 x 1 of 4") << 4u << 4 << 1 << "4" << "4" << 4;
     QTest::newRow("20 outputs stop at 16 rows") << 20u << 4 << 5 << "20" << "4" << 16;
 }
@@ -554,12 +823,12 @@ void TestTvWall::writeSendsTheNewWall()
         SpliceBlock(page->grid, 0, 1);
     TakeQueuedLines();
     DeviceState.routeInputOfOutput[1] = 2;
-    page->SelectRowsCols(1, 2);
+    ChooseSize(page, 1, 2);
     QTest::mouseClick(page->writeButton, Qt::LeftButton);
     QCOMPARE(TakeQueuedLines(), lines);
     QCOMPARE(page->grid->rowCount(), 1);
     QCOMPARE(page->grid->columnCount(), 2);
-    QVERIFY(page->grid->editor().spliceFrames().isEmpty());
+    QVERIFY(page->grid->spliceFrames().isEmpty());
 }
 
 void TestTvWall::settingColours_data()
@@ -603,8 +872,8 @@ void TestTvWall::wallSurvivesReconnect()
     QTest::mouseClick(page->bezelWriteButton, Qt::LeftButton);
     Lines sent;
     RunThroughDevice(device, pages, &sent);
-    const QVector<QRect> frames = grid->editor().spliceFrames();
-    const QVector<QRect> exits = grid->editor().exitFrames();
+    const QVector<QRect> frames = grid->spliceFrames();
+    const QVector<QRect> exits = grid->exitFrames();
     QCOMPARE(frames.size(), 1);
     QCOMPARE(exits.size(), 1);
     const QByteArray deviceWall = device.handleRequest("GET TVWALL-INFO").requesterLines().value(0);
@@ -617,15 +886,15 @@ void TestTvWall::wallSurvivesReconnect()
     page->ReadWall();
     RunThroughDevice(device, again);
     grid = page->grid;
-    QCOMPARE(grid->editor().spliceFrames(), frames);
-    QCOMPARE(grid->editor().exitFrames(), exits);
+    QCOMPARE(grid->spliceFrames(), frames);
+    QCOMPARE(grid->exitFrames(), exits);
     QCOMPARE(page->rowComboBox->currentText(), QStringLiteral("2"));
     QCOMPARE(grid->item(0, 0)->background().color(), QColor(0, 255, 0));
     QCOMPARE(grid->item(0, 1)->background().color(), QColor(128, 128, 128));
     QCOMPARE(WallSlot(0).edgeLeft, 11u);
     QVERIFY(WallSlot(1).singleExit);
     QCOMPARE(WallSlot(1).spliceAnchor, 0u);
-    QCOMPARE(WallSlot(0).spliceCols, 2u);
+    QCOMPARE(grid->editor().groups().value(0).right, 1u);
 }
 
 void TestTvWall::gridGrowsWithThePage()
@@ -634,10 +903,10 @@ void TestTvWall::gridGrowsWithThePage()
     page->SelectRowsCols(2, 2);
     page->SLT_SetTvWallInfo(false);
     SpliceBlock(page->grid, 0, 1);
-    const int before = page->grid->editor().cellWidth();
+    const int before = page->grid->cellWidth();
     page->resize(1600, 1000);
-    QTRY_VERIFY(page->grid->editor().cellWidth() > before);
-    QCOMPARE(page->grid->editor().spliceFrames().value(0).width(), 2 * page->grid->editor().cellWidth() - 6);
+    QTRY_VERIFY(page->grid->cellWidth() > before);
+    QCOMPARE(page->grid->spliceFrames().value(0).width(), 2 * page->grid->cellWidth() - 6);
     QVERIFY(page->grid->y() > page->bezelGroup->geometry().bottom());
 }
 
