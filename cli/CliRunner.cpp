@@ -1,7 +1,9 @@
 #include "cli/CliRunner.h"
 
 #include "cli/CliEdid.h"
+#include "cli/CliNames.h"
 #include "cli/CliPages.h"
+#include "cli/CliRoutes.h"
 #include "cli/CliSession.h"
 #include "cli/CliStateJson.h"
 #include "cli/CliWall.h"
@@ -133,6 +135,8 @@ int CliRunner::checkPortsAgainstDevice(QString *error) const
         return CliExitDone;
     case Command::Wall:
         return CliWall::CheckAgainstDevice(m_options, error);
+    case Command::Routes:
+        return CliRoutes::CheckAgainstDevice(m_options, error);
     default:
         return CliExitDone;
     }
@@ -203,6 +207,11 @@ int CliRunner::runCommand(CliSession &session, CliPages &pages, QString *error)
             session, pages, [&] { CmdSetBaudrate(o.baudToSet); }, error);
     case Command::Reset:
         return runReset(session, error);
+    case Command::Routes:
+        return CliRoutes::Run(o, session, m_out, error);
+    case Command::NamesExport:
+    case Command::NamesImport:
+        return CliNames::Run(o, m_out, error);
     case Command::None:
         break;
     }
