@@ -195,6 +195,7 @@ void Ui_Matrix::BuildGrid(quint32 inputCount, quint32 outputCount)
     LayOutPage();
     ShowArrows();
     FillAllOutputComboWithNames();
+    UpdateMarks();
 }
 
 void Ui_Matrix::DeleteGrid()
@@ -862,6 +863,19 @@ void Ui_Matrix::keyPressEvent(QKeyEvent *event)
         emit SGL_UpdateEmit();
     }
     ShowKeyRoutePending();
+    UpdateMarks();
+}
+
+// The focus mark shows only while the page has the keyboard.
+void Ui_Matrix::focusInEvent(QFocusEvent *event)
+{
+    QWidget::focusInEvent(event);
+    UpdateMarks();
+}
+
+void Ui_Matrix::focusOutEvent(QFocusEvent *event)
+{
+    QWidget::focusOutEvent(event);
     UpdateMarks();
 }
 

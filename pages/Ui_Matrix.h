@@ -58,6 +58,9 @@ public:
 
     // With routes staged, asks whether to drop them; true when there is nothing staged any more.
     bool ConfirmDropStage();
+    // Before a scene load (asked over the scene dialog): with outputs locked the operator
+    // decides; the routes before the load become an undo step.
+    bool ConfirmSceneLoad(QWidget *over);
     // Lock or unlock an output and keep the locks in their file.
     void SetOutputLocked(quint32 output, bool locked);
 
@@ -127,6 +130,8 @@ public slots:
 protected:
     void keyPressEvent(QKeyEvent *event) override;
     void hideEvent(QHideEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
 
 private:
     void ShowOutcome(const RoutingDesk::Outcome &outcome);
@@ -134,7 +139,6 @@ private:
     QRect CrossPointRect(quint32 output, quint32 input) const;
     void ShowLockMenu(quint32 output, const QPoint &globalPos);
     void ShowKeyRoutePending();
-    bool ConfirmSceneLoad(QWidget *over);
     void SetTabOrder();
     void CreateFixedWidgets();
     void MakeConnections();

@@ -70,4 +70,5 @@ private:
     void setTexts();
     void setEdgeLabels();
     void connectGrid();
+    void setTabOrderTopDown();
 };
