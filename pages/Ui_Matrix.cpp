@@ -850,6 +850,11 @@ void Ui_Matrix::keyPressEvent(QKeyEvent *event)
         SLT_Redo();
         return;
     }
+    // Keys a child let through (Return after a rename, Space on a button) are not for the grid.
+    if (!hasFocus()) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
     UpdateMarks();
     const MatrixKeyRouter::Result result = keyRouter.key(event->key(), modifiers != Qt::NoModifier);
     if (!result.handled) {

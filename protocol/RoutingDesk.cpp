@@ -1,5 +1,6 @@
 #include "protocol/RoutingDesk.h"
 
+#include "link/LinkMode.h"
 #include "protocol/CommandSet.h"
 #include "protocol/DeviceState.h"
 #include "protocol/RouteGroups.h"
@@ -9,6 +10,13 @@ namespace {
 quint32 OutputCount()
 {
     return qMin(DeviceState.outputCount, MaxPorts);
+}
+
+// Without a link nothing can be sent: no undo step is recorded for it and nothing staged is
+// given up.
+bool LinkSelected()
+{
+    return LinkMode != LinkModeNone;
 }
 
 } // namespace
@@ -46,6 +54,8 @@ RoutingDesk::Outcome RoutingDesk::route(quint32 input, quint32 output)
         outcome.staged = true;
         return outcome;
     }
+    if (!LinkSelected())
+        return outcome;
     // Asking for the route the device already has changes nothing worth undoing, but is sent
     // all the same: the operator may be making sure.
     if (DeviceState.routeInputOfOutput[output] != input)
@@ -61,6 +71,8 @@ RoutingDesk::Outcome RoutingDesk::routeAll(quint32 input)
         return {};
     if (!m_takeMode && !m_locks.any()) {
         Outcome outcome;
+        if (!LinkSelected())
+            return outcome;
         if (CurrentRoutes() != Routes(int(OutputCount()), input))
             m_history.record(CurrentRoutes());
         CmdSetInputToAll(input);
@@ -101,7 +113,7 @@ RoutingDesk::Outcome RoutingDesk::change(const Routes &target, bool recordStep)
             changes.insert(output, input);
         }
     }
-    if (changes.isEmpty())
+    if (changes.isEmpty() || !LinkSelected())
         return outcome;
     if (recordStep)
         m_history.record(current);
@@ -112,6 +124,8 @@ RoutingDesk::Outcome RoutingDesk::change(const Routes &target, bool recordStep)
 RoutingDesk::Outcome RoutingDesk::take()
 {
     Outcome outcome;
+    if (!LinkSelected())
+        return outcome;
     QMap<quint32, quint32> changes;
     const QMap<quint32, quint32> &staged = m_stage.changes();
     for (auto it = staged.cbegin(); it != staged.cend(); ++it) {
@@ -145,6 +159,8 @@ RoutingDesk::Outcome RoutingDesk::redo()
 RoutingDesk::Outcome RoutingDesk::stepTo(bool undoing)
 {
     if (undoing ? !m_history.canUndo() : !m_history.canRedo())
+        return {};
+    if (!m_takeMode && !LinkSelected())
         return {};
     const Routes current = CurrentRoutes();
     const Routes target = undoing ? m_history.nextUndo() : m_history.nextRedo();

@@ -207,6 +207,16 @@ void TestRoutingDesk::script_data()
     QTest::newRow("a scene load is an undo step")
         << "scene-load; device 4 1; device 4 2; undo" << QStringList { "SET IN1 VIDEO OUT1", "SET IN2 VIDEO OUT2" }
         << "" << "" << "1 2 3 4";
+    QTest::newRow("without a link a click records no undo step")
+        << "link off; route 3 2; link on; undo" << QStringList() << "" << "" << "1 2 3 4";
+    QTest::newRow("without a link Take keeps the stage")
+        << "take-mode on; route 3 2; link off; take; link on; take" << QStringList { "SET IN3 VIDEO OUT2" } << ""
+        << "" << "1 3 3 4";
+    QTest::newRow("without a link an undo step stays for later")
+        << "route 3 2; confirm; link off; undo; link on; undo" << QStringList { "SET IN3 VIDEO OUT2", "SET IN2 VIDEO OUT2" }
+        << "" << "" << "1 2 3 4";
+    QTest::newRow("without a link Allset records nothing") << "link off; all 3; link on; undo" << QStringList() << ""
+                                                           << "" << "1 2 3 4";
     QTest::newRow("nothing to undo sends nothing") << "undo; redo" << QStringList() << "" << "" << "1 2 3 4";
 }
 
@@ -249,6 +259,8 @@ void TestRoutingDesk::script()
             desk.recordBeforeSceneLoad();
         else if (verb == QLatin1String("device"))
             DeviceState_SetRoute(a, b);
+        else if (verb == QLatin1String("link"))
+            LinkMode = words.value(1) == QLatin1String("on") ? LinkModeTcp : LinkModeNone;
         else if (verb == QLatin1String("drop-confirmed"))
             desk.dropConfirmedStage();
         else if (verb != QLatin1String("confirm"))
