@@ -33,6 +33,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTabWidget>
+#include <QTcpSocket>
 #include <QtTest>
 
 namespace {
@@ -143,6 +144,7 @@ private:
 
     GuiTest::AppDirFixture m_fixture;
     QScopedPointer<Ui_Main> m_main;
+    quint16 m_simPort = 0;
 };
 
 void TestMatrixLive::initTestCase()
@@ -177,6 +179,7 @@ void TestMatrixLive::ConnectToSimulator(GuiTest::SimProcess &sim)
 {
     QVERIFY2(QFileInfo::exists(TestBinDir() + QStringLiteral("/tavilon-sim")), "tavilon-sim is not built");
     QVERIFY(sim.WaitUntilListening());
+    m_simPort = sim.tcpPort.toUShort();
     m_main.reset(new Ui_Main());
     Ui_Uart_Network *connection = m_main->connectionPage;
     m_main->show();
@@ -219,6 +222,15 @@ void TestMatrixLive::RunStep(const QString &step, Ui_Matrix *matrix, const QSign
         QTest::keyClick(matrix, Qt::Key_Z, Qt::ControlModifier);
     } else if (verb == QLatin1String("redo")) {
         QTest::keyClick(matrix, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    } else if (verb == QLatin1String("other")) {
+        // Another controller on the same device routes input b to output a.
+        QTcpSocket other;
+        other.connectToHost(QHostAddress(QStringLiteral("127.0.0.1")), m_simPort);
+        QVERIFY(other.waitForConnected(5000));
+        other.write(QStringLiteral("SET IN%1 VIDEO OUT%2\r").arg(b).arg(a).toLatin1());
+        QVERIFY(other.waitForBytesWritten(5000));
+        QTRY_COMPARE_WITH_TIMEOUT(DeviceState.routeInputOfOutput[a - 1], quint32(b - 1), SyncTimeoutMs);
+        other.disconnectFromHost();
     } else if (verb == QLatin1String("settle")) {
         Settle();
     } else if (verb.startsWith(QLatin1String("sent="))) {
@@ -291,6 +303,9 @@ void TestMatrixLive::operatorScript_data()
         << "focus; key 7; pending=; key 2; key 9; pending=; settle; sent=0" << QStringList() << "1 2 3 4";
     QTest::newRow("typed routes respect locks") << "lock 2; focus; key 2; key 3; settle; sent=0; note=Output2"
                                                 << QStringList() << "1 2 3 4";
+    QTest::newRow("a staged change another controller makes is dropped from the stage")
+        << "take-mode; click 2 3; click 1 4; staged=2; other 2 3; staged=1; take; settle"
+        << QStringList { "SET IN4 VIDEO OUT1" } << "4 3 3 4";
     QTest::newRow("typed routes are staged in Take mode")
         << "take-mode; focus; key 2; key 3; settle; sent=0; staged=1; take; settle"
         << QStringList { "SET IN3 VIDEO OUT2" } << "1 3 3 4";
