@@ -134,6 +134,8 @@ private slots:
     void sceneLoadWithLocks();
     void namesCsvFromPage_data();
     void namesCsvFromPage();
+    void fileFailuresSayWhy_data();
+    void fileFailuresSayWhy();
     void matrixTabOrder();
     void everyPageReachableWithTab_data();
     void everyPageReachableWithTab();
@@ -538,6 +540,48 @@ void TestMatrixLive::namesCsvFromPage()
     QCOMPARE(content.count("\r\n"), 9);
     QVERIFY(content.contains("input,2," + input2.toUtf8() + "\r\n"));
     QVERIFY(PortNamesCsv::PlanImport(content, 4, 4).changes.isEmpty());
+}
+
+void TestMatrixLive::fileFailuresSayWhy_data()
+{
+    QTest::addColumn<QString>("what");
+
+    QTest::newRow("names export into a missing folder") << "export";
+    QTest::newRow("names import of a missing file") << "import";
+    QTest::newRow("locks file that cannot be replaced") << "lock";
+}
+
+// Root ignores file modes, so the failures come from paths that cannot work for anyone.
+void TestMatrixLive::fileFailuresSayWhy()
+{
+    QFETCH(QString, what);
+
+    m_main.reset(new Ui_Main());
+    m_main->show();
+    Ui_Matrix *matrix = m_main->matrixPage;
+    m_main->tabWidget->setCurrentWidget(matrix);
+    const QString missing = m_fixture.Path() + QStringLiteral("/no-such-folder/names.csv");
+    const Ui_Matrix::NamesFileDialog original = Ui_Matrix::namesFileDialog;
+    Ui_Matrix::namesFileDialog = [&](QWidget *, const QString &, bool) { return missing; };
+    MessageBoxCatcher catcher(true);
+    QString expectedStart;
+    if (what == QLatin1String("export")) {
+        QTest::mouseClick(matrix->routingBar->exportNamesButton, Qt::LeftButton);
+        expectedStart = SMSG_NamesExportFail + missing + QStringLiteral(" (");
+    } else if (what == QLatin1String("import")) {
+        QTest::mouseClick(matrix->routingBar->importNamesButton, Qt::LeftButton);
+        expectedStart = SMSG_NamesImportReadFail + missing + QStringLiteral(" (");
+    } else {
+        // A folder where the locks file belongs.
+        QVERIFY(QDir().mkpath(OutputLocks::FilePath()));
+        RightClickAndChooseLock(matrix, 1);
+        expectedStart = SMSG_LockSaveFail + OutputLocks::FilePath();
+    }
+    Ui_Matrix::namesFileDialog = original;
+    QTRY_COMPARE(catcher.Texts().size(), 1);
+    QVERIFY2(catcher.Texts().first().startsWith(expectedStart), qPrintable(catcher.Texts().first()));
+    QCOMPARE(catcher.Boxes().first().parent, matrix);
+    QVERIFY(!QFile::exists(missing));
 }
 
 void TestMatrixLive::matrixTabOrder()
