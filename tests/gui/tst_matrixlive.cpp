@@ -30,6 +30,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTabWidget>
@@ -169,10 +170,14 @@ void TestMatrixLive::cleanup()
         m_main->connectionPage->DisconnectActiveLink();
     }
     m_main.reset();
+    // Collected first: deleting a dialog deletes its popups, which are top-level widgets too.
+    QList<QPointer<Ui_SaveLoad>> dialogs;
     for (QWidget *widget : QApplication::topLevelWidgets()) {
-        if (qobject_cast<Ui_SaveLoad *>(widget))
-            delete widget;
+        if (auto *dialog = qobject_cast<Ui_SaveLoad *>(widget))
+            dialogs << dialog;
     }
+    for (const QPointer<Ui_SaveLoad> &dialog : qAsConst(dialogs))
+        delete dialog.data();
     LinkMode = LinkModeNone;
     m_fixture.End();
 }
