@@ -310,6 +310,8 @@ bool CliOptions::parseCommand(const QStringList &words, QString *error)
         return expectCount(1, QStringLiteral("route-all IN"))
             && ReadOneBased(args.at(0), MaxPorts, QStringLiteral("input"), &input, error);
     }
+    if (name == QLatin1String("routes") || name == QLatin1String("names"))
+        return parseRoutingCommand(name, args, error);
     if (name == QLatin1String("multiview")) {
         command = Command::Multiview;
         if (!expectCount(2, QStringLiteral("multiview OUT %1").arg(ModeList()))
@@ -627,6 +629,33 @@ QString CliOptions::VersionText()
     return QStringLiteral("tavilon-cli " TAVILON_VERSION "\n");
 }
 
+bool CliOptions::parseRoutingCommand(const QString &name, const QStringList &args, QString *error)
+{
+    if (name == QLatin1String("routes")) {
+        command = Command::Routes;
+        if (args.isEmpty()) {
+            *error = QStringLiteral("usage: routes IN1 IN2 ... (the input of every output, in output order)");
+            return false;
+        }
+        routeInputs.clear();
+        for (const QString &arg : args) {
+            quint32 index = 0;
+            if (!ReadOneBased(arg, MaxPorts, QStringLiteral("input"), &index, error))
+                return false;
+            routeInputs << index;
+        }
+        return true;
+    }
+    const QString sub = args.value(0);
+    if (args.size() != 2 || (sub != QLatin1String("export") && sub != QLatin1String("import"))) {
+        *error = QStringLiteral("usage: names export FILE | names import FILE");
+        return false;
+    }
+    command = sub == QLatin1String("export") ? Command::NamesExport : Command::NamesImport;
+    filePath = args.at(1);
+    return true;
+}
+
 QString CliOptions::UsageText()
 {
     return QStringLiteral(
@@ -638,6 +667,11 @@ QString CliOptions::UsageText()
         "  sync                     identify, read the whole device, print its state as JSON\n"
         "  route IN OUT             route an input to an output\n"
         "  route-all IN             route an input to every output\n"
+        "  routes IN1 IN2 ...       the input of every output in one go (one command per input),\n"
+        "                           read back; locked outputs are left alone\n"
+        "  names export FILE        write the input and output names as CSV (kind,number,name)\n"
+        "  names import FILE        check a names CSV, print what changes, apply it unless a row\n"
+        "                           is refused\n"
         "  multiview OUT MODE       SINGLE, PIP, PBP, 3xWIN or 4xWIN\n"
         "  window OUT WINDOW IN     show input IN (1-4) in a multiview window\n"
         "  layout OUT N             layout variant of PBP, 3xWIN or 4xWIN (1 to the mode's count)\n"

@@ -7,6 +7,7 @@
 #include <QNetworkAddressEntry>
 #include <QString>
 #include <QStringList>
+#include <QVector>
 
 // Exit status of tavilon-cli.
 enum CliExitCode : int {
@@ -49,7 +50,10 @@ public:
         NetworkSet,
         Baud,
         BaudSet,
-        Reset
+        Reset,
+        Routes,
+        NamesExport,
+        NamesImport
     };
     // What the wall command does: print the device's wall, or change it.
     enum class WallAction { Show, Size, Splice, Cancel, Single, Input, Bezel };
@@ -117,6 +121,7 @@ public:
     QString networkMask;
     QString networkGateway;
     int baudToSet = 0; // baud set: one of the five rates
+    QVector<quint32> routeInputs; // routes: the 0-based input of each output, in output order
 
 private:
     bool parseLinkOption(const QString &name, const QString &value, QString *error);
@@ -128,4 +133,5 @@ private:
     bool parseWall(const QStringList &args, QString *error);
     bool parseNetworkCommand(const QStringList &args, QString *error);
     bool parseBaudCommand(const QStringList &args, QString *error);
+    bool parseRoutingCommand(const QString &name, const QStringList &args, QString *error);
 };

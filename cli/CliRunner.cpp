@@ -2,7 +2,9 @@
 
 #include "cli/CliEdid.h"
 #include "cli/CliEdidDecode.h"
+#include "cli/CliNames.h"
 #include "cli/CliPages.h"
+#include "cli/CliRoutes.h"
 #include "cli/CliSession.h"
 #include "cli/CliStateJson.h"
 #include "cli/CliWall.h"
@@ -136,6 +138,8 @@ int CliRunner::checkPortsAgainstDevice(QString *error) const
         return CliExitDone;
     case Command::Wall:
         return CliWall::CheckAgainstDevice(m_options, error);
+    case Command::Routes:
+        return CliRoutes::CheckAgainstDevice(m_options, error);
     default:
         return CliExitDone;
     }
@@ -205,6 +209,11 @@ int CliRunner::runCommand(CliSession &session, CliPages &pages, QString *error)
             session, pages, [&] { CmdSetBaudrate(o.baudToSet); }, error);
     case Command::Reset:
         return runReset(session, error);
+    case Command::Routes:
+        return CliRoutes::Run(o, session, m_out, error);
+    case Command::NamesExport:
+    case Command::NamesImport:
+        return CliNames::Run(o, m_out, error);
     case Command::EdidDecode: // handled before any link is opened
     case Command::None:
         break;

@@ -5,19 +5,32 @@
 #include "link/ServiceSerialPort.h"
 #include "link/ServiceTcpClient.h"
 #include "link/Ui_Uart_Network.h"
+#include "pages/MatrixOverlay.h"
+#include "pages/MatrixRoutingBar.h"
 #include "pages/Ui_Edid.h"
 #include "pages/Ui_SaveLoad.h"
 #include "protocol/CommandSet.h"
 #include "protocol/DeviceState.h"
 #include "settings/LanguageTexts.h"
+#include "settings/PortNamesCsv.h"
+#include "shell/MessageBoxes.h"
 #include "shell/MyComboBox.h"
 #include "shell/Ui_Main.h"
 
+#include <QContextMenuEvent>
 #include <QEvent>
+#include <QFile>
+#include <QFileDialog>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QPointer>
 #include <QPushButton>
+#include <QSaveFile>
+#include <QTabWidget>
+#include <QTimer>
 #include <QVector>
 
 namespace {
@@ -79,15 +92,34 @@ quint32 ShownPorts(quint32 count)
     return qMin(count, Ui_Matrix::PortsPerPage);
 }
 
+QString OutputList(const QVector<quint32> &outputs)
+{
+    QStringList names;
+    for (quint32 output : outputs)
+        names << S_OutputName[ClampSlot(output)];
+    return names.join(QStringLiteral(", "));
+}
+
 } // namespace
+
+Ui_Matrix::NamesFileDialog Ui_Matrix::namesFileDialog = [](QWidget *parent, const QString &caption, bool save) {
+    const QString filter = QStringLiteral("CSV (*.csv)");
+    return save ? QFileDialog::getSaveFileName(parent, caption, QString(), filter)
+                : QFileDialog::getOpenFileName(parent, caption, QString(), filter);
+};
 
 Ui_Matrix::Ui_Matrix(QWidget *parent)
     : QWidget(parent)
 {
+    // Locks outlive the run; an unreadable file leaves every output unlocked.
+    outputLocks.load(OutputLocks::FilePath());
+    // The page takes the keyboard for routing; the cross-points are reached through its mark.
+    setFocusPolicy(Qt::StrongFocus);
     CreateFixedWidgets();
     Retranslate(true, false);
     MakeConnections();
     BuildGrid(PortsPerPage, PortsPerPage);
+    SetTabOrder();
 }
 
 Ui_Matrix::~Ui_Matrix()
@@ -107,11 +139,25 @@ void Ui_Matrix::CreateFixedWidgets()
     renameLabel->setGeometry(4, 20, RenameFieldWidth, ControlHeight);
     renameEdit = new QLineEdit(renameGroup);
     renameEdit->setGeometry(4, BelowOf(renameLabel, 4), RenameFieldWidth, ControlHeight);
+    renameEdit->setMaxLength(PortNamesCsv::MaxNameLength);
     allOutputLabel = new QLabel(this);
     allOutputComboBox = new MyComboBox(this);
     allOutputComboBox->UseListViewWhenOpened();
     saveLoadButton = new QPushButton(this);
     edidButton = new QPushButton(this);
+    routingBar = new MatrixRoutingBar(this);
+    overlay = new MatrixOverlay(gridGroup);
+    lockMenu = new QMenu(this);
+}
+
+// The grid (the page itself), then the live-room controls, then the older page controls.
+void Ui_Matrix::SetTabOrder()
+{
+    const QList<QWidget *> order { this, routingBar->takeModeButton, routingBar->takeButton,
+        routingBar->cancelButton, allOutputComboBox, saveLoadButton, edidButton, routingBar->exportNamesButton,
+        routingBar->importNamesButton, renameEdit, upButton, downButton, leftButton, rightButton };
+    for (int k = 0; k + 1 < order.size(); ++k)
+        setTabOrder(order.at(k), order.at(k + 1));
 }
 
 void Ui_Matrix::MakeConnections()
@@ -124,6 +170,11 @@ void Ui_Matrix::MakeConnections()
     connect(allOutputComboBox, QOverload<int>::of(&QComboBox::activated), this, &Ui_Matrix::SLT_SetAllOutput);
     connect(saveLoadButton, &QPushButton::clicked, this, &Ui_Matrix::SLT_BTN_SaveLoadWin);
     connect(edidButton, &QPushButton::clicked, this, &Ui_Matrix::SLT_BTN_EDIDWin);
+    connect(routingBar->takeModeButton, &QPushButton::toggled, this, &Ui_Matrix::SLT_TakeModeToggled);
+    connect(routingBar->takeButton, &QPushButton::clicked, this, &Ui_Matrix::SLT_Take);
+    connect(routingBar->cancelButton, &QPushButton::clicked, this, &Ui_Matrix::SLT_CancelStage);
+    connect(routingBar->exportNamesButton, &QPushButton::clicked, this, &Ui_Matrix::SLT_ExportNames);
+    connect(routingBar->importNamesButton, &QPushButton::clicked, this, &Ui_Matrix::SLT_ImportNames);
 }
 
 void Ui_Matrix::BuildGrid(quint32 inputCount, quint32 outputCount)
@@ -145,6 +196,7 @@ void Ui_Matrix::BuildGrid(quint32 inputCount, quint32 outputCount)
     LayOutPage();
     ShowArrows();
     FillAllOutputComboWithNames();
+    UpdateMarks();
 }
 
 void Ui_Matrix::DeleteGrid()
@@ -215,6 +267,7 @@ void Ui_Matrix::CreateCrossPointButtons()
         button->setGeometry(firstColumnX + column * (ButtonWidth + Gap), firstRowY + row * (RowHeight + Gap),
             ButtonWidth, ButtonHeight);
         connect(button, &QPushButton::clicked, this, &Ui_Matrix::SLT_BTN_SwitchMatrix);
+        button->setFocusPolicy(Qt::NoFocus);
         button->show();
         crossPointButtons.append(button);
     }
@@ -242,6 +295,9 @@ void Ui_Matrix::LayOutPage()
         allOutputLabel->x(), BelowOf(allOutputLabel, 20), DialogButtonWidth, ControlHeight);
     edidButton->setGeometry(
         saveLoadButton->x(), BelowOf(saveLoadButton, 20), DialogButtonWidth, ControlHeight);
+    routingBar->move(RightOf(renameGroup, 10), renameGroup->y());
+    overlay->setGeometry(gridGroup->rect());
+    overlay->raise();
 }
 
 void Ui_Matrix::ShowArrows()
@@ -289,6 +345,7 @@ void Ui_Matrix::Retranslate(bool hideRenameBox, bool noRebuild)
     allOutputLabel->setAlignment(Qt::AlignCenter);
     saveLoadButton->setText(SpushButton_SaveLoadWin);
     edidButton->setText(SpushButton_EDIDWin);
+    routingBar->Retranslate();
     FillAllOutputComboWithNumbers();
     if (hideRenameBox)
         renameGroup->hide();
@@ -420,6 +477,7 @@ void Ui_Matrix::PageRefresh(bool inputs, bool outputs)
         ShowOutputHeaders();
         MarkRoutedButtonsAndShowVisible();
     }
+    UpdateMarks();
 }
 
 void Ui_Matrix::SetRoute(quint32 input, quint32 output)
@@ -428,10 +486,15 @@ void Ui_Matrix::SetRoute(quint32 input, quint32 output)
     const quint32 storedInput = ClampSlot(input);
     if (output != 255) {
         RedrawOutputRow(storedInput, ClampSlot(output));
+        if (routingDesk.dropConfirmedStage() > 0)
+            UpdateMarks();
         return;
     }
     for (quint32 each = 0; each < DeviceState.outputCount && each < MaxPorts; ++each)
         RedrawOutputRow(storedInput, each);
+    // Another controller (or our own Take) may have made a staged change already.
+    if (routingDesk.dropConfirmedStage() > 0)
+        UpdateMarks();
 }
 
 void Ui_Matrix::RedrawOutputRow(quint32 input, quint32 output)
@@ -470,6 +533,17 @@ bool Ui_Matrix::eventFilter(QObject *watched, QEvent *event)
     if (event->type() == QEvent::MouseButtonDblClick) {
         if (auto *label = qobject_cast<QLabel *>(watched))
             StartRename(label);
+    }
+    if (event->type() == QEvent::ContextMenu) {
+        const int index = headerLabels.indexOf(qobject_cast<QLabel *>(watched));
+        const int firstOutputName = int(2 * inputsPerPage + 1);
+        if (index >= firstOutputName && index < firstOutputName + int(outputsPerPage)) {
+            const quint32 row = quint32(index - firstOutputName);
+            if (row < VisibleOutputs()) {
+                ShowLockMenu(OutputStart() + row, static_cast<QContextMenuEvent *>(event)->globalPos());
+                return true;
+            }
+        }
     }
     return QWidget::eventFilter(watched, event);
 }
@@ -536,7 +610,7 @@ void Ui_Matrix::SLT_BTN_SwitchMatrix(bool checked)
     const quint32 k = button->objectName().mid(CrossPointNamePrefix.size()).toUInt();
     const quint32 input = k % inputsPerPage + inputsPerPage * inputPage;
     const quint32 output = outputsPerPage * outputPage + k / inputsPerPage;
-    CmdSetRoute(input, output);
+    ShowOutcome(routingDesk.route(input, output));
     emit SGL_UpdateEmit();
 }
 
@@ -589,7 +663,7 @@ void Ui_Matrix::SLT_AutoAddSource()
 void Ui_Matrix::SLT_SetAllOutput(int index)
 {
     if (index >= 0)
-        CmdSetInputToAll(quint32(index));
+        ShowOutcome(routingDesk.routeAll(quint32(index)));
     emit SGL_UpdateEmit();
 }
 
@@ -601,6 +675,8 @@ void Ui_Matrix::SLT_BTN_SaveLoadWin(bool checked)
     if (LinkMode == LinkModeNone)
         return;
     auto *dialog = new Ui_SaveLoad();
+    QPointer<Ui_Matrix> page(this);
+    dialog->beforeLoad = [page](QWidget *over) { return !page || page->ConfirmSceneLoad(over); };
     connect(this, &QObject::destroyed, dialog, &Ui_SaveLoad::SLT_CloseMyDialog);
     connect(dialog, &Ui_SaveLoad::SGL_UpdateEmit, this, &Ui_Matrix::SGL_UpdateEmit);
     dialog->setModal(false);
@@ -635,4 +711,245 @@ void Ui_Matrix::SLT_BTN_EDIDWin(bool checked)
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->show();
     dialog->StartupRead();
+}
+
+// What a routing request came to: staged outputs are outlined, skipped locked outputs named.
+void Ui_Matrix::ShowOutcome(const RoutingDesk::Outcome &outcome)
+{
+    routingBar->ShowNote(
+        outcome.skippedLocked.isEmpty() ? QString() : Slabel_LockedSkipped + OutputList(outcome.skippedLocked));
+    UpdateMarks();
+}
+
+QRect Ui_Matrix::CrossPointRect(quint32 output, quint32 input) const
+{
+    const quint32 row = output - OutputStart();
+    const quint32 column = input - InputStart();
+    if (output < OutputStart() || input < InputStart() || row >= VisibleOutputs() || column >= VisibleInputs())
+        return QRect();
+    const QPushButton *button = CrossPointButton(row, column);
+    return button ? button->geometry() : QRect();
+}
+
+void Ui_Matrix::UpdateMarks()
+{
+    if (!gridBuilt)
+        return;
+    keyRouter.setView(InputStart(), VisibleInputs(), OutputStart(), VisibleOutputs(), DeviceState.inputCount,
+        DeviceState.outputCount);
+    QVector<QRect> staged;
+    const QMap<quint32, quint32> &changes = routingDesk.stage().changes();
+    for (auto it = changes.cbegin(); it != changes.cend(); ++it) {
+        const QRect rect = CrossPointRect(it.key(), it.value());
+        if (!rect.isNull())
+            staged << rect;
+    }
+    QVector<QRect> locked;
+    for (quint32 output : outputLocks.locked()) {
+        if (output < OutputStart() || output - OutputStart() >= VisibleOutputs())
+            continue;
+        if (const QLabel *number = HeaderLabel(2 * inputsPerPage + outputsPerPage + 1 + output - OutputStart()))
+            locked << number->geometry();
+    }
+    const QRect focus = hasFocus()
+        ? CrossPointRect(OutputStart() + keyRouter.cursorRow(), InputStart() + keyRouter.cursorColumn())
+        : QRect();
+    overlay->setMarks(staged, focus, locked);
+    routingBar->ShowStagedCount(routingDesk.stage().count(), routingDesk.takeMode());
+}
+
+bool Ui_Matrix::ConfirmDropStage()
+{
+    if (routingDesk.stage().isEmpty())
+        return true;
+    if (!MessageBoxYesNo(SMSG_DropStagedChanges, this))
+        return false;
+    routingDesk.cancel();
+    UpdateMarks();
+    return true;
+}
+
+void Ui_Matrix::SLT_TakeModeToggled(bool on)
+{
+    if (!on && !ConfirmDropStage()) {
+        const QSignalBlocker blocker(routingBar->takeModeButton);
+        routingBar->takeModeButton->setChecked(true);
+        return;
+    }
+    routingDesk.setTakeMode(on);
+    UpdateMarks();
+}
+
+void Ui_Matrix::SLT_Take()
+{
+    ShowOutcome(routingDesk.take());
+    emit SGL_UpdateEmit();
+}
+
+void Ui_Matrix::SLT_CancelStage()
+{
+    routingDesk.cancel();
+    UpdateMarks();
+}
+
+void Ui_Matrix::SLT_Undo()
+{
+    ShowOutcome(routingDesk.undo());
+    emit SGL_UpdateEmit();
+}
+
+void Ui_Matrix::SLT_Redo()
+{
+    ShowOutcome(routingDesk.redo());
+    emit SGL_UpdateEmit();
+}
+
+void Ui_Matrix::SetOutputLocked(quint32 output, bool locked)
+{
+    outputLocks.setLocked(output, locked);
+    // A locked output keeps what it has: a change staged for it would be skipped anyway.
+    if (locked)
+        routingDesk.cancelOutput(output);
+    if (!outputLocks.save(OutputLocks::FilePath()))
+        MessageBoxOk(SMSG_LockSaveFail + OutputLocks::FilePath(), this);
+    UpdateMarks();
+}
+
+void Ui_Matrix::ShowLockMenu(quint32 output, const QPoint &globalPos)
+{
+    lockMenu->clear();
+    const bool locked = outputLocks.isLocked(output);
+    QAction *action = lockMenu->addAction(locked ? SMenu_UnlockOutput : SMenu_LockOutput);
+    connect(action, &QAction::triggered, this, [this, output, locked] { SetOutputLocked(output, !locked); });
+    // Not exec(): the menu must not hold a nested loop of its own.
+    lockMenu->popup(globalPos);
+}
+
+// A scene sets every output; with outputs locked the operator decides. The routes before the
+// load become an undo step.
+bool Ui_Matrix::ConfirmSceneLoad(QWidget *over)
+{
+    if (outputLocks.any()
+        && !MessageBoxYesNo(SMSG_SceneLoadWithLocks.arg(OutputList(outputLocks.locked())), over))
+        return false;
+    routingDesk.recordBeforeSceneLoad();
+    return true;
+}
+
+void Ui_Matrix::ShowKeyRoutePending()
+{
+    routingBar->ShowKeyRoute(keyRouter.pendingOutput() ? Slabel_KeyRoutePending.arg(keyRouter.chosenOutput() + 1)
+                                                       : QString());
+}
+
+void Ui_Matrix::keyPressEvent(QKeyEvent *event)
+{
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    if (event->key() == Qt::Key_Z && modifiers == Qt::ControlModifier) {
+        SLT_Undo();
+        return;
+    }
+    if (event->key() == Qt::Key_Z && modifiers == (Qt::ControlModifier | Qt::ShiftModifier)) {
+        SLT_Redo();
+        return;
+    }
+    // Keys a child let through (Return after a rename, Space on a button) are not for the grid.
+    if (!hasFocus()) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    UpdateMarks();
+    const MatrixKeyRouter::Result result = keyRouter.key(event->key(), modifiers != Qt::NoModifier);
+    if (!result.handled) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    if (event->key() == Qt::Key_Escape)
+        routingBar->ShowNote(QString());
+    if (result.route) {
+        ShowOutcome(routingDesk.route(result.input, result.output));
+        emit SGL_UpdateEmit();
+    }
+    ShowKeyRoutePending();
+    UpdateMarks();
+}
+
+// The focus mark shows only while the page has the keyboard.
+void Ui_Matrix::focusInEvent(QFocusEvent *event)
+{
+    QWidget::focusInEvent(event);
+    UpdateMarks();
+}
+
+void Ui_Matrix::focusOutEvent(QFocusEvent *event)
+{
+    QWidget::focusOutEvent(event);
+    UpdateMarks();
+}
+
+// Leaving the page with routes staged asks once the switch is done; keeping them brings the
+// page back.
+void Ui_Matrix::hideEvent(QHideEvent *event)
+{
+    QWidget::hideEvent(event);
+    if (routingDesk.stage().isEmpty() || !window()->isVisible())
+        return;
+    QPointer<Ui_Matrix> page(this);
+    QTimer::singleShot(0, this, [page] {
+        if (!page || page->isVisible() || !page->window()->isVisible())
+            return;
+        if (page->ConfirmDropStage())
+            return;
+        for (QWidget *up = page->parentWidget(); up; up = up->parentWidget()) {
+            if (auto *tabs = qobject_cast<QTabWidget *>(up)) {
+                tabs->setCurrentWidget(page);
+                return;
+            }
+        }
+    });
+}
+
+void Ui_Matrix::SLT_ExportNames()
+{
+    const QString path = namesFileDialog(this, SpushButton_ExportNames, true);
+    if (path.isEmpty())
+        return;
+    QSaveFile file(path);
+    const QByteArray csv = PortNamesCsv::Export(DeviceState.inputCount, DeviceState.outputCount);
+    if (!file.open(QIODevice::WriteOnly) || file.write(csv) != csv.size() || !file.commit()) {
+        MessageBoxOk(SMSG_NamesExportFail + path + QStringLiteral(" (") + file.errorString() + QLatin1Char(')'), this);
+    }
+}
+
+void Ui_Matrix::SLT_ImportNames()
+{
+    const QString path = namesFileDialog(this, SpushButton_ImportNames, false);
+    if (path.isEmpty())
+        return;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        MessageBoxOk(SMSG_NamesImportReadFail + path + QStringLiteral(" (") + file.errorString() + QLatin1Char(')'), this);
+        return;
+    }
+    const PortNamesCsv::Plan plan = PortNamesCsv::PlanImport(file.readAll(), DeviceState.inputCount, DeviceState.outputCount);
+    if (!plan.accepted()) {
+        QStringList lines { SMSG_NamesImportRefused };
+        for (const PortNamesCsv::RefusedRow &row : plan.refused)
+            lines << PortNamesCsv::RefusalText(row);
+        MessageBoxOk(lines.join(QLatin1Char('\n')), this);
+        return;
+    }
+    if (plan.changes.isEmpty()) {
+        MessageBoxOk(SMSG_NamesImportNoChange, this);
+        return;
+    }
+    QStringList lines { SMSG_NamesImportConfirm };
+    for (const PortNamesCsv::Change &change : plan.changes)
+        lines << PortNamesCsv::ChangeText(change);
+    if (!MessageBoxYesNo(lines.join(QLatin1Char('\n')), this))
+        return;
+    PortNamesCsv::Apply(plan);
+    PageRefresh(true, true);
+    FillAllOutputComboWithNames();
+    emit SGL_SyncInputSourceName();
 }

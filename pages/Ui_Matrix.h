@@ -5,13 +5,21 @@
 // input can be sent to every output at once.
 #pragma once
 
+#include "pages/MatrixKeyRouter.h"
+#include "protocol/OutputLocks.h"
+#include "protocol/RoutingDesk.h"
+
 #include <QList>
 #include <QWidget>
+#include <functional>
 
+class MatrixOverlay;
+class MatrixRoutingBar;
 class MyComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QPushButton;
 
 class Ui_Matrix : public QWidget
@@ -20,6 +28,11 @@ class Ui_Matrix : public QWidget
 public:
     // At most this many inputs (columns) and outputs (rows) are shown at once.
     static constexpr quint32 PortsPerPage = 16;
+
+    // Asks for a names file: parent, caption, whether to save; empty means cancelled. Tests put
+    // their own in place, so that no file dialog blocks.
+    using NamesFileDialog = std::function<QString(QWidget *, const QString &, bool)>;
+    static NamesFileDialog namesFileDialog;
 
     explicit Ui_Matrix(QWidget *parent = nullptr);
     ~Ui_Matrix() override;
@@ -42,6 +55,14 @@ public:
     void RequestRoutes();
 
     bool eventFilter(QObject *watched, QEvent *event) override;
+
+    // With routes staged, asks whether to drop them; true when there is nothing staged any more.
+    bool ConfirmDropStage();
+    // Before a scene load (asked over the scene dialog): with outputs locked the operator
+    // decides; the routes before the load become an undo step.
+    bool ConfirmSceneLoad(QWidget *over);
+    // Lock or unlock an output and keep the locks in their file.
+    void SetOutputLocked(quint32 output, bool locked);
 
     QGroupBox *gridGroup = nullptr;
     // Corner, input names, input numbers, output names, output numbers, in this order.
@@ -68,6 +89,15 @@ public:
     quint32 outputRenameTarget = 0;
     bool gridBuilt = false;
 
+    // Take mode, stage, locks and undo; the widgets below only show and feed them.
+    OutputLocks outputLocks;
+    RoutingDesk routingDesk { outputLocks };
+    MatrixKeyRouter keyRouter;
+    MatrixOverlay *overlay = nullptr;
+    MatrixRoutingBar *routingBar = nullptr;
+    // The Lock/Unlock menu of the output last right-clicked.
+    QMenu *lockMenu = nullptr;
+
 signals:
     void SGL_UpdateEmit();
     void SGL_Update_InEdidMode(unsigned int input, int mode);
@@ -89,8 +119,27 @@ public slots:
     void SLT_SetAllOutput(int index);
     void SLT_BTN_SaveLoadWin(bool checked);
     void SLT_BTN_EDIDWin(bool checked);
+    void SLT_TakeModeToggled(bool on);
+    void SLT_Take();
+    void SLT_CancelStage();
+    void SLT_Undo();
+    void SLT_Redo();
+    void SLT_ExportNames();
+    void SLT_ImportNames();
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
 
 private:
+    void ShowOutcome(const RoutingDesk::Outcome &outcome);
+    void UpdateMarks();
+    QRect CrossPointRect(quint32 output, quint32 input) const;
+    void ShowLockMenu(quint32 output, const QPoint &globalPos);
+    void ShowKeyRoutePending();
+    void SetTabOrder();
     void CreateFixedWidgets();
     void MakeConnections();
     void DeleteGrid();

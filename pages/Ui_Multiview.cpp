@@ -152,6 +152,25 @@ Ui_Multiview::Ui_Multiview(QWidget *parent)
     auto *validator = new QIntValidator(0, MaxUserWindowValue, this);
     for (QLineEdit *edit : qAsConst(userWindowEdits))
         edit->setValidator(validator);
+    SetTabOrder();
+}
+
+// Tab follows the page from top to bottom: output, mode, its settings, the window sources,
+// the audio and no-signal settings.
+void Ui_Multiview::SetTabOrder()
+{
+    QList<QWidget *> order { outputComboBox };
+    for (QPushButton *button : qAsConst(modeButtons))
+        order << button;
+    order << aspectComboBox << layoutComboBox << positionComboBox << sizeComboBox;
+    for (QLineEdit *edit : qAsConst(userWindowEdits))
+        order << edit;
+    order << userWindowReadButton << userWindowWriteButton;
+    for (QPushButton *button : qAsConst(windowSourceButtons))
+        order << button;
+    order << sourceNameEdit << audioSourceComboBox << vkaComboBox << itcComboBox;
+    for (int k = 0; k + 1 < order.size(); ++k)
+        setTabOrder(order.at(k), order.at(k + 1));
 }
 
 void Ui_Multiview::CreateFixedWidgets()

@@ -126,6 +126,7 @@ public slots:
 
 private:
     void CreateFixedWidgets();
+    void SetTabOrder();
     void CreateModeFrame();
     void CreateUserWindowBlock();
     void CreateWindowSourceFrame();

@@ -129,6 +129,8 @@ void Ui_SaveLoad::SLT_SetLoadLayout(int index)
         return;
     if (!MessageBoxYesNo(SMSG_LoadMessage, this))
         return;
+    if (beforeLoad && !beforeLoad(this))
+        return;
     // The pages follow the device's replies to the re-read that the load reply starts.
     CmdLoadScene(index + 1);
     emit SGL_UpdateEmit();

@@ -7,6 +7,7 @@
 
 #include <QPoint>
 #include <QSize>
+#include <functional>
 
 class MyComboBox;
 class QFrame;
@@ -34,6 +35,8 @@ public:
     MyComboBox *loadComboBox = nullptr;
     QLabel *nameLabel = nullptr;
     QLineEdit *nameEdit = nullptr;
+    // Asked after the load is confirmed (locked outputs, the undo step); false stops the load.
+    std::function<bool(QWidget *dialog)> beforeLoad;
 
 signals:
     void SGL_UpdateEmit();

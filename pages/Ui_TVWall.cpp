@@ -57,6 +57,18 @@ Ui_TVWall::Ui_TVWall(QWidget *parent)
     SLT_EnableBezel(false);
     connectGrid();
     setTexts();
+    setTabOrderTopDown();
+}
+
+// Tab goes through the wall size with its Read and Write, the bezel edges, then the grid.
+void Ui_TVWall::setTabOrderTopDown()
+{
+    QList<QWidget *> order { rowComboBox, columnComboBox, availableComboBox, readButton, writeButton };
+    for (QLineEdit *edit : edgeEdits)
+        order << edit;
+    order << bezelWriteButton << grid;
+    for (int k = 0; k + 1 < order.size(); ++k)
+        setTabOrder(order.at(k), order.at(k + 1));
 }
 
 QGroupBox *Ui_TVWall::buildConfigGroup()

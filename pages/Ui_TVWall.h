@@ -78,4 +78,5 @@ private:
     void showGridSize();
     // Marks the entries of each list that cannot go with the other list's value.
     void markFittingSizes();
+    void setTabOrderTopDown();
 };

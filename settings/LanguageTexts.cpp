@@ -181,6 +181,33 @@ QString SMSG_Cause_Other = QStringLiteral("The system reports: ");
 QString SMSG_WallSpliceIntoGroup = QStringLiteral("The block reaches into a splice group: cancel that group first.");
 QString SMSG_WallSpliceNothing = QStringLiteral("Nothing to splice: drag a band over two or more free screens first.");
 QString SMSG_WallNotConnected = QStringLiteral("Not connected: connect to the device first.");
+QString SpushButton_TakeMode = QStringLiteral("Take mode");
+QString SpushButton_Take = QStringLiteral("Take");
+QString SpushButton_CancelStage = QStringLiteral("Cancel");
+QString Slabel_StagedOutputs = QStringLiteral("%1 output(s) will change on Take.");
+QString SMSG_DropStagedChanges = QStringLiteral("Staged routes have not been taken. Drop them?");
+QString SMenu_LockOutput = QStringLiteral("Lock");
+QString SMenu_UnlockOutput = QStringLiteral("Unlock");
+QString Slabel_LockedSkipped = QStringLiteral("Locked, not changed: ");
+QString SMSG_SceneLoadWithLocks = QStringLiteral("A scene changes every output, the locked ones too: %1. Load anyway?");
+QString Slabel_KeyRoutePending = QStringLiteral("Output %1 ← …");
+QString SpushButton_ExportNames = QStringLiteral("Export names");
+QString SpushButton_ImportNames = QStringLiteral("Import names");
+QString SMSG_NamesExportFail = QStringLiteral("The names could not be written: ");
+QString SMSG_NamesImportReadFail = QStringLiteral("The file could not be read: ");
+QString SMSG_NamesImportRefused = QStringLiteral("Nothing was changed. Refused rows:");
+QString SMSG_NamesImportConfirm = QStringLiteral("These names change. Apply?");
+QString SMSG_NamesImportNoChange = QStringLiteral("The file changes no name.");
+QString SMSG_LockSaveFail = QStringLiteral("The output locks could not be saved: ");
+QString SMSG_CsvNotUtf8 = QStringLiteral("the file is not UTF-8 text");
+QString SMSG_CsvBadHeader = QStringLiteral("the first row must be kind,number,name");
+QString SMSG_CsvBadRow = QStringLiteral("a row needs a kind (input or output), a number and a name");
+QString SMSG_CsvNoSuchPort = QStringLiteral("the device has no such port");
+QString SMSG_CsvNameEmpty = QStringLiteral("the name is empty");
+QString SMSG_CsvNameTooLong = QStringLiteral("the name is longer than %1 characters");
+QString SMSG_CsvNameControl = QStringLiteral("the name holds a line break or a control character");
+QString SMSG_CsvDuplicate = QStringLiteral("the port is named twice");
+QString SMSG_CsvRowLine = QStringLiteral("Row %1: ");
 
 namespace {
 // Numbered families: prefix followed by the 1-based index.

@@ -455,6 +455,11 @@ void Ui_Main::resizeEvent(QResizeEvent *event)
 
 void Ui_Main::closeEvent(QCloseEvent *event)
 {
+    // Routes staged on the matrix page are dropped only when the operator says so.
+    if (matrixPage && !matrixPage->ConfirmDropStage()) {
+        event->ignore();
+        return;
+    }
     // Closing the main window always ends the program, even while the login window hides.
     event->accept();
     QCoreApplication::exit(0);

@@ -120,6 +120,19 @@ QString Describe(const CliOptions &o)
     case C::Reset:
         command = QStringLiteral("reset");
         break;
+    case C::Routes: {
+        QStringList inputs;
+        for (quint32 input : o.routeInputs)
+            inputs << QStringLiteral("i%1").arg(input);
+        command = QStringLiteral("routes ") + inputs.join(QLatin1Char(' '));
+        break;
+    }
+    case C::NamesExport:
+        command = QStringLiteral("names-export ") + o.filePath;
+        break;
+    case C::NamesImport:
+        command = QStringLiteral("names-import ") + o.filePath;
+        break;
     case C::None:
         command = QStringLiteral("none");
         break;
@@ -234,6 +247,14 @@ void TestCliOptions::parsesValidCommandLines_data()
         << QStringList { "--tcp", "127.0.0.1", "route", "4", "2" } << tcp + "route i3 o1";
     QTest::newRow("route-all") << QStringList { "--tcp", "127.0.0.1", "route-all", "2" }
                                << tcp + "route-all i1";
+    QTest::newRow("routes") << QStringList { "--tcp", "127.0.0.1", "routes", "2", "2", "4", "1" }
+                            << tcp + "routes i1 i1 i3 i0";
+    QTest::newRow("routes of 160 outputs") << QStringList { "--tcp", "127.0.0.1", "routes", "160" }
+                                           << tcp + "routes i159";
+    QTest::newRow("names export") << QStringList { "--tcp", "127.0.0.1", "names", "export", "/tmp/n.csv" }
+                                  << tcp + "names-export /tmp/n.csv";
+    QTest::newRow("names import") << QStringList { "--tcp", "127.0.0.1", "names", "import", "n.csv" }
+                                  << tcp + "names-import n.csv";
     QTest::newRow("multiview word") << QStringList { "--tcp", "127.0.0.1", "multiview", "2", "3xWIN" }
                                     << tcp + "multiview o1 m3";
     QTest::newRow("multiview any case")
@@ -330,6 +351,15 @@ void TestCliOptions::refusesBadCommandLines_data()
     QTest::newRow("both links") << QStringList { "--tcp", "127.0.0.1", "--serial", "/tmp/t", "sync" }
                                 << "only one of --tcp and --serial";
     QTest::newRow("no command") << QStringList { "--tcp", "127.0.0.1" } << "no command";
+    QTest::newRow("routes without inputs") << QStringList { "--tcp", "127.0.0.1", "routes" } << "usage: routes IN1";
+    QTest::newRow("routes with input 0") << QStringList { "--tcp", "127.0.0.1", "routes", "1", "0" }
+                                         << "input must be a number from 1 to 160";
+    QTest::newRow("routes with a word") << QStringList { "--tcp", "127.0.0.1", "routes", "1", "two" }
+                                        << "input must be a number from 1 to 160";
+    QTest::newRow("names without a file") << QStringList { "--tcp", "127.0.0.1", "names", "export" }
+                                          << "usage: names export FILE | names import FILE";
+    QTest::newRow("names with another verb") << QStringList { "--tcp", "127.0.0.1", "names", "merge", "x.csv" }
+                                             << "usage: names export FILE | names import FILE";
     QTest::newRow("unknown command") << QStringList { "--tcp", "127.0.0.1", "reboot" } << "unknown command";
     QTest::newRow("unknown option") << QStringList { "--tcp", "127.0.0.1", "--fast", "1", "sync" }
                                     << "unknown option --fast";
