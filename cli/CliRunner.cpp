@@ -7,6 +7,7 @@
 #include "cli/CliWall.h"
 #include "protocol/CommandSet.h"
 #include "protocol/DeviceState.h"
+#include "protocol/MultiviewVocabulary.h"
 #include "protocol/ValueWords.h"
 
 #include <QJsonArray>
@@ -23,16 +24,8 @@ QString PortRangeError(const QString &what, quint32 index, quint32 count)
         .arg(count);
 }
 
-constexpr quint32 ModePip = 1;
-constexpr quint32 ModePbp = 2;
-constexpr quint32 PipPosUser = 4;
-constexpr quint32 PipSizeUser = 3;
-constexpr quint32 PresenterLayout = 2; // 0-based: layout 3 of PBP
-
-bool HasSplitLayout(quint32 mode)
-{
-    return mode >= ModePbp && mode < MultiviewModeWords.count;
-}
+using Multiview::HasSplitLayout;
+using Multiview::ModePip;
 
 QString SplitModesNeeded(const QString &setting)
 {
@@ -338,9 +331,7 @@ QString CliRunner::modeRefusal() const
             return where + QStringLiteral("; the PIP position and size need PIP (set it with multiview OUT PIP)");
         return QString();
     case Command::UserWindow:
-        if (state.mode == ModePip && (state.pipPos == PipPosUser || state.pipSize == PipSizeUser))
-            return QString();
-        if (state.mode == ModePbp && state.layout == PresenterLayout)
+        if (Multiview::HasUserWindow(state))
             return QString();
         return where + QStringLiteral("; a user window needs PIP with a USER position and size (pip OUT USER USER) "
                                       "or PBP layout 3");

@@ -9,7 +9,9 @@
 #include "protocol/CommandSet.h"
 #include "protocol/DeviceState.h"
 #include "settings/LanguageTexts.h"
+#include "shell/NameElision.h"
 #include "shell/MyComboBox.h"
+#include "shell/NameElision.h"
 #include "shell/Ui_Main.h"
 
 #include <QEvent>
@@ -178,7 +180,9 @@ void Ui_Matrix::CreateHeaderLabels()
     for (int j = 0; j < inputs; ++j) {
         const QRect geometry(
             firstInputX + j * (InputNameWidth + Gap), corner.y(), InputNameWidth, InputNameHeight);
-        NewHeaderLabel(geometry, S_InputName[j], Qt::AlignCenter)->installEventFilter(this);
+        QLabel *name = NewHeaderLabel(geometry, QString(), Qt::AlignCenter);
+        ShowElidedName(name, S_InputName[j], STIPS_DoubleChickModifyName);
+        name->installEventFilter(this);
     }
     for (int j = 0; j < inputs; ++j) {
         const QRect geometry(
@@ -190,7 +194,9 @@ void Ui_Matrix::CreateHeaderLabels()
     const int outputNumberX = corner.x() + OutputNameWidth + Gap;
     for (int j = 0; j < outputs; ++j) {
         const QRect geometry(corner.x(), firstRowY + j * (RowHeight + Gap), OutputNameWidth, RowHeight);
-        NewHeaderLabel(geometry, S_OutputName[j], Qt::AlignLeft | Qt::AlignVCenter)->installEventFilter(this);
+        QLabel *name = NewHeaderLabel(geometry, QString(), Qt::AlignLeft | Qt::AlignVCenter);
+        ShowElidedName(name, S_OutputName[j], STIPS_DoubleChickModifyName);
+        name->installEventFilter(this);
     }
     for (int j = 0; j < outputs; ++j) {
         const QRect geometry(outputNumberX, firstRowY + j * (RowHeight + Gap), OutputNumberWidth, RowHeight);
@@ -364,7 +370,7 @@ void Ui_Matrix::ShowInputHeaders()
     for (quint32 j = 1; j <= VisibleInputs(); ++j) {
         QLabel *name = HeaderLabel(j);
         QLabel *number = HeaderLabel(inputsPerPage + j);
-        name->setText(S_InputName[ClampSlot(start + j - 1)]);
+        ShowElidedName(name, S_InputName[ClampSlot(start + j - 1)], STIPS_DoubleChickModifyName);
         number->setText(QString::number(start + j));
         name->show();
         number->show();
@@ -378,7 +384,7 @@ void Ui_Matrix::ShowOutputHeaders()
     for (quint32 j = 1; j <= VisibleOutputs(); ++j) {
         QLabel *name = HeaderLabel(offset + j);
         QLabel *number = HeaderLabel(offset + outputsPerPage + j);
-        name->setText(S_OutputName[ClampSlot(start + j - 1)]);
+        ShowElidedName(name, S_OutputName[ClampSlot(start + j - 1)], STIPS_DoubleChickModifyName);
         number->setText(QString::number(start + j));
         name->show();
         number->show();
@@ -493,7 +499,7 @@ void Ui_Matrix::StartRename(QLabel *label)
     }
     renameEdit->setToolTip(STIPS_EnterKeyFinishInputAndClose);
     renameEdit->clear();
-    renameLabel->setText(label->text());
+    renameLabel->setText(FullNameOf(label));
     renameGroup->show();
 }
 
@@ -504,7 +510,7 @@ void Ui_Matrix::FinishRename(quint32 target, quint32 perPage, quint32 page, quin
     const QString text = renameEdit->text();
     if (!text.isEmpty() && target < perPage) {
         if (QLabel *label = HeaderLabel(labelOffset + target + 1))
-            label->setText(text);
+            ShowElidedName(label, text, STIPS_DoubleChickModifyName);
         names[ClampSlot(perPage * page + target)] = text;
     }
     disconnect(renameEdit, &QLineEdit::returnPressed, this, slot);
@@ -583,6 +589,22 @@ void Ui_Matrix::SLT_BTN_Move_Right(bool checked)
 void Ui_Matrix::SLT_AutoAddSource()
 {
     FillAllOutputComboWithNames();
+}
+
+// Allset shows the input every output is routed from, or nothing when they differ.
+void Ui_Matrix::ShowConfirmedState()
+{
+    PageRefresh(true, true);
+    int common = -1;
+    for (quint32 output = 0; output < DeviceState.outputCount && output < MaxPorts; ++output) {
+        const int input = int(DeviceState.routeInputOfOutput[output]);
+        if (output > 0 && input != common) {
+            common = -1;
+            break;
+        }
+        common = input;
+    }
+    allOutputComboBox->setCurrentIndex(common < allOutputComboBox->count() ? common : -1);
 }
 
 void Ui_Matrix::SLT_SetAllOutput(int index)

@@ -52,6 +52,9 @@ public:
     void ShowAudioSource(quint32 output, quint32 source);
     void ShowVka(quint32 output, quint32 vka);
     void ShowItc(quint32 output, quint32 itc);
+    // Every control shows the shown output's confirmed state (DeviceState): after a refused,
+    // timed-out or lost request, and after a language switch.
+    void ShowConfirmedState();
     // Shows the current input names on the source labels (after a rename anywhere).
     void ShowSourceNames();
 
@@ -98,6 +101,8 @@ public:
     quint32 renameTarget = 0;
     // The picture shown last (empty until one was found).
     QString shownPicturePath;
+    // The output and user window the editors were last read for (empty: none).
+    QString userWindowReadFor;
 
 signals:
     // Command lines were queued; the main window kicks the link services.
@@ -142,6 +147,9 @@ private:
     void RefreshPicture();
     void RequestMode(quint32 mode);
     void QueueStateReads();
+    void ShowModeSettings();
+    void SetUserWindowEditable(bool editable);
+    void ReadUserWindowIfNew();
     void CouplePositionToSize(int position);
     void CoupleSizeToPosition(int size);
     bool IsShown(quint32 output) const { return output == selectedOutput; }

@@ -50,6 +50,12 @@ public:
     void ShowOutputType(quint32 output, const QString &keyword);
     void ShowOutputInputFormat(quint32 output, const QString &text);
     void ShowOutputResolution(quint32 output, const QString &keyword);
+    // Every sending control of the port's row shows what the device confirmed (DeviceState),
+    // empty where nothing was confirmed: after a reply, a refusal, a time-out or a lost link.
+    void ShowConfirmedInput(quint32 input);
+    void ShowConfirmedOutput(quint32 output);
+    // The same for every row on the current pages.
+    void ShowConfirmedState();
 
     QGroupBox *inputGroup = nullptr;
     QGroupBox *outputGroup = nullptr;

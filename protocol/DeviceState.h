@@ -60,6 +60,23 @@ struct WallState {
     WallEntry entry[MaxPorts];
 };
 
+// Signal settings the device confirmed, each the word index + 1 (0: never confirmed), so that
+// a control can fall back to them or to empty, never to an unconfirmed choice.
+struct SignalSettings {
+    quint32 inAudio[MaxPorts]; // InAudioWords
+    quint32 outHdcp[MaxPorts]; // HdcpWords
+    quint32 outResolution[MaxPorts]; // OutResolutionWords
+    quint32 outRotation[MaxPorts]; // RotationWords
+    quint32 outMute[MaxPorts]; // OnOffWords
+    quint32 outFreeze[MaxPorts]; // OnOffWords
+};
+
+// The confirmed word index of a signal setting, or -1 when none was confirmed.
+inline int ConfirmedIndex(const quint32 (&table)[MaxPorts], quint32 port)
+{
+    return int(table[port < MaxPorts ? port : MaxPorts - 1]) - 1;
+}
+
 // Number of windows of each multiview mode.
 extern const quint8 WindowCountOfMode[5];
 
@@ -72,6 +89,7 @@ struct DeviceStateRecord {
     MultiviewState multiview[MaxPorts];
     WallState wall;
     quint32 edidModeOfInput[MaxPorts];
+    SignalSettings signal;
 };
 
 // The one process-wide record, zero-filled at start but for modelUnconfirmed.

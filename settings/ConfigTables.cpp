@@ -564,4 +564,5 @@ const ConfigKeyEntry LanguageTable[LanguageTableSize] = {
     {"SMSG_Status_NetworkReconnected", &SMSG_Status_NetworkReconnected},
     {"SgroupBox_Device", &SgroupBox_Device},
     {"SMSG_LinkKept", &SMSG_LinkKept},
+    {"SMSG_DeviceRefused", &SMSG_DeviceRefused},
 };

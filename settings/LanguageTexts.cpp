@@ -159,6 +159,7 @@ QString SMSG_Status_ModelQueryTimedOut = QStringLiteral("The device did not answ
 QString SMSG_Status_NetworkReconnected = QStringLiteral("Network link lost and reconnected, reading the device again.");
 QString SgroupBox_Device = QStringLiteral("Device");
 QString SMSG_LinkKept = QStringLiteral("2-The connection in use stays open.");
+QString SMSG_DeviceRefused = QStringLiteral("The device refused the command: ");
 
 namespace {
 // Numbered families: prefix followed by the 1-based index.

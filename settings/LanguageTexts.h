@@ -163,3 +163,4 @@ extern QString SMSG_Status_ModelQueryTimedOut;
 extern QString SMSG_Status_NetworkReconnected;
 extern QString SgroupBox_Device;
 extern QString SMSG_LinkKept;
+extern QString SMSG_DeviceRefused;

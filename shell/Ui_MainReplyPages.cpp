@@ -113,6 +113,11 @@ void Ui_MainReplyPages::signalOutputResolution(quint32 output, const QString &ke
     m_main.signalConfigPage->ShowOutputResolution(output, keyword);
 }
 
+void Ui_MainReplyPages::signalOutputConfirmed(quint32 output)
+{
+    m_main.signalConfigPage->ShowConfirmedOutput(output);
+}
+
 void Ui_MainReplyPages::signalRebuildIfConfirmed()
 {
     m_main.signalConfigPage->RebuildIfConfirmed();
