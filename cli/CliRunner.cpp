@@ -353,12 +353,10 @@ int CliRunner::sendModeSetting(CliSession &session, QString *error)
             session, [&] { CmdSetAspect(o.output, o.aspect); }, error);
     case Command::Pip: {
         // The position first: choosing it may change the size, which the second line settles.
-        // The device reports such a coupled change with a line of its own; the round trip of a
-        // silent query lets that line in first, so that it is not taken for the size's reply.
-        int code = runConfirmed(
+        // The device reports such a coupled change with a line of its own, which the session
+        // never takes for the size's reply (it came before the size command went out).
+        const int code = runConfirmed(
             session, [&] { CmdSetPipPos(o.output, o.pipPos); }, error);
-        if (code == CliExitDone)
-            code = session.finishQueuedReads(error);
         if (code != CliExitDone)
             return code;
         return runConfirmed(

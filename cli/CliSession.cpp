@@ -1,6 +1,7 @@
 #include "cli/CliSession.h"
 
 #include "cli/CliPages.h"
+#include "cli/CliReplyScan.h"
 #include "link/LinkEngine.h"
 #include "link/LinkMode.h"
 #include "link/LinkQueue.h"
@@ -10,6 +11,7 @@
 #include "protocol/CommandSet.h"
 #include "protocol/DeviceState.h"
 #include "protocol/ReplyParser.h"
+#include "protocol/RequestTracker.h"
 #include "protocol/ValueWords.h"
 
 #include <QCoreApplication>
@@ -232,7 +234,7 @@ int CliSession::sendCommand(const std::function<void()> &build, QByteArray *repl
         *error = QStringLiteral("no link is open");
         return CliExitNoConnection;
     }
-    const int firstLine = m_received.size();
+    const int firstSend = m_sent.size();
     build();
     SentCommand command;
     if (!takeQueuedCommand(*queue, &command)) {
@@ -241,7 +243,7 @@ int CliSession::sendCommand(const std::function<void()> &build, QByteArray *repl
     }
     noteActivity();
     emit SGL_UpdateEmit();
-    return awaitReply(command, firstLine, reply, error);
+    return awaitReply(command, firstSend, reply, error);
 }
 
 int CliSession::sendRawLine(
@@ -264,13 +266,13 @@ int CliSession::sendRawLine(
     if (!withoutValue.isEmpty())
         AddPattern(&command.expectation, withoutValue);
 
-    const int firstLine = m_received.size();
+    const int firstSend = m_sent.size();
     m_observer = observer;
     queue->push(command.bytes, &command.expectation, 0);
     noteActivity();
     emit SGL_UpdateEmit();
     QByteArray reply;
-    const int result = awaitReply(command, firstLine, &reply, error);
+    const int result = awaitReply(command, firstSend, &reply, error);
     m_observer = nullptr;
     return result;
 }
@@ -297,6 +299,8 @@ void CliSession::SLT_UnifyUpdateRecv()
 void CliSession::SLT_UnifyUpdateSend(const QString &Text)
 {
     noteActivity();
+    m_sent.append(qMakePair(Text.toLatin1(), m_received.size()));
+    RequestTracker::instance().noteSent(LinkMode, Text.toLatin1());
     if (Text.startsWith(QLatin1String(SyncOverQuery))) {
         m_syncOverSent = true;
         m_syncOverSentClock.start();
@@ -357,6 +361,7 @@ void CliSession::handleReceivedLine(const QueuedLine &received)
             m_model
                 = QString::fromLatin1(WithoutLineEnd(line.mid(at + int(sizeof ModelKeyword) - 1))).trimmed();
     }
+    RequestTracker::instance().noteReceived(LinkMode, line);
     ParseReplyLine(m_pages, QString::fromUtf8(line));
     m_received << line;
     if (m_observer)
@@ -392,23 +397,27 @@ bool CliSession::takeQueuedCommand(LinkQueue &queue, SentCommand *command)
     return true;
 }
 
-int CliSession::awaitReply(const SentCommand &command, int firstLine, QByteArray *reply, QString *error)
+// The reply is looked for only among the lines that came after the command went out.
+int CliSession::awaitReply(const SentCommand &command, int firstSend, QByteArray *reply, QString *error)
 {
-    int scanned = firstLine;
-    bool answered = false;
+    CliReplyScan scan(command.bytes, command.expectation, firstSend);
+    CliReplyScan::Result result = CliReplyScan::Result::Waiting;
+    QByteArray line;
     const bool finished = runUntil([&] {
-        for (; scanned < m_received.size(); ++scanned) {
-            const QByteArray &line = m_received.at(scanned);
-            if (LinkEngine::LineMatches(command.expectation, line.constData(), line.size())) {
-                *reply = WithoutLineEnd(line);
-                answered = true;
-                return true;
-            }
-        }
-        return m_linkLost || timedOut(command.bytes);
+        result = scan.scan(m_sent, m_received, &line);
+        return result != CliReplyScan::Result::Waiting || m_linkLost || timedOut(command.bytes);
     });
+    const bool answered = result == CliReplyScan::Result::Answered;
+    if (answered)
+        *reply = line;
     if (answered)
         return CliExitDone;
+    if (result == CliReplyScan::Result::Refused) {
+        *error = QStringLiteral("the device refused %1: %2")
+                     .arg(Abbreviated(command.text()), Abbreviated(QString::fromUtf8(line).simplified()));
+        return CliExitFailed;
+    }
+    const int firstLine = scan.firstLineAfterSending(m_sent);
     if (m_linkLost) {
         *error = linkLostText();
         return CliExitNoConnection;
@@ -418,7 +427,7 @@ int CliSession::awaitReply(const SentCommand &command, int firstLine, QByteArray
                             .arg(Abbreviated(command.text()))
                             .arg(m_options.timeoutMs);
     // A device that refuses a request answers with a line of its own; show the last one.
-    if (m_received.size() > firstLine) {
+    if (firstLine >= 0 && m_received.size() > firstLine) {
         *error += QStringLiteral(" (last line received: %1)")
                       .arg(Abbreviated(QString::fromUtf8(WithoutLineEnd(m_received.last())).simplified()));
     }

@@ -12,6 +12,7 @@
 #include <QByteArray>
 #include <QElapsedTimer>
 #include <QList>
+#include <QPair>
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -87,7 +88,7 @@ private:
     // Runs the event loop until done() holds; false when the link stayed silent for the timeout.
     bool runUntil(const std::function<bool()> &done);
     bool takeQueuedCommand(LinkQueue &queue, SentCommand *command);
-    int awaitReply(const SentCommand &command, int firstLine, QByteArray *reply, QString *error);
+    int awaitReply(const SentCommand &command, int firstSend, QByteArray *reply, QString *error);
     bool timedOut(const QByteArray &bytes) const;
     QString linkDescription() const;
 
@@ -101,6 +102,8 @@ private:
     QString m_model;
     QList<QByteArray> m_received;
     QStringList m_timedOut;
+    // Each line the link wrote (CR included) and how many lines had been received by then.
+    QList<QPair<QByteArray, int>> m_sent;
     std::function<void(const QByteArray &)> m_observer;
     bool m_syncOverSent = false;
     QElapsedTimer m_syncOverSentClock;

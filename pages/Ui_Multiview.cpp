@@ -47,6 +47,8 @@ const QRect ModeFrameSize(0, 0, 928, 168);
 const QRect WindowSourceFrameSize(0, 0, 554, 196);
 const QRect AudioFrameSize(0, 0, 312, 94);
 const QString WindowButtonPrefix = QStringLiteral("button");
+// An index no list has: the combo shows no choice.
+constexpr quint32 NoItem = 0xFFFFFFFFu;
 
 int RightOf(const QWidget *widget, int gap = Gap)
 {
@@ -469,10 +471,12 @@ void Ui_Multiview::ShowSyncState(quint32 output)
 void Ui_Multiview::ShowConfirmedState()
 {
     const MultiviewState &state = SelectedState();
-    ShowModeSettings();
-    SelectItem(audioSourceComboBox, state.audioSource);
-    SelectItem(vkaComboBox, state.vka);
-    SelectItem(itcComboBox, state.itc);
+    if (state.confirmed & ConfirmedMode)
+        ShowModeSettings();
+    auto confirmedOrNone = [&state](quint32 bit, quint32 value) { return state.confirmed & bit ? value : NoItem; };
+    SelectItem(audioSourceComboBox, confirmedOrNone(ConfirmedAudioSource, state.audioSource));
+    SelectItem(vkaComboBox, confirmedOrNone(ConfirmedVka, state.vka));
+    SelectItem(itcComboBox, confirmedOrNone(ConfirmedItc, state.itc));
 }
 
 void Ui_Multiview::ShowModeSettings()

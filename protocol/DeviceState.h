@@ -22,6 +22,15 @@ struct MultiviewState {
     quint32 audioSource; // index into AudioSourceWords
     quint32 vka; // index into VkaWords
     quint32 itc; // index into OnOffWords
+    quint32 confirmed; // MultiviewConfirmed bits: which of the above the device reported
+};
+
+// A zero in MultiviewState is also a valid word; these bits tell a reported value from none.
+enum MultiviewConfirmed : quint32 {
+    ConfirmedMode = 1u << 0, // mode and the settings of that mode
+    ConfirmedAudioSource = 1u << 1,
+    ConfirmedVka = 1u << 2,
+    ConfirmedItc = 1u << 3,
 };
 
 struct SlotRect {

@@ -138,6 +138,7 @@ void HandleVka(ReplyPages &pages, const ReplyLine &line)
     if (vka < 0)
         return;
     MultiviewOf(line.port).vka = static_cast<quint32>(vka);
+    MultiviewOf(line.port).confirmed |= ConfirmedVka;
     pages.multiviewShowVka(line.port, static_cast<quint32>(vka));
 }
 
@@ -147,6 +148,7 @@ void HandleItc(ReplyPages &pages, const ReplyLine &line)
     if (itc < 0 || static_cast<quint32>(itc) > ItcOff)
         return;
     MultiviewOf(line.port).itc = static_cast<quint32>(itc);
+    MultiviewOf(line.port).confirmed |= ConfirmedItc;
     pages.multiviewShowItc(line.port, static_cast<quint32>(itc));
 }
 
@@ -156,6 +158,7 @@ void HandleMultiview(ReplyPages &pages, const ReplyLine &line)
     if (mode < 0)
         return;
     MultiviewOf(line.port).mode = static_cast<quint32>(mode);
+    MultiviewOf(line.port).confirmed |= ConfirmedMode;
     pages.multiviewShowMode(line.port, static_cast<quint32>(mode));
 }
 
@@ -227,6 +230,7 @@ void HandleAudioSource(ReplyPages &pages, const ReplyLine &line)
     if (source < 0)
         return;
     MultiviewOf(line.port).audioSource = static_cast<quint32>(source);
+    MultiviewOf(line.port).confirmed |= ConfirmedAudioSource;
     pages.multiviewShowAudioSource(line.port, static_cast<quint32>(source));
 }
 
@@ -321,8 +325,10 @@ void HandleMultiviewSync(ReplyPages &pages, const ReplyLine &line)
     MultiviewState &state = MultiviewOf(line.port);
     ReplyFields fields(line.value, ' ');
     const int mode = MatchValueWord(MultiviewModeWords, fields.next());
-    if (mode >= 0)
+    if (mode >= 0) {
         state.mode = static_cast<quint32>(mode);
+        state.confirmed |= ConfirmedMode;
+    }
     SyncWindows(pages, line, fields);
     // Fields the line does not reach stay missing (null) rather than repeating the last one.
     const ByteRange field6 = NextFieldOrMissing(fields);
@@ -382,9 +388,11 @@ void HandleMatrixRoute(ReplyPages &pages, const ReplyLine &line)
 }
 
 // Keeps a signal setting the device reported; a word outside the list leaves it as it was.
-void StoreSignalWord(quint32 (&table)[MaxPorts], quint32 port, const ValueWordList &list, ByteRange word)
+// The whole first word must be the value: "180" is not the rotation "0".
+void StoreSignalWord(quint32 (&table)[MaxPorts], quint32 port, const ValueWordList &list, ByteRange value)
 {
-    const int index = MatchValueWord(list, word);
+    ReplyFields fields(value, ' ');
+    const int index = list.indexOf(fields.next().toString());
     if (index >= 0)
         table[ClampSlot(port)] = quint32(index) + 1;
 }

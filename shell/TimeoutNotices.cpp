@@ -3,7 +3,7 @@
 #include "shell/MessageBoxes.h"
 
 #include <QApplication>
-#include <QLabel>
+#include <QMessageBox>
 #include <QWidget>
 
 QString ShortCommandText(const QString &command)
@@ -43,22 +43,18 @@ void TimeoutNotices::report(const QString &heading, const QString &command, QWid
     m_shownText.clear();
 }
 
-// The box runs its own event loop; its text label is found by name and text.
+// The box runs its own event loop; it is found by the text it shows.
 void TimeoutNotices::updateOpenBox()
 {
     const QString text = BoxText(m_heading, m_commands);
     const QList<QWidget *> windows = QApplication::topLevelWidgets();
     for (QWidget *window : windows) {
-        const QList<QLabel *> labels = window->findChildren<QLabel *>(QLatin1String(MessageBoxTextObjectName));
-        for (QLabel *label : labels) {
-            if (label->text() != m_shownText)
-                continue;
-            label->setText(text);
-            label->adjustSize();
-            window->adjustSize();
-            m_shownText = text;
-            return;
-        }
+        auto *box = qobject_cast<QMessageBox *>(window);
+        if (!box || !box->isVisible() || box->text() != m_shownText)
+            continue;
+        box->setText(text);
+        box->adjustSize();
+        break;
     }
     m_shownText = text;
 }
