@@ -301,6 +301,9 @@ void Ui_Matrix::Retranslate(bool hideRenameBox, bool noRebuild)
         PageRefresh(true, true);
     if (!noRebuild && !DeviceState.modelUnconfirmed)
         BuildGrid(DeviceState.inputCount, DeviceState.outputCount);
+    // The refilled Allset list shows the confirmed routes, never a choice still unconfirmed.
+    if (!DeviceState.modelUnconfirmed)
+        ShowConfirmedState();
 }
 
 QLabel *Ui_Matrix::HeaderLabel(quint32 index) const
