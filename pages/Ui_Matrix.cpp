@@ -8,6 +8,7 @@
 #include "pages/Ui_SaveLoad.h"
 #include "protocol/CommandSet.h"
 #include "protocol/DeviceState.h"
+#include "protocol/RequestTracker.h"
 #include "settings/LanguageTexts.h"
 #include "shell/NameElision.h"
 #include "shell/MyComboBox.h"
@@ -608,6 +609,12 @@ void Ui_Matrix::ShowConfirmedState()
         common = input;
     }
     allOutputComboBox->setCurrentIndex(common < allOutputComboBox->count() ? common : -1);
+}
+
+void Ui_Matrix::ShowConfirmed(const DeviceRequest &request)
+{
+    if (request.concerns("VIDEO"))
+        ShowConfirmedState();
 }
 
 void Ui_Matrix::SLT_SetAllOutput(int index)

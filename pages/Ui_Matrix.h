@@ -8,6 +8,7 @@
 #include <QList>
 #include <QWidget>
 
+struct DeviceRequest;
 class MyComboBox;
 class QGroupBox;
 class QLabel;
@@ -36,6 +37,8 @@ public:
     void PageRefresh(bool inputs, bool outputs);
     // The cross-points and the Allset list show the confirmed routes (DeviceState) again.
     void ShowConfirmedState();
+    // The same after a refused, timed-out or lost routing request.
+    void ShowConfirmed(const DeviceRequest &request);
     // Stores the route of one output (255: of every output) and redraws the rows concerned.
     void SetRoute(quint32 input, quint32 output);
     // Routes output k to the k-th space-separated number of the text.

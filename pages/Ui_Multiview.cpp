@@ -3,6 +3,7 @@
 #include "protocol/CommandSet.h"
 #include "protocol/DeviceState.h"
 #include "protocol/MultiviewVocabulary.h"
+#include "protocol/RequestTracker.h"
 #include "protocol/ValueWords.h"
 #include "settings/ConfigFile.h"
 #include "settings/LanguageTexts.h"
@@ -477,6 +478,38 @@ void Ui_Multiview::ShowConfirmedState()
     SelectItem(audioSourceComboBox, confirmedOrNone(ConfirmedAudioSource, state.audioSource));
     SelectItem(vkaComboBox, confirmedOrNone(ConfirmedVka, state.vka));
     SelectItem(itcComboBox, confirmedOrNone(ConfirmedItc, state.itc));
+}
+
+namespace {
+
+// Mode, layout, aspect, PIP and window commands: together they make the mode settings view
+// (a USER position moves the size with it, a mode change the rows shown).
+bool ConcernsModeSettings(const DeviceRequest &request)
+{
+    for (const char *keyword : { "MULTIVIEW", "PIP", "PBP", "3xWIN", "4xWIN", "PBP-PRESENTER", "WINDOW1", "WINDOW2",
+             "WINDOW3", "WINDOW4" }) {
+        if (request.concerns(keyword))
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+void Ui_Multiview::ShowConfirmed(const DeviceRequest &request)
+{
+    if (request.output() != int(selectedOutput))
+        return;
+    const MultiviewState &state = SelectedState();
+    auto confirmedOrNone = [&state](quint32 bit, quint32 value) { return state.confirmed & bit ? value : NoItem; };
+    if (request.concerns("VKA"))
+        SelectItem(vkaComboBox, confirmedOrNone(ConfirmedVka, state.vka));
+    else if (request.concerns("ITC"))
+        SelectItem(itcComboBox, confirmedOrNone(ConfirmedItc, state.itc));
+    else if (request.concerns("AUDIO SOURCE"))
+        SelectItem(audioSourceComboBox, confirmedOrNone(ConfirmedAudioSource, state.audioSource));
+    else if (ConcernsModeSettings(request) && (state.confirmed & ConfirmedMode))
+        ShowModeSettings();
 }
 
 void Ui_Multiview::ShowModeSettings()

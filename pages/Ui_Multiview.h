@@ -10,6 +10,7 @@
 #include <QString>
 #include <QWidget>
 
+struct DeviceRequest;
 struct MultiviewState;
 class MyComboBox;
 class QFrame;
@@ -55,6 +56,8 @@ public:
     // Every control shows the shown output's confirmed state (DeviceState): after a refused,
     // timed-out or lost request, and after a language switch.
     void ShowConfirmedState();
+    // The same for the controls a refused, timed-out or lost request of the shown output touched.
+    void ShowConfirmed(const DeviceRequest &request);
     // Shows the current input names on the source labels (after a rename anywhere).
     void ShowSourceNames();
 

@@ -2,6 +2,7 @@
 
 #include "protocol/CommandSet.h"
 #include "protocol/DeviceState.h"
+#include "protocol/RequestTracker.h"
 #include "protocol/ValueWords.h"
 #include "settings/LanguageTexts.h"
 #include "shell/MyComboBox.h"
@@ -539,6 +540,34 @@ void Ui_SignalConfig::ShowConfirmedOutput(quint32 output)
     // ON is word 0; a box is ticked only for a confirmed ON.
     outputMuteBoxes.at(row)->setChecked(ConfirmedIndex(confirmed.outMute, output) == 0);
     outputFreezeBoxes.at(row)->setChecked(ConfirmedIndex(confirmed.outFreeze, output) == 0);
+}
+
+void Ui_SignalConfig::ShowConfirmed(const DeviceRequest &request)
+{
+    const SignalSettings &confirmed = DeviceState.signal;
+    if (request.input() >= 0 && request.concerns("AUDIO-SRC")) {
+        const auto input = quint32(request.input());
+        const int row = RowOnPage(input, inputPage, DeviceState.inputCount, inputAudioCombos.size());
+        if (row >= 0)
+            inputAudioCombos.at(row)->setCurrentIndex(ConfirmedIndex(confirmed.inAudio, input));
+        return;
+    }
+    if (request.output() < 0)
+        return;
+    const auto output = quint32(request.output());
+    const int row = RowOnPage(output, outputPage, DeviceState.outputCount, outputTypeCombos.size());
+    if (row < 0)
+        return;
+    if (request.concerns("HDCP"))
+        outputTypeCombos.at(row)->setCurrentIndex(ConfirmedIndex(confirmed.outHdcp, output));
+    else if (request.concerns("RESOLUTION"))
+        outputFormatCombos.at(row)->setCurrentIndex(ConfirmedIndex(confirmed.outResolution, output));
+    else if (request.concerns("ROTATION"))
+        outputRotateCombos.at(row)->setCurrentIndex(ConfirmedIndex(confirmed.outRotation, output));
+    else if (request.concerns("AUDIO-MUTE"))
+        outputMuteBoxes.at(row)->setChecked(ConfirmedIndex(confirmed.outMute, output) == 0);
+    else if (request.concerns("FREEZE-WINALL"))
+        outputFreezeBoxes.at(row)->setChecked(ConfirmedIndex(confirmed.outFreeze, output) == 0);
 }
 
 void Ui_SignalConfig::ShowConfirmedState()

@@ -8,6 +8,7 @@
 #include <QList>
 #include <QWidget>
 
+struct DeviceRequest;
 class QCheckBox;
 class MyComboBox;
 class QGroupBox;
@@ -56,6 +57,8 @@ public:
     void ShowConfirmedOutput(quint32 output);
     // The same for every row on the current pages.
     void ShowConfirmedState();
+    // The same for the one control a refused, timed-out or lost request touched.
+    void ShowConfirmed(const DeviceRequest &request);
 
     QGroupBox *inputGroup = nullptr;
     QGroupBox *outputGroup = nullptr;

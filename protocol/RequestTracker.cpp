@@ -31,6 +31,29 @@ bool DeviceRequest::concernsInput(quint32 input) const
     return PortWordOf(command) == "IN" + QByteArray::number(input + 1);
 }
 
+namespace {
+
+int PortNumber(const QByteArray &word, const char *prefix)
+{
+    if (!word.startsWith(prefix))
+        return -1;
+    bool ok = false;
+    const int number = word.mid(int(qstrlen(prefix))).toInt(&ok);
+    return ok && number >= 1 ? number - 1 : -1;
+}
+
+} // namespace
+
+int DeviceRequest::output() const
+{
+    return PortNumber(PortWordOf(command), "OUT");
+}
+
+int DeviceRequest::input() const
+{
+    return PortNumber(PortWordOf(command), "IN");
+}
+
 bool DeviceRequest::concerns(const char *keyword) const
 {
     const QByteArray word(keyword);

@@ -24,6 +24,9 @@ struct DeviceRequest {
     // Whether the command names this port ("OUT3 …" is output 2, "IN1 …" input 0).
     bool concernsOutput(quint32 output) const;
     bool concernsInput(quint32 input) const;
+    // The 0-based output or input the command names, or -1.
+    int output() const;
+    int input() const;
     // Whether the command's keyword part holds this text ("VKA", "PIP POS", …).
     bool concerns(const char *keyword) const;
 };

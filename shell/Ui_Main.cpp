@@ -358,9 +358,10 @@ void Ui_Main::SLT_RequestFailed(const DeviceRequest &request, RequestTracker::Fa
         StopAwaitingReplyOnSelectedLink(QString::fromLatin1(request.command + '\r'));
         connectionPage->AppendStatusLine(SMSG_DeviceRefused + ShortCommandText(QString::fromLatin1(request.command)));
     }
-    matrixPage->ShowConfirmedState();
-    signalConfigPage->ShowConfirmedState();
-    multiviewPage->ShowConfirmedState();
+    // Only the controls the request touched: another choice may still be in flight.
+    matrixPage->ShowConfirmed(request);
+    signalConfigPage->ShowConfirmed(request);
+    multiviewPage->ShowConfirmed(request);
 }
 
 void Ui_Main::SLT_SyncSerialPortNetworkInfo()

@@ -162,6 +162,9 @@ void TestRequestTracker::concerns_data()
     QTest::newRow("output and keyword") << QByteArray("SET OUT3 VKA NOTIMING") << 2 << -1 << "VKA" << true;
     QTest::newRow("other output") << QByteArray("SET OUT3 VKA NOTIMING") << 0 << -1 << "VKA" << false;
     QTest::newRow("OUT1 is not OUT10") << QByteArray("SET OUT10 ITC ON") << 0 << -1 << "ITC" << false;
+    QTest::newRow("OUT10") << QByteArray("SET OUT10 ITC ON") << 9 << -1 << "ITC" << true;
+    QTest::newRow("no port") << QByteArray("GET MATRIX-ROUTE") << 0 << -1 << "MATRIX-ROUTE" << false;
+    QTest::newRow("route of an input") << QByteArray("SET IN4 VIDEO ALL") << -1 << 3 << "VIDEO" << true;
     QTest::newRow("input") << QByteArray("SET IN2 AUDIO-SRC L/R") << -1 << 1 << "AUDIO-SRC" << true;
     QTest::newRow("keyword as part of another") << QByteArray("SET OUT1 PIP POS USER") << 0 << -1 << "PIP" << true;
     QTest::newRow("keyword prefix only") << QByteArray("SET OUT1 VKAX ON") << 0 << -1 << "VKA" << false;
@@ -179,6 +182,8 @@ void TestRequestTracker::concerns()
     request.command = command;
     const bool port = output >= 0 ? request.concernsOutput(quint32(output)) : request.concernsInput(quint32(input));
     QCOMPARE(port && request.concerns(keyword.toLatin1().constData()), concerns);
+    if (concerns)
+        QCOMPARE(output >= 0 ? request.output() : request.input(), output >= 0 ? output : input);
 }
 
 QTEST_GUILESS_MAIN(TestRequestTracker)

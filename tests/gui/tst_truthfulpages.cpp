@@ -67,6 +67,8 @@ private slots:
 
     void failedRequestShowsConfirmedState_data();
     void failedRequestShowsConfirmedState();
+    void otherChoicesInFlightStay_data();
+    void otherChoicesInFlightStay();
     void mutedChoiceFallsBackOnTheSimulator();
     void lostPipUserReplyCouplesNothing();
     void userWindowEditorsWaitForTheirWindow_data();
@@ -263,6 +265,45 @@ void TestTruthfulPages::failedRequestShowsConfirmedState()
         mainWindow->SLT_ReloadUILanguage(ScomboBox_LanguageSelect[0]);
     }
     QCOMPARE(Shown(control), shown);
+}
+
+void TestTruthfulPages::otherChoicesInFlightStay_data()
+{
+    QTest::addColumn<QString>("failing");
+    QTest::addColumn<int>("failingItem");
+    QTest::addColumn<QString>("waiting");
+    QTest::addColumn<int>("waitingItem");
+    QTest::addColumn<QString>("waitingShown");
+
+    QTest::newRow("VKA fails, HDCP waits") << "vka" << 2 << "out hdcp" << 2 << "2";
+    QTest::newRow("rotation fails, VKA waits") << "out rotation" << 1 << "vka" << 1 << "1";
+    QTest::newRow("Allset fails, ITC waits") << "allset" << 2 << "itc" << 0 << "0";
+}
+
+// A failure re-shows the controls its own request touched; a choice still on its way stays.
+void TestTruthfulPages::otherChoicesInFlightStay()
+{
+    QFETCH(QString, failing);
+    QFETCH(int, failingItem);
+    QFETCH(QString, waiting);
+    QFETCH(int, waitingItem);
+    QFETCH(QString, waitingShown);
+
+    MessageBoxCatcher catcher;
+    Ui_Main *mainWindow = NewMainWindow();
+    Receive({ "OUT1 VKA BLUESCREEN", "OUT1 ITC OFF", "OUT1 HDCP FORCE-1.4", "OUT1 ROTATION 0", "IN1 VIDEO ALL" });
+    TcpLinkQueue().deactivate();
+    TcpLinkQueue().activate();
+    mainWindow->tabWidget->setCurrentWidget(PageOf(failing));
+    Operate(failing, failingItem);
+    mainWindow->tabWidget->setCurrentWidget(PageOf(waiting));
+    Operate(waiting, waitingItem);
+    const QStringList queued = QueuedLines(TcpLinkQueue());
+    QCOMPARE(queued.size(), 2);
+    mainWindow->SLT_UnifyUpdateSend(queued.first());
+    mainWindow->SLT_WaitReplyTimeoutMessage(queued.first());
+    QCOMPARE(Shown(waiting), waitingShown);
+    QVERIFY(Shown(failing) != QString::number(failingItem));
 }
 
 // The operator's case against the simulator that never answers one choice.
