@@ -110,11 +110,13 @@ void RequestTracker::noteSent(int link, const QByteArray &command)
 const DeviceRequest *RequestTracker::noteReceived(int link, const QByteArray &line)
 {
     LinkRecords &records = recordsOf(link);
+    m_hasAnswering = false;
     if (!records.hasInFlight)
         return nullptr;
     if (IsRefusal(line)) {
         records.hasInFlight = false;
         m_answered = records.inFlight;
+        m_hasAnswering = true;
         fail(m_answered, Failure::Refused);
         return &m_answered;
     }
@@ -122,6 +124,7 @@ const DeviceRequest *RequestTracker::noteReceived(int link, const QByteArray &li
         return nullptr;
     records.hasInFlight = false;
     m_answered = records.inFlight;
+    m_hasAnswering = true;
     return &m_answered;
 }
 
@@ -151,6 +154,7 @@ void RequestTracker::clear()
 {
     for (LinkRecords &records : m_links)
         records = LinkRecords();
+    m_hasAnswering = false;
 }
 
 const DeviceRequest *RequestTracker::inFlight(int link) const

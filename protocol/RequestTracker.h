@@ -57,6 +57,9 @@ public:
 
     // The request the link is waiting on, or nullptr.
     const DeviceRequest *inFlight(int link) const;
+    // The request the line last given to noteReceived ended, or nullptr: while the parser
+    // handles that line, it tells a reply to a read from the reply to a write.
+    const DeviceRequest *answering() const { return m_hasAnswering ? &m_answered : nullptr; }
     int queuedCount(int link) const;
 
     // A device reply that refuses the command in flight.
@@ -76,6 +79,7 @@ private:
 
     LinkRecords m_links[3];
     DeviceRequest m_answered;
+    bool m_hasAnswering = false;
 };
 
 Q_DECLARE_METATYPE(DeviceRequest)

@@ -44,6 +44,9 @@ QString Run(const QStringList &events)
             tracker.noteSent(LinkModeTcp, text + '\r');
         else if (verb == QLatin1String("recv")) {
             const DeviceRequest *answered = tracker.noteReceived(LinkModeTcp, text + '\r');
+            // What the parser asks while it handles the same line.
+            if (answered != tracker.answering())
+                outcome << QStringLiteral("answering differs");
             if (answered)
                 outcome << QStringLiteral("%1 ended").arg(QString::fromLatin1(answered->command));
         } else if (verb == QLatin1String("timeout"))
@@ -99,6 +102,9 @@ void TestRequestTracker::lifeOfARequest_data()
     QTest::newRow("sent") << QStringList { "vka", "send:" + vka } << "in flight: " + vka + "; queued: 0";
     QTest::newRow("answered by its reply") << QStringList { "vka", "send:" + vka, "recv:OUT1 VKA NOTIMING" }
                                            << vka + " ended; in flight: none; queued: 0";
+    QTest::newRow("a status line after the reply answers nothing")
+        << QStringList { "vka", "send:" + vka, "recv:OUT1 VKA NOTIMING", "recv:OUT1 VKA NOTIMING" }
+        << vka + " ended; in flight: none; queued: 0";
     // A status line of another kind does not end the wait.
     QTest::newRow("unsolicited line answers nothing")
         << QStringList { "vka", "send:" + vka, "recv:OUT2 ITC ON" } << "in flight: " + vka + "; queued: 0";
