@@ -2,6 +2,7 @@
 
 #include "link/LinkSettingsRules.h"
 #include "protocol/DeviceState.h"
+#include "protocol/MultiviewVocabulary.h"
 #include "protocol/ValueWords.h"
 #include "TavilonVersion.h"
 
@@ -12,10 +13,10 @@ namespace {
 constexpr int MaxLineLength = 1024;
 constexpr int MaxTimeoutMs = 600000;
 constexpr quint32 WindowCount = 4;
-constexpr quint32 LayoutCount = 6;
+constexpr quint32 LayoutCount = Multiview::MaxLayouts;
 constexpr quint32 MaxUserWindowValue = 9999;
-constexpr quint32 PipPosUser = 4;
-constexpr quint32 PipSizeUser = 3;
+using Multiview::PipPosUser;
+using Multiview::PipSizeUser;
 // ITC is ON or OFF; the list's third word marks empty windows only.
 constexpr quint32 ItcWordCount = 2;
 

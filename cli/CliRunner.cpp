@@ -10,6 +10,7 @@
 #include "cli/CliWall.h"
 #include "protocol/CommandSet.h"
 #include "protocol/DeviceState.h"
+#include "protocol/MultiviewVocabulary.h"
 #include "protocol/ValueWords.h"
 
 #include <QJsonArray>
@@ -26,16 +27,8 @@ QString PortRangeError(const QString &what, quint32 index, quint32 count)
         .arg(count);
 }
 
-constexpr quint32 ModePip = 1;
-constexpr quint32 ModePbp = 2;
-constexpr quint32 PipPosUser = 4;
-constexpr quint32 PipSizeUser = 3;
-constexpr quint32 PresenterLayout = 2; // 0-based: layout 3 of PBP
-
-bool HasSplitLayout(quint32 mode)
-{
-    return mode >= ModePbp && mode < MultiviewModeWords.count;
-}
+using Multiview::HasSplitLayout;
+using Multiview::ModePip;
 
 QString SplitModesNeeded(const QString &setting)
 {
@@ -350,9 +343,7 @@ QString CliRunner::modeRefusal() const
             return where + QStringLiteral("; the PIP position and size need PIP (set it with multiview OUT PIP)");
         return QString();
     case Command::UserWindow:
-        if (state.mode == ModePip && (state.pipPos == PipPosUser || state.pipSize == PipSizeUser))
-            return QString();
-        if (state.mode == ModePbp && state.layout == PresenterLayout)
+        if (Multiview::HasUserWindow(state))
             return QString();
         return where + QStringLiteral("; a user window needs PIP with a USER position and size (pip OUT USER USER) "
                                       "or PBP layout 3");
@@ -374,12 +365,10 @@ int CliRunner::sendModeSetting(CliSession &session, QString *error)
             session, [&] { CmdSetAspect(o.output, o.aspect); }, error);
     case Command::Pip: {
         // The position first: choosing it may change the size, which the second line settles.
-        // The device reports such a coupled change with a line of its own; the round trip of a
-        // silent query lets that line in first, so that it is not taken for the size's reply.
-        int code = runConfirmed(
+        // The device reports such a coupled change with a line of its own, which the session
+        // never takes for the size's reply (it came before the size command went out).
+        const int code = runConfirmed(
             session, [&] { CmdSetPipPos(o.output, o.pipPos); }, error);
-        if (code == CliExitDone)
-            code = session.finishQueuedReads(error);
         if (code != CliExitDone)
             return code;
         return runConfirmed(

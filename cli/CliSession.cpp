@@ -2,6 +2,7 @@
 
 #include "cli/CliPages.h"
 #include "link/LinkConnectFailure.h"
+#include "cli/CliReplyScan.h"
 #include "link/LinkEngine.h"
 #include "link/LinkMode.h"
 #include "link/LinkQueue.h"
@@ -11,6 +12,7 @@
 #include "protocol/CommandSet.h"
 #include "protocol/DeviceState.h"
 #include "protocol/ReplyParser.h"
+#include "protocol/RequestTracker.h"
 #include "protocol/ValueWords.h"
 
 #include <QCoreApplication>
@@ -239,7 +241,7 @@ int CliSession::sendCommand(const std::function<void()> &build, QByteArray *repl
         *error = QStringLiteral("no link is open");
         return CliExitNoConnection;
     }
-    const int firstLine = m_received.size();
+    const int firstSend = m_sent.size();
     build();
     SentCommand command;
     if (!takeQueuedCommand(*queue, &command)) {
@@ -248,7 +250,7 @@ int CliSession::sendCommand(const std::function<void()> &build, QByteArray *repl
     }
     noteActivity();
     emit SGL_UpdateEmit();
-    return awaitReply(command, firstLine, reply, error);
+    return awaitReply(command, firstSend, reply, error);
 }
 
 int CliSession::sendCommandUnlessRefused(
@@ -275,7 +277,7 @@ int CliSession::sendCommands(const std::function<void()> &build, QString *error)
         *error = QStringLiteral("the command was refused before sending (a port or value out of range)");
         return CliExitFailed;
     }
-    const int sentBefore = m_linesSent;
+    const int sentBefore = int(m_sent.size());
     noteActivity();
     emit SGL_UpdateEmit();
     for (int k = 0; k < commands.size(); ++k) {
@@ -292,7 +294,7 @@ int CliSession::sendCommands(const std::function<void()> &build, QString *error)
                 }
             }
             // The link sends the next line only after this one's pause.
-            if (mayPass && m_linesSent - sentBefore > k + 1)
+            if (mayPass && int(m_sent.size()) - sentBefore > k + 1)
                 return true;
             return m_linkLost || timedOut(command.bytes);
         });
@@ -300,7 +302,7 @@ int CliSession::sendCommands(const std::function<void()> &build, QString *error)
             from = matched + 1;
             continue;
         }
-        if (mayPass && m_linesSent - sentBefore > k + 1)
+        if (mayPass && int(m_sent.size()) - sentBefore > k + 1)
             continue;
         if (m_linkLost) {
             *error = linkLostText();
@@ -331,13 +333,13 @@ int CliSession::sendRawLine(
     if (!withoutValue.isEmpty())
         AddPattern(&command.expectation, withoutValue);
 
-    const int firstLine = m_received.size();
+    const int firstSend = m_sent.size();
     m_observer = observer;
     queue->push(command.bytes, &command.expectation, 0);
     noteActivity();
     emit SGL_UpdateEmit();
     QByteArray reply;
-    const int result = awaitReply(command, firstLine, &reply, error);
+    const int result = awaitReply(command, firstSend, &reply, error);
     m_observer = nullptr;
     return result;
 }
@@ -364,7 +366,8 @@ void CliSession::SLT_UnifyUpdateRecv()
 void CliSession::SLT_UnifyUpdateSend(const QString &Text)
 {
     noteActivity();
-    ++m_linesSent;
+    m_sent.append(qMakePair(Text.toLatin1(), m_received.size()));
+    RequestTracker::instance().noteSent(LinkMode, Text.toLatin1());
     if (Text.startsWith(QLatin1String(SyncOverQuery))) {
         m_syncOverSent = true;
         m_syncOverSentClock.start();
@@ -430,6 +433,7 @@ void CliSession::handleReceivedLine(const QueuedLine &received)
             m_model
                 = QString::fromLatin1(WithoutLineEnd(line.mid(at + int(sizeof ModelKeyword) - 1))).trimmed();
     }
+    RequestTracker::instance().noteReceived(LinkMode, line);
     ParseReplyLine(m_pages, QString::fromUtf8(line));
     m_received << line;
     if (m_observer)
@@ -465,38 +469,36 @@ bool CliSession::takeQueuedCommand(LinkQueue &queue, SentCommand *command)
     return true;
 }
 
-int CliSession::awaitReply(const SentCommand &command, int firstLine, QByteArray *reply, QString *error)
+// The reply is looked for only among the lines that came after the command went out.
+int CliSession::awaitReply(const SentCommand &command, int firstSend, QByteArray *reply, QString *error)
 {
-    int scanned = firstLine;
-    bool answered = false;
-    bool refused = false;
+    CliReplyScan scan(command.bytes, command.expectation, firstSend);
+    CliReplyScan::Result result = CliReplyScan::Result::Waiting;
+    QByteArray line;
     const bool finished = runUntil([&] {
-        for (; scanned < m_received.size(); ++scanned) {
-            const QByteArray &line = m_received.at(scanned);
-            if (!m_refusal.isEmpty() && line.contains(m_refusal)) {
-                *reply = WithoutLineEnd(line);
-                refused = true;
-                return true;
-            }
-            if (LinkEngine::LineMatches(command.expectation, line.constData(), line.size())) {
-                *reply = WithoutLineEnd(line);
-                answered = true;
-                return true;
-            }
-        }
-        return m_linkLost || timedOut(command.bytes);
+        result = scan.scan(m_sent, m_received, &line);
+        return result != CliReplyScan::Result::Waiting || m_linkLost || timedOut(command.bytes);
     });
-    if (answered)
+    if (result == CliReplyScan::Result::Answered) {
+        *reply = line;
         return CliExitDone;
-    if (refused) {
-        error->clear();
+    }
+    if (result == CliReplyScan::Result::Refused) {
+        // A caller that words this refusal itself gets the line and no text of ours.
+        if (!m_refusal.isEmpty() && line.contains(m_refusal)) {
+            *reply = line;
+            error->clear();
+            return CliExitFailed;
+        }
+        *error = QStringLiteral("the device refused %1: %2")
+                     .arg(Abbreviated(command.text()), Abbreviated(QString::fromUtf8(line).simplified()));
         return CliExitFailed;
     }
     if (m_linkLost) {
         *error = linkLostText();
         return CliExitNoConnection;
     }
-    return noReply(command, finished, firstLine, error);
+    return noReply(command, finished, scan.firstLineAfterSending(m_sent), error);
 }
 
 int CliSession::noReply(const SentCommand &command, bool finished, int firstLine, QString *error) const
@@ -506,7 +508,7 @@ int CliSession::noReply(const SentCommand &command, bool finished, int firstLine
                             .arg(Abbreviated(command.text()))
                             .arg(m_options.timeoutMs);
     // A device that refuses a request answers with a line of its own; show the last one.
-    if (m_received.size() > firstLine) {
+    if (firstLine >= 0 && m_received.size() > firstLine) {
         *error += QStringLiteral(" (last line received: %1)")
                       .arg(Abbreviated(QString::fromUtf8(WithoutLineEnd(m_received.last())).simplified()));
     }

@@ -12,6 +12,7 @@
 #include <QByteArray>
 #include <QElapsedTimer>
 #include <QList>
+#include <QPair>
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -96,7 +97,7 @@ private:
     // Runs the event loop until done() holds; false when the link stayed silent for the timeout.
     bool runUntil(const std::function<bool()> &done);
     bool takeQueuedCommand(LinkQueue &queue, SentCommand *command);
-    int awaitReply(const SentCommand &command, int firstLine, QByteArray *reply, QString *error);
+    int awaitReply(const SentCommand &command, int firstSend, QByteArray *reply, QString *error);
     bool takeQueuedCommands(LinkQueue &queue, int from, QList<SentCommand> *commands);
     // The failure of a command that got no reply, as awaitReply words it.
     int noReply(const SentCommand &command, bool finished, int firstLine, QString *error) const;
@@ -115,7 +116,8 @@ private:
     QString m_model;
     QList<QByteArray> m_received;
     QStringList m_timedOut;
-    int m_linesSent = 0;
+    // Each line the link wrote (CR included) and how many lines had been received by then.
+    QList<QPair<QByteArray, int>> m_sent;
     std::function<void(const QByteArray &)> m_observer;
     // A line that answers the command in flight with a refusal; empty when none is expected.
     QByteArray m_refusal;

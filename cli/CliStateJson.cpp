@@ -2,6 +2,7 @@
 
 #include "cli/CliPages.h"
 #include "protocol/DeviceState.h"
+#include "protocol/MultiviewVocabulary.h"
 #include "protocol/ValueWords.h"
 
 #include <QJsonArray>
@@ -15,7 +16,7 @@ QJsonValue WordOrNull(const ValueWordList &list, quint32 index)
 }
 
 // Indices into MultiviewModeWords.
-enum : quint32 { ModeSingle = 0, ModePip = 1, ModePbp = 2, Mode3xWin = 3, Mode4xWin = 4 };
+using Multiview::ModePip;
 
 QJsonValue TextOrNull(const QString &text, bool seen)
 {
@@ -50,7 +51,7 @@ QJsonObject MultiviewJson(quint32 output)
     // The device reports position and size only in PIP mode, and aspect, layout and the
     // number of layouts only in the multi-window modes; elsewhere they are unknown.
     const bool pip = state.mode == ModePip;
-    const bool multiWindow = state.mode == ModePbp || state.mode == Mode3xWin || state.mode == Mode4xWin;
+    const bool multiWindow = Multiview::HasSplitLayout(state.mode);
     const QJsonValue unknown(QJsonValue::Null);
     QJsonObject object;
     object.insert(QStringLiteral("mode"), WordOrNull(MultiviewModeWords, state.mode));

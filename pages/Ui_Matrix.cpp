@@ -11,10 +11,12 @@
 #include "pages/Ui_SaveLoad.h"
 #include "protocol/CommandSet.h"
 #include "protocol/DeviceState.h"
+#include "protocol/RequestTracker.h"
 #include "settings/LanguageTexts.h"
 #include "settings/PortNamesCsv.h"
 #include "shell/MessageBoxes.h"
 #include "shell/MyComboBox.h"
+#include "shell/NameElision.h"
 #include "shell/Ui_Main.h"
 
 #include <QContextMenuEvent>
@@ -231,7 +233,9 @@ void Ui_Matrix::CreateHeaderLabels()
     for (int j = 0; j < inputs; ++j) {
         const QRect geometry(
             firstInputX + j * (InputNameWidth + Gap), corner.y(), InputNameWidth, InputNameHeight);
-        NewHeaderLabel(geometry, S_InputName[j], Qt::AlignCenter)->installEventFilter(this);
+        QLabel *name = NewHeaderLabel(geometry, QString(), Qt::AlignCenter);
+        ShowElidedName(name, S_InputName[j], STIPS_DoubleChickModifyName);
+        name->installEventFilter(this);
     }
     for (int j = 0; j < inputs; ++j) {
         const QRect geometry(
@@ -243,7 +247,9 @@ void Ui_Matrix::CreateHeaderLabels()
     const int outputNumberX = corner.x() + OutputNameWidth + Gap;
     for (int j = 0; j < outputs; ++j) {
         const QRect geometry(corner.x(), firstRowY + j * (RowHeight + Gap), OutputNameWidth, RowHeight);
-        NewHeaderLabel(geometry, S_OutputName[j], Qt::AlignLeft | Qt::AlignVCenter)->installEventFilter(this);
+        QLabel *name = NewHeaderLabel(geometry, QString(), Qt::AlignLeft | Qt::AlignVCenter);
+        ShowElidedName(name, S_OutputName[j], STIPS_DoubleChickModifyName);
+        name->installEventFilter(this);
     }
     for (int j = 0; j < outputs; ++j) {
         const QRect geometry(outputNumberX, firstRowY + j * (RowHeight + Gap), OutputNumberWidth, RowHeight);
@@ -353,6 +359,9 @@ void Ui_Matrix::Retranslate(bool hideRenameBox, bool noRebuild)
         PageRefresh(true, true);
     if (!noRebuild && !DeviceState.modelUnconfirmed)
         BuildGrid(DeviceState.inputCount, DeviceState.outputCount);
+    // The refilled Allset list shows the confirmed routes, never a choice still unconfirmed.
+    if (!DeviceState.modelUnconfirmed)
+        ShowConfirmedState();
 }
 
 QLabel *Ui_Matrix::HeaderLabel(quint32 index) const
@@ -422,7 +431,7 @@ void Ui_Matrix::ShowInputHeaders()
     for (quint32 j = 1; j <= VisibleInputs(); ++j) {
         QLabel *name = HeaderLabel(j);
         QLabel *number = HeaderLabel(inputsPerPage + j);
-        name->setText(S_InputName[ClampSlot(start + j - 1)]);
+        ShowElidedName(name, S_InputName[ClampSlot(start + j - 1)], STIPS_DoubleChickModifyName);
         number->setText(QString::number(start + j));
         name->show();
         number->show();
@@ -436,7 +445,7 @@ void Ui_Matrix::ShowOutputHeaders()
     for (quint32 j = 1; j <= VisibleOutputs(); ++j) {
         QLabel *name = HeaderLabel(offset + j);
         QLabel *number = HeaderLabel(offset + outputsPerPage + j);
-        name->setText(S_OutputName[ClampSlot(start + j - 1)]);
+        ShowElidedName(name, S_OutputName[ClampSlot(start + j - 1)], STIPS_DoubleChickModifyName);
         number->setText(QString::number(start + j));
         name->show();
         number->show();
@@ -568,7 +577,7 @@ void Ui_Matrix::StartRename(QLabel *label)
     }
     renameEdit->setToolTip(STIPS_EnterKeyFinishInputAndClose);
     renameEdit->clear();
-    renameLabel->setText(label->text());
+    renameLabel->setText(FullNameOf(label));
     renameGroup->show();
 }
 
@@ -579,7 +588,7 @@ void Ui_Matrix::FinishRename(quint32 target, quint32 perPage, quint32 page, quin
     const QString text = renameEdit->text();
     if (!text.isEmpty() && target < perPage) {
         if (QLabel *label = HeaderLabel(labelOffset + target + 1))
-            label->setText(text);
+            ShowElidedName(label, text, STIPS_DoubleChickModifyName);
         names[ClampSlot(perPage * page + target)] = text;
     }
     disconnect(renameEdit, &QLineEdit::returnPressed, this, slot);
@@ -658,6 +667,28 @@ void Ui_Matrix::SLT_BTN_Move_Right(bool checked)
 void Ui_Matrix::SLT_AutoAddSource()
 {
     FillAllOutputComboWithNames();
+}
+
+// Allset shows the input every output is routed from, or nothing when they differ.
+void Ui_Matrix::ShowConfirmedState()
+{
+    PageRefresh(true, true);
+    int common = -1;
+    for (quint32 output = 0; output < DeviceState.outputCount && output < MaxPorts; ++output) {
+        const int input = int(DeviceState.routeInputOfOutput[output]);
+        if (output > 0 && input != common) {
+            common = -1;
+            break;
+        }
+        common = input;
+    }
+    allOutputComboBox->setCurrentIndex(common < allOutputComboBox->count() ? common : -1);
+}
+
+void Ui_Matrix::ShowConfirmed(const DeviceRequest &request)
+{
+    if (request.concerns("VIDEO"))
+        ShowConfirmedState();
 }
 
 void Ui_Matrix::SLT_SetAllOutput(int index)

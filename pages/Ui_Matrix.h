@@ -15,6 +15,7 @@
 
 class MatrixOverlay;
 class MatrixRoutingBar;
+struct DeviceRequest;
 class MyComboBox;
 class QGroupBox;
 class QLabel;
@@ -47,6 +48,10 @@ public:
     void Retranslate(bool hideRenameBox, bool noRebuild);
     // Redraws the names, numbers and routes of the input side, the output side or both.
     void PageRefresh(bool inputs, bool outputs);
+    // The cross-points and the Allset list show the confirmed routes (DeviceState) again.
+    void ShowConfirmedState();
+    // The same after a refused, timed-out or lost routing request.
+    void ShowConfirmed(const DeviceRequest &request);
     // Stores the route of one output (255: of every output) and redraws the rows concerned.
     void SetRoute(quint32 input, quint32 output);
     // Routes output k to the k-th space-separated number of the text.

@@ -2,10 +2,13 @@
 
 #include "protocol/CommandSet.h"
 #include "protocol/DeviceState.h"
+#include "protocol/MultiviewVocabulary.h"
+#include "protocol/RequestTracker.h"
 #include "protocol/ValueWords.h"
 #include "settings/ConfigFile.h"
 #include "settings/LanguageTexts.h"
 #include "shell/MyComboBox.h"
+#include "shell/NameElision.h"
 #include "shell/PngResave.h"
 
 #include <QEvent>
@@ -19,17 +22,12 @@
 
 namespace {
 
-constexpr quint32 ModeSingle = 0;
-constexpr quint32 ModePip = 1;
-constexpr quint32 ModePbp = 2;
-constexpr quint32 ModeCount = 5;
-constexpr int PipPosUser = 4;
-constexpr int PipPosRightBottom = 3;
-constexpr int PipSizeUser = 3;
-constexpr int PipSizeLarge = 2;
-// The PBP layout with a captured presenter window (layout 3 on the wire).
-constexpr quint32 PresenterLayout = 2;
-constexpr quint32 MaxLayouts = 6;
+using Multiview::MaxLayouts;
+using Multiview::ModeCount;
+using Multiview::ModePbp;
+using Multiview::ModePip;
+using Multiview::ModeSingle;
+using Multiview::PresenterLayout;
 constexpr int MaxUserWindowValue = 9999;
 
 constexpr int Gap = 4;
@@ -50,6 +48,8 @@ const QRect ModeFrameSize(0, 0, 928, 168);
 const QRect WindowSourceFrameSize(0, 0, 554, 196);
 const QRect AudioFrameSize(0, 0, 312, 94);
 const QString WindowButtonPrefix = QStringLiteral("button");
+// An index no list has: the combo shows no choice.
+constexpr quint32 NoItem = 0xFFFFFFFFu;
 
 int RightOf(const QWidget *widget, int gap = Gap)
 {
@@ -122,16 +122,11 @@ void ShowRow(QLabel *label, MyComboBox *combo, bool visible)
     combo->setVisible(visible);
 }
 
-bool HasSplitLayout(quint32 mode)
-{
-    return mode > ModePip && mode < ModeCount;
-}
+using Multiview::HasSplitLayout;
 
 bool UserWindowApplies(const MultiviewState &state)
 {
-    if (state.mode == ModePip)
-        return state.pipPos == quint32(PipPosUser) || state.pipSize == quint32(PipSizeUser);
-    return state.mode == ModePbp && state.layout == PresenterLayout;
+    return Multiview::HasUserWindow(state);
 }
 
 quint32 ReadUnsigned(const QLineEdit *edit)
@@ -331,6 +326,9 @@ void Ui_Multiview::Retranslate(bool create, bool noRefresh)
     SetUserWindowBlockVisible(!create && UserWindowApplies(SelectedState()));
     if (!noRefresh)
         Refresh();
+    // New item texts must not bring back a choice the device never confirmed.
+    if (!create && !DeviceState.modelUnconfirmed)
+        ShowConfirmedState();
 }
 
 void Ui_Multiview::SetTexts()
@@ -352,8 +350,6 @@ void Ui_Multiview::SetTexts()
     userWindowWriteButton->setText(S_ReadWrite[1]);
     cornerLabel->setText(Slabel_WINDOW_SOURCE);
     ShowSourceNames();
-    for (QLabel *label : qAsConst(sourceLabels))
-        label->setToolTip(STIPS_DoubleChickModifyName);
     for (int window = 0; window < windowLabels.size(); ++window)
         windowLabels.at(window)->setText(Slabel_Windows_Name[window]);
     audioSourceLabel->setText(Slabel_AudioSource);
@@ -364,7 +360,7 @@ void Ui_Multiview::SetTexts()
 void Ui_Multiview::ShowSourceNames()
 {
     for (int source = 0; source < sourceLabels.size(); ++source)
-        sourceLabels.at(source)->setText(S_InputName[source]);
+        ShowElidedName(sourceLabels.at(source), S_InputName[source], STIPS_DoubleChickModifyName);
 }
 
 void Ui_Multiview::RefillFixedCombos()
@@ -457,7 +453,6 @@ void Ui_Multiview::ReadState()
 
 void Ui_Multiview::ApplyModeView(quint32 mode)
 {
-    SelectedState().mode = mode;
     for (int button = 0; button < modeButtons.size(); ++button)
         modeButtons.at(button)->setFlat(quint32(button) == mode);
     Refresh();
@@ -488,6 +483,57 @@ void Ui_Multiview::ShowSyncState(quint32 output)
 {
     if (!IsShown(output))
         return;
+    // A sync may have changed the user window under the same layout: read it again.
+    userWindowReadFor.clear();
+    ShowModeSettings();
+}
+
+void Ui_Multiview::ShowConfirmedState()
+{
+    const MultiviewState &state = SelectedState();
+    if (state.confirmed & ConfirmedMode)
+        ShowModeSettings();
+    auto confirmedOrNone = [&state](quint32 bit, quint32 value) { return state.confirmed & bit ? value : NoItem; };
+    SelectItem(audioSourceComboBox, confirmedOrNone(ConfirmedAudioSource, state.audioSource));
+    SelectItem(vkaComboBox, confirmedOrNone(ConfirmedVka, state.vka));
+    SelectItem(itcComboBox, confirmedOrNone(ConfirmedItc, state.itc));
+}
+
+namespace {
+
+// Mode, layout, aspect, PIP and window commands: together they make the mode settings view
+// (a USER position moves the size with it, a mode change the rows shown).
+bool ConcernsModeSettings(const DeviceRequest &request)
+{
+    for (const char *keyword : { "MULTIVIEW", "PIP", "PBP", "3xWIN", "4xWIN", "PBP-PRESENTER", "WINDOW1", "WINDOW2",
+             "WINDOW3", "WINDOW4" }) {
+        if (request.concerns(keyword))
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+void Ui_Multiview::ShowConfirmed(const DeviceRequest &request)
+{
+    if (request.output() != int(selectedOutput))
+        return;
+    const MultiviewState &state = SelectedState();
+    auto confirmedOrNone = [&state](quint32 bit, quint32 value) { return state.confirmed & bit ? value : NoItem; };
+    if (request.concerns("VKA"))
+        SelectItem(vkaComboBox, confirmedOrNone(ConfirmedVka, state.vka));
+    else if (request.concerns("ITC"))
+        SelectItem(itcComboBox, confirmedOrNone(ConfirmedItc, state.itc));
+    else if (request.concerns("AUDIO SOURCE"))
+        SelectItem(audioSourceComboBox, confirmedOrNone(ConfirmedAudioSource, state.audioSource));
+    else if (ConcernsModeSettings(request) && (state.confirmed & ConfirmedMode))
+        ShowModeSettings();
+}
+
+void Ui_Multiview::ShowModeSettings()
+{
+    const quint32 output = selectedOutput;
     const MultiviewState &state = SelectedState();
     if (state.mode >= ModeCount)
         return;
@@ -531,6 +577,30 @@ void Ui_Multiview::ShowUserWindow(quint32 output, quint32 hStart, quint32 vStart
     const quint32 values[] = { hStart, vStart, hSize, vSize };
     for (int field = 0; field < userWindowEdits.size(); ++field)
         userWindowEdits.at(field)->setText(QString::number(values[field]));
+    SetUserWindowEditable(true);
+}
+
+void Ui_Multiview::SetUserWindowEditable(bool editable)
+{
+    for (QLineEdit *edit : qAsConst(userWindowEdits))
+        edit->setEnabled(editable);
+    userWindowWriteButton->setEnabled(editable);
+}
+
+// The block stands for one output's window in one layout; numbers of another are never shown.
+// Each time it comes to stand for a window, it is emptied and that window is read.
+void Ui_Multiview::ReadUserWindowIfNew()
+{
+    const MultiviewState &state = SelectedState();
+    const QString window = QStringLiteral("%1 %2").arg(selectedOutput).arg(Multiview::UserWindowKeyword(state));
+    if (window == userWindowReadFor)
+        return;
+    userWindowReadFor = window;
+    for (QLineEdit *edit : qAsConst(userWindowEdits))
+        edit->clear();
+    SetUserWindowEditable(false);
+    CmdGetUserWindow(selectedOutput);
+    emit SGL_UpdateEmit();
 }
 
 void Ui_Multiview::ShowPipPos(quint32 output, quint32 position)
@@ -620,6 +690,10 @@ void Ui_Multiview::RefreshPicture()
     if (userWindow)
         SetUserWindowHeading();
     SetUserWindowBlockVisible(userWindow);
+    if (userWindow)
+        ReadUserWindowIfNew();
+    else
+        userWindowReadFor.clear();
 }
 
 // ---- Operator actions ---------------------------------------------------------------------
@@ -648,7 +722,7 @@ void Ui_Multiview::SLT_ModifySourceName()
     const QString text = sourceNameEdit->text();
     if (!text.isEmpty() && renameTarget < quint32(SourceCount)) {
         S_InputName[renameTarget] = text;
-        sourceLabels.at(int(renameTarget))->setText(text);
+        ShowElidedName(sourceLabels.at(int(renameTarget)), text, STIPS_DoubleChickModifyName);
     }
     renameTarget = 0;
     sourceNameEdit->hide();
@@ -703,6 +777,8 @@ void Ui_Multiview::SLT_SetCurOutput(int index)
         return;
     selectedOutput = quint32(index);
     outputComboBox->setCurrentIndex(index);
+    userWindowReadFor.clear();
+    ShowConfirmedState();
     QueueStateReads();
     emit SGL_UpdateEmit();
     emit SGL_UpdateEmit();
@@ -722,26 +798,16 @@ void Ui_Multiview::SLT_SetMode(int index)
     emit SGL_UpdateEmit();
 }
 
+// The partner control shows what the device will take with the choice, while it is in flight;
+// the state changes only with the device's reply, and a failure shows the state again.
 void Ui_Multiview::CouplePositionToSize(int position)
 {
-    if (position == PipPosUser) {
-        sizeComboBox->setCurrentIndex(PipSizeUser);
-        SelectedState().pipSize = PipSizeUser;
-    } else if (sizeComboBox->currentIndex() == PipSizeUser) {
-        sizeComboBox->setCurrentIndex(PipSizeLarge);
-        SelectedState().pipSize = PipSizeLarge;
-    }
+    SelectItem(sizeComboBox, Multiview::PipSizeCoupledTo(quint32(position), SelectedState().pipSize));
 }
 
 void Ui_Multiview::CoupleSizeToPosition(int size)
 {
-    if (size == PipSizeUser) {
-        positionComboBox->setCurrentIndex(PipPosUser);
-        SelectedState().pipPos = PipPosUser;
-    } else if (positionComboBox->currentIndex() == PipPosUser) {
-        positionComboBox->setCurrentIndex(PipPosRightBottom);
-        SelectedState().pipPos = PipPosRightBottom;
-    }
+    SelectItem(positionComboBox, Multiview::PipPosCoupledTo(quint32(size), SelectedState().pipPos));
 }
 
 void Ui_Multiview::SLT_SetPosition(int index)

@@ -10,6 +10,7 @@
 #include <QString>
 #include <QWidget>
 
+struct DeviceRequest;
 struct MultiviewState;
 class MyComboBox;
 class QFrame;
@@ -52,6 +53,11 @@ public:
     void ShowAudioSource(quint32 output, quint32 source);
     void ShowVka(quint32 output, quint32 vka);
     void ShowItc(quint32 output, quint32 itc);
+    // Every control shows the shown output's confirmed state (DeviceState): after a refused,
+    // timed-out or lost request, and after a language switch.
+    void ShowConfirmedState();
+    // The same for the controls a refused, timed-out or lost request of the shown output touched.
+    void ShowConfirmed(const DeviceRequest &request);
     // Shows the current input names on the source labels (after a rename anywhere).
     void ShowSourceNames();
 
@@ -98,6 +104,8 @@ public:
     quint32 renameTarget = 0;
     // The picture shown last (empty until one was found).
     QString shownPicturePath;
+    // The output and user window the editors were last read for (empty: none).
+    QString userWindowReadFor;
 
 signals:
     // Command lines were queued; the main window kicks the link services.
@@ -143,6 +151,9 @@ private:
     void RefreshPicture();
     void RequestMode(quint32 mode);
     void QueueStateReads();
+    void ShowModeSettings();
+    void SetUserWindowEditable(bool editable);
+    void ReadUserWindowIfNew();
     void CouplePositionToSize(int position);
     void CoupleSizeToPosition(int size);
     bool IsShown(quint32 output) const { return output == selectedOutput; }

@@ -2,6 +2,7 @@
 
 #include "protocol/CommandSet.h"
 #include "protocol/DeviceState.h"
+#include "protocol/RequestTracker.h"
 #include "protocol/ValueWords.h"
 #include "settings/LanguageTexts.h"
 #include "shell/MyComboBox.h"
@@ -385,8 +386,11 @@ void Ui_SignalConfig::Retranslate(bool noRefresh, bool noRebuild)
     outputUpButton->setText(QStringLiteral("↑"));
     outputDownButton->setText(QStringLiteral("↓"));
     // A language switch changes texts only: the rows keep what the device reported.
-    if (!noRefresh)
+    if (!noRefresh) {
         RetranslateRows();
+        // A choice the device never confirmed does not survive the switch either.
+        ShowConfirmedState();
+    }
     if (!noRebuild && !DeviceState.modelUnconfirmed)
         BuildRows(DeviceState.inputCount, DeviceState.outputCount);
 }
@@ -515,6 +519,65 @@ void Ui_SignalConfig::ShowInputAudio(quint32 input, const QString &keyword)
     const int item = InAudioWords.indexOf(keyword);
     if (row >= 0 && item >= 0)
         inputAudioCombos.at(row)->setCurrentIndex(item);
+}
+
+void Ui_SignalConfig::ShowConfirmedInput(quint32 input)
+{
+    const int row = RowOnPage(input, inputPage, DeviceState.inputCount, inputAudioCombos.size());
+    if (row >= 0)
+        inputAudioCombos.at(row)->setCurrentIndex(ConfirmedIndex(DeviceState.signal.inAudio, input));
+}
+
+void Ui_SignalConfig::ShowConfirmedOutput(quint32 output)
+{
+    const int row = RowOnPage(output, outputPage, DeviceState.outputCount, outputTypeCombos.size());
+    if (row < 0)
+        return;
+    const SignalSettings &confirmed = DeviceState.signal;
+    outputTypeCombos.at(row)->setCurrentIndex(ConfirmedIndex(confirmed.outHdcp, output));
+    outputFormatCombos.at(row)->setCurrentIndex(ConfirmedIndex(confirmed.outResolution, output));
+    outputRotateCombos.at(row)->setCurrentIndex(ConfirmedIndex(confirmed.outRotation, output));
+    // ON is word 0; a box is ticked only for a confirmed ON.
+    outputMuteBoxes.at(row)->setChecked(ConfirmedIndex(confirmed.outMute, output) == 0);
+    outputFreezeBoxes.at(row)->setChecked(ConfirmedIndex(confirmed.outFreeze, output) == 0);
+}
+
+void Ui_SignalConfig::ShowConfirmed(const DeviceRequest &request)
+{
+    const SignalSettings &confirmed = DeviceState.signal;
+    if (request.input() >= 0 && request.concerns("AUDIO-SRC")) {
+        const auto input = quint32(request.input());
+        const int row = RowOnPage(input, inputPage, DeviceState.inputCount, inputAudioCombos.size());
+        if (row >= 0)
+            inputAudioCombos.at(row)->setCurrentIndex(ConfirmedIndex(confirmed.inAudio, input));
+        return;
+    }
+    if (request.output() < 0)
+        return;
+    const auto output = quint32(request.output());
+    const int row = RowOnPage(output, outputPage, DeviceState.outputCount, outputTypeCombos.size());
+    if (row < 0)
+        return;
+    if (request.concerns("HDCP"))
+        outputTypeCombos.at(row)->setCurrentIndex(ConfirmedIndex(confirmed.outHdcp, output));
+    else if (request.concerns("RESOLUTION"))
+        outputFormatCombos.at(row)->setCurrentIndex(ConfirmedIndex(confirmed.outResolution, output));
+    else if (request.concerns("ROTATION"))
+        outputRotateCombos.at(row)->setCurrentIndex(ConfirmedIndex(confirmed.outRotation, output));
+    else if (request.concerns("AUDIO-MUTE"))
+        outputMuteBoxes.at(row)->setChecked(ConfirmedIndex(confirmed.outMute, output) == 0);
+    else if (request.concerns("FREEZE-WINALL"))
+        outputFreezeBoxes.at(row)->setChecked(ConfirmedIndex(confirmed.outFreeze, output) == 0);
+}
+
+void Ui_SignalConfig::ShowConfirmedState()
+{
+    const int inputRows = RowsOnPage(inputPage, DeviceState.inputCount, inputAudioCombos.size());
+    for (int row = 0; row < inputRows; ++row)
+        ShowConfirmedInput(InputOfRow(row));
+    const int outputRows = RowsOnPage(outputPage, DeviceState.outputCount, outputTypeCombos.size());
+    for (int row = 0; row < outputRows; ++row)
+        ShowConfirmedOutput(OutputOfRow(row));
 }
 
 void Ui_SignalConfig::ShowInputType(quint32 input, const QString &text)

@@ -8,6 +8,7 @@
 #include <QList>
 #include <QWidget>
 
+struct DeviceRequest;
 class QCheckBox;
 class MyComboBox;
 class QGroupBox;
@@ -50,6 +51,14 @@ public:
     void ShowOutputType(quint32 output, const QString &keyword);
     void ShowOutputInputFormat(quint32 output, const QString &text);
     void ShowOutputResolution(quint32 output, const QString &keyword);
+    // Every sending control of the port's row shows what the device confirmed (DeviceState),
+    // empty where nothing was confirmed: after a reply, a refusal, a time-out or a lost link.
+    void ShowConfirmedInput(quint32 input);
+    void ShowConfirmedOutput(quint32 output);
+    // The same for every row on the current pages.
+    void ShowConfirmedState();
+    // The same for the one control a refused, timed-out or lost request touched.
+    void ShowConfirmed(const DeviceRequest &request);
 
     QGroupBox *inputGroup = nullptr;
     QGroupBox *outputGroup = nullptr;

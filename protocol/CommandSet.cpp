@@ -3,19 +3,14 @@
 #include "link/LinkQueue.h"
 #include "protocol/CommandLine.h"
 #include "protocol/DeviceState.h"
+#include "protocol/MultiviewVocabulary.h"
+#include "protocol/RequestTracker.h"
+#include "link/LinkMode.h"
 #include "protocol/ValueWords.h"
 
 #include <cstring>
 
 namespace {
-
-constexpr quint32 ModeSingle = 0;
-constexpr quint32 ModePip = 1;
-constexpr quint32 ModePbp = 2;
-constexpr quint32 ModeFourWindows = 4;
-constexpr quint32 PipPosUser = 4;
-constexpr quint32 PipSizeUser = 3;
-constexpr quint32 PresenterLayout = 2;
 
 bool InputExists(quint32 i)
 {
@@ -40,13 +35,12 @@ quint32 ModeOf(quint32 o)
 // PBP, 3xWIN and 4xWIN carry an aspect and a layout number.
 bool HasSplitLayout(quint32 o)
 {
-    const quint32 mode = ModeOf(o);
-    return mode >= ModePbp && mode <= ModeFourWindows;
+    return Multiview::HasSplitLayout(ModeOf(o));
 }
 
 bool IsPip(quint32 o)
 {
-    return ModeOf(o) == ModePip;
+    return ModeOf(o) == Multiview::ModePip;
 }
 
 // "OUTn <mode word>", the start of the aspect and layout commands.
@@ -179,7 +173,10 @@ bool QueueCommandLine(const char *text, int length, ReplyExpectation expectation
     char line[MaxCommandLength + 1];
     std::memcpy(line, text, static_cast<size_t>(length));
     line[length] = '\r';
-    return queue->push(line, length + 1, &expectation, 0);
+    if (!queue->push(line, length + 1, &expectation, 0))
+        return false;
+    RequestTracker::instance().noteQueued(LinkMode, QByteArray(text, length), expectation);
+    return true;
 }
 
 void CmdGetModelType()
@@ -318,12 +315,7 @@ namespace {
 // the layout has no user window.
 const char *UserWindowKeyword(quint32 o)
 {
-    const MultiviewState &state = MultiviewOf(o);
-    if (state.mode == ModePip && (state.pipPos == PipPosUser || state.pipSize == PipSizeUser))
-        return "PIP USER";
-    if (state.mode == ModePbp && state.layout == PresenterLayout)
-        return "PBP-PRESENTER";
-    return nullptr;
+    return Multiview::UserWindowKeyword(MultiviewOf(o));
 }
 
 } // namespace
@@ -445,7 +437,7 @@ void CmdGetPipSize(quint32 o)
 void CmdGetWindowInput(quint32 o, quint32 w)
 {
     const quint32 mode = ModeOf(o);
-    if (mode > ModeFourWindows || w >= WindowCountOfMode[mode])
+    if (mode >= Multiview::ModeCount || w >= WindowCountOfMode[mode])
         return;
     CommandLine line("GET");
     line.port("OUT", o).space().text(WindowWords.at(w)).text(" IN").send(ReplyProfile::Standard);

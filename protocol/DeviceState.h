@@ -22,6 +22,15 @@ struct MultiviewState {
     quint32 audioSource; // index into AudioSourceWords
     quint32 vka; // index into VkaWords
     quint32 itc; // index into OnOffWords
+    quint32 confirmed; // MultiviewConfirmed bits: which of the above the device reported
+};
+
+// A zero in MultiviewState is also a valid word; these bits tell a reported value from none.
+enum MultiviewConfirmed : quint32 {
+    ConfirmedMode = 1u << 0, // mode and the settings of that mode
+    ConfirmedAudioSource = 1u << 1,
+    ConfirmedVka = 1u << 2,
+    ConfirmedItc = 1u << 3,
 };
 
 // Slot c as a wall cell: outputIndex says which output the cell shows. Slot o as an output:
@@ -50,6 +59,23 @@ struct WallState {
     WallEntry entry[MaxPorts];
 };
 
+// Signal settings the device confirmed, each the word index + 1 (0: never confirmed), so that
+// a control can fall back to them or to empty, never to an unconfirmed choice.
+struct SignalSettings {
+    quint32 inAudio[MaxPorts]; // InAudioWords
+    quint32 outHdcp[MaxPorts]; // HdcpWords
+    quint32 outResolution[MaxPorts]; // OutResolutionWords
+    quint32 outRotation[MaxPorts]; // RotationWords
+    quint32 outMute[MaxPorts]; // OnOffWords
+    quint32 outFreeze[MaxPorts]; // OnOffWords
+};
+
+// The confirmed word index of a signal setting, or -1 when none was confirmed.
+inline int ConfirmedIndex(const quint32 (&table)[MaxPorts], quint32 port)
+{
+    return int(table[port < MaxPorts ? port : MaxPorts - 1]) - 1;
+}
+
 // Number of windows of each multiview mode.
 extern const quint8 WindowCountOfMode[5];
 
@@ -62,6 +88,7 @@ struct DeviceStateRecord {
     MultiviewState multiview[MaxPorts];
     WallState wall;
     quint32 edidModeOfInput[MaxPorts];
+    SignalSettings signal;
 };
 
 // The one process-wide record, zero-filled at start but for modelUnconfirmed.

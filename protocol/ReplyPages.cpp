@@ -61,6 +61,8 @@ void ReplyPages::signalOutputInputFormat(quint32, const QString &) { }
 
 void ReplyPages::signalOutputResolution(quint32, const QString &) { }
 
+void ReplyPages::signalOutputConfirmed(quint32) { }
+
 void ReplyPages::signalRebuildIfConfirmed() { }
 
 void ReplyPages::signalReadAll()

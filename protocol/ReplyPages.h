@@ -55,6 +55,8 @@ public:
     virtual void signalOutputInputFormat(quint32 output, const QString &text);
     // Selects the output's resolution by its keyword.
     virtual void signalOutputResolution(quint32 output, const QString &keyword);
+    // A rotation, audio mute or freeze of the output was confirmed (stored in DeviceState).
+    virtual void signalOutputConfirmed(quint32 output);
     // Builds the rows again for the current counts once the model is confirmed.
     virtual void signalRebuildIfConfirmed();
     // Queues GET INn IN-INFO for every input, then GET OUTn OUT-INFO for every output, with a

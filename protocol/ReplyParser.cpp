@@ -2,6 +2,7 @@
 
 #include "protocol/CommandSet.h"
 #include "protocol/DeviceState.h"
+#include "protocol/MultiviewVocabulary.h"
 #include "protocol/ProtocolKeywordTable.h"
 #include "protocol/ReplyFields.h"
 #include "protocol/ReplyPages.h"
@@ -17,9 +18,7 @@ using Keyword = ProtocolKeywordTable;
 enum PrefixKind : int { PrefixNone = -1, PrefixOut = 0, PrefixIn = 1, PrefixMain = 2, PrefixKeyboard = 3 };
 
 constexpr quint32 AllPorts = 255;
-constexpr quint32 ModePip = 1;
-constexpr quint32 ModePbp = 2;
-constexpr quint32 ModeFourWindows = 4;
+using Multiview::ModePip;
 constexpr quint32 ItcOff = 1;
 constexpr int WallNumbersPerCell = 8;
 
@@ -39,7 +38,7 @@ bool ModelConfirmed()
 
 bool IsSplitMode(quint32 mode)
 {
-    return mode >= ModePbp && mode <= ModeFourWindows;
+    return Multiview::HasSplitLayout(mode);
 }
 
 // Stops at the first CR: nothing behind it belongs to this line.
@@ -139,6 +138,7 @@ void HandleVka(ReplyPages &pages, const ReplyLine &line)
     if (vka < 0)
         return;
     MultiviewOf(line.port).vka = static_cast<quint32>(vka);
+    MultiviewOf(line.port).confirmed |= ConfirmedVka;
     pages.multiviewShowVka(line.port, static_cast<quint32>(vka));
 }
 
@@ -148,6 +148,7 @@ void HandleItc(ReplyPages &pages, const ReplyLine &line)
     if (itc < 0 || static_cast<quint32>(itc) > ItcOff)
         return;
     MultiviewOf(line.port).itc = static_cast<quint32>(itc);
+    MultiviewOf(line.port).confirmed |= ConfirmedItc;
     pages.multiviewShowItc(line.port, static_cast<quint32>(itc));
 }
 
@@ -157,6 +158,7 @@ void HandleMultiview(ReplyPages &pages, const ReplyLine &line)
     if (mode < 0)
         return;
     MultiviewOf(line.port).mode = static_cast<quint32>(mode);
+    MultiviewOf(line.port).confirmed |= ConfirmedMode;
     pages.multiviewShowMode(line.port, static_cast<quint32>(mode));
 }
 
@@ -228,6 +230,7 @@ void HandleAudioSource(ReplyPages &pages, const ReplyLine &line)
     if (source < 0)
         return;
     MultiviewOf(line.port).audioSource = static_cast<quint32>(source);
+    MultiviewOf(line.port).confirmed |= ConfirmedAudioSource;
     pages.multiviewShowAudioSource(line.port, static_cast<quint32>(source));
 }
 
@@ -322,8 +325,10 @@ void HandleMultiviewSync(ReplyPages &pages, const ReplyLine &line)
     MultiviewState &state = MultiviewOf(line.port);
     ReplyFields fields(line.value, ' ');
     const int mode = MatchValueWord(MultiviewModeWords, fields.next());
-    if (mode >= 0)
+    if (mode >= 0) {
         state.mode = static_cast<quint32>(mode);
+        state.confirmed |= ConfirmedMode;
+    }
     SyncWindows(pages, line, fields);
     // Fields the line does not reach stay missing (null) rather than repeating the last one.
     const ByteRange field6 = NextFieldOrMissing(fields);
@@ -382,6 +387,30 @@ void HandleMatrixRoute(ReplyPages &pages, const ReplyLine &line)
     pages.connectionAppendStatusLine(SectionDoneText(Ui_Matrix_AppName));
 }
 
+// Keeps a signal setting the device reported; a word outside the list leaves it as it was.
+// The whole first word must be the value: "180" is not the rotation "0".
+void StoreSignalWord(quint32 (&table)[MaxPorts], quint32 port, const ValueWordList &list, ByteRange value)
+{
+    ReplyFields fields(value, ' ');
+    const int index = list.indexOf(fields.next().toString());
+    if (index >= 0)
+        table[ClampSlot(port)] = quint32(index) + 1;
+}
+
+void StoreSignalText(quint32 (&table)[MaxPorts], quint32 port, const ValueWordList &list, const QString &word)
+{
+    const int index = list.indexOf(word);
+    if (index >= 0)
+        table[ClampSlot(port)] = quint32(index) + 1;
+}
+
+void HandleOutputSetting(ReplyPages &pages, const ReplyLine &line, quint32 (&table)[MaxPorts],
+    const ValueWordList &list)
+{
+    StoreSignalWord(table, line.port, list, line.value);
+    pages.signalOutputConfirmed(line.port);
+}
+
 void HandleInInfo(ReplyPages &pages, const ReplyLine &line)
 {
     ReplyFields fields(line.value, ' ');
@@ -392,6 +421,7 @@ void HandleInInfo(ReplyPages &pages, const ReplyLine &line)
     pages.signalInputType(line.port, type);
     pages.signalInputFormat(line.port, format);
     pages.signalInputOutputFormat(line.port, outputFormat);
+    StoreSignalText(DeviceState.signal.inAudio, line.port, InAudioWords, audio);
     pages.signalInputAudio(line.port, audio);
     pages.connectionAppendStatusLine(PortDoneText(S_Input, line.port));
 }
@@ -402,6 +432,8 @@ void HandleOutInfo(ReplyPages &pages, const ReplyLine &line)
     const QString type = fields.next().toString();
     const QString inputFormat = fields.next().toString();
     const QString resolution = fields.next().toString();
+    StoreSignalText(DeviceState.signal.outHdcp, line.port, HdcpWords, type);
+    StoreSignalText(DeviceState.signal.outResolution, line.port, OutResolutionWords, resolution);
     pages.signalOutputType(line.port, type);
     pages.signalOutputInputFormat(line.port, inputFormat);
     pages.signalOutputResolution(line.port, resolution);
@@ -503,10 +535,25 @@ bool DispatchPortLine(ReplyPages &pages, const ReplyLine &line)
         pages.signalInputFormat(line.port, line.value.toString());
         return true;
     case Keyword::Resolution:
+        StoreSignalWord(DeviceState.signal.outResolution, line.port, OutResolutionWords, line.value);
         pages.signalOutputResolution(line.port, line.value.toString());
         return true;
     case Keyword::Hdcp:
+        StoreSignalWord(DeviceState.signal.outHdcp, line.port, HdcpWords, line.value);
         pages.signalOutputType(line.port, line.value.toString());
+        return true;
+    case Keyword::Rotation:
+        HandleOutputSetting(pages, line, DeviceState.signal.outRotation, RotationWords);
+        return true;
+    case Keyword::AudioMute:
+        HandleOutputSetting(pages, line, DeviceState.signal.outMute, OnOffWords);
+        return true;
+    case Keyword::FreezeWinAll:
+        HandleOutputSetting(pages, line, DeviceState.signal.outFreeze, OnOffWords);
+        return true;
+    case Keyword::AudioSrc:
+        StoreSignalWord(DeviceState.signal.inAudio, line.port, InAudioWords, line.value);
+        pages.signalInputAudio(line.port, line.value.toString());
         return true;
     case Keyword::Vka:
         HandleVka(pages, line);

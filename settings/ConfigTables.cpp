@@ -638,4 +638,5 @@ const ConfigKeyEntry LanguageTable[LanguageTableSize] = {
     {"SMSG_CsvNameControl", &SMSG_CsvNameControl},
     {"SMSG_CsvDuplicate", &SMSG_CsvDuplicate},
     {"SMSG_CsvRowLine", &SMSG_CsvRowLine},
+    {"SMSG_DeviceRefused", &SMSG_DeviceRefused},
 };

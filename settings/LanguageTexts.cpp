@@ -208,6 +208,7 @@ QString SMSG_CsvNameTooLong = QStringLiteral("the name is longer than %1 charact
 QString SMSG_CsvNameControl = QStringLiteral("the name holds a line break or a control character");
 QString SMSG_CsvDuplicate = QStringLiteral("the port is named twice");
 QString SMSG_CsvRowLine = QStringLiteral("Row %1: ");
+QString SMSG_DeviceRefused = QStringLiteral("The device refused the command: ");
 
 namespace {
 // Numbered families: prefix followed by the 1-based index.

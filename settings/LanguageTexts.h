@@ -212,3 +212,4 @@ extern QString SMSG_CsvNameTooLong;
 extern QString SMSG_CsvNameControl;
 extern QString SMSG_CsvDuplicate;
 extern QString SMSG_CsvRowLine;
+extern QString SMSG_DeviceRefused;

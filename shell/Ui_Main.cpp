@@ -209,6 +209,11 @@ void Ui_Main::MakeConnections()
         &Ui_Main::SLT_UnifyUpdateRecv);
     connect(g_ServiceTcpClient, &ServiceTcpClient::SGL_UpdateSendData_TcpClient, this,
         &Ui_Main::SLT_UnifyUpdateSend);
+    connect(&RequestTracker::instance(), &RequestTracker::SGL_RequestFailed, this, &Ui_Main::SLT_RequestFailed);
+    connect(connectionPage, &Ui_Uart_Network::SGL_LinkLost, this, [] {
+        RequestTracker::instance().noteLinkLost(LinkModeSerial);
+        RequestTracker::instance().noteLinkLost(LinkModeTcp);
+    });
     connect(g_ServiceTcpClient, &ServiceTcpClient::SGL_WaitReplyTimeout_TcpClient, this,
         &Ui_Main::SLT_WaitReplyTimeoutMessage);
     connect(this, &Ui_Main::SGL_UnifyUpdateEmit, g_ServiceSerialPort,
@@ -341,6 +346,7 @@ void Ui_Main::SLT_WaitReplyTimeoutMessage(QString cmd)
 {
     // The link stops waiting for this reply (in its own thread).
     StopAwaitingReplyOnSelectedLink(cmd);
+    RequestTracker::instance().noteTimedOut(LinkMode, cmd.toLatin1());
 
     const QByteArray command = cmd.toLatin1();
     if (command.contains("GET MODEL TYPE")) {
@@ -351,7 +357,20 @@ void Ui_Main::SLT_WaitReplyTimeoutMessage(QString cmd)
     }
     if (systemPage->AnswersReplyTimeout(cmd))
         return;
-    MessageBoxOk(SMSG_CommunicationFail + cmd, this);
+    m_timeoutNotices.report(SMSG_CommunicationFail, cmd, this);
+}
+
+void Ui_Main::SLT_RequestFailed(const DeviceRequest &request, RequestTracker::Failure failure)
+{
+    if (failure == RequestTracker::Failure::Refused) {
+        // The refusal is the answer: the link goes on with the next line at once.
+        StopAwaitingReplyOnSelectedLink(QString::fromLatin1(request.command + '\r'));
+        connectionPage->AppendStatusLine(SMSG_DeviceRefused + ShortCommandText(QString::fromLatin1(request.command)));
+    }
+    // Only the controls the request touched: another choice may still be in flight.
+    matrixPage->ShowConfirmed(request);
+    signalConfigPage->ShowConfirmed(request);
+    multiviewPage->ShowConfirmed(request);
 }
 
 void Ui_Main::SLT_SyncSerialPortNetworkInfo()
@@ -424,13 +443,16 @@ void Ui_Main::ParseReceivedLines(LinkQueue &queue)
         emit SGL_DEBUG_SHOW_RecvBytes(received.bytes);
         emit SGL_DEBUG_SHOW_RecvText(line);
         // A request the device echoed is shown, never parsed.
-        if (!received.echo)
-            ParseReplyLine(*replyPages, line);
+        if (received.echo)
+            return;
+        RequestTracker::instance().noteReceived(linkMode, received.bytes);
+        ParseReplyLine(*replyPages, line);
     });
 }
 
 void Ui_Main::SLT_UnifyUpdateSend(QString text)
 {
+    RequestTracker::instance().noteSent(LinkMode, text.toLatin1());
     emit SGL_DEBUG_SHOW_SendText(text);
 }
 

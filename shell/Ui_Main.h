@@ -4,6 +4,8 @@
 
 #include "shell/DemoDevice.h"
 #include "shell/MyFramelessWindow.h"
+#include "shell/TimeoutNotices.h"
+#include "protocol/RequestTracker.h"
 
 #include <QRect>
 
@@ -85,6 +87,9 @@ public slots:
     void SLT_UnifyUpdateSend(QString text);
     // The TCP link came back silently: the device may have changed meanwhile.
     void SLT_ReReadDevice();
+    // A command was refused, timed out or lost with the link: the pages show the device's
+    // confirmed state again.
+    void SLT_RequestFailed(const DeviceRequest &request, RequestTracker::Failure failure);
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
@@ -110,4 +115,5 @@ private:
     // nested event loop, and lines that arrive meanwhile must wait for the earlier ones.
     bool m_parsingReceivedLines = false;
     bool m_moreLinesReceived = false;
+    TimeoutNotices m_timeoutNotices;
 };

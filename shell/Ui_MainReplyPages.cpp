@@ -77,7 +77,7 @@ void Ui_MainReplyPages::matrixOutEdid(quint32 output, const QString &hexText)
     emit m_main.matrixPage->SGL_Update_OutEdid(output, hexText);
 }
 
-// The signal configuration page only shows these values; nothing of them is stored.
+// The signal configuration page shows these values; the parser keeps the settings among them.
 void Ui_MainReplyPages::signalInputFormat(quint32 input, const QString &text)
 {
     m_main.signalConfigPage->ShowInputFormat(input, text);
@@ -111,6 +111,11 @@ void Ui_MainReplyPages::signalOutputInputFormat(quint32 output, const QString &t
 void Ui_MainReplyPages::signalOutputResolution(quint32 output, const QString &keyword)
 {
     m_main.signalConfigPage->ShowOutputResolution(output, keyword);
+}
+
+void Ui_MainReplyPages::signalOutputConfirmed(quint32 output)
+{
+    m_main.signalConfigPage->ShowConfirmedOutput(output);
 }
 
 void Ui_MainReplyPages::signalRebuildIfConfirmed()

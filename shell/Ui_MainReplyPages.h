@@ -34,6 +34,7 @@ public:
     void signalOutputType(quint32 output, const QString &keyword) override;
     void signalOutputInputFormat(quint32 output, const QString &text) override;
     void signalOutputResolution(quint32 output, const QString &keyword) override;
+    void signalOutputConfirmed(quint32 output) override;
     void signalRebuildIfConfirmed() override;
     void signalReadAll() override;
 

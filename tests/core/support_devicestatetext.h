@@ -37,6 +37,21 @@ inline quint32 *wordField(const QString &name)
         return &DeviceState.routeInputOfOutput[index];
     if (table == QLatin1String("edid") && member.isEmpty())
         return &DeviceState.edidModeOfInput[index];
+    if (table == QLatin1String("sig")) {
+        SignalSettings &confirmed = DeviceState.signal;
+        if (member == QLatin1String("inAudio"))
+            return &confirmed.inAudio[index];
+        if (member == QLatin1String("hdcp"))
+            return &confirmed.outHdcp[index];
+        if (member == QLatin1String("resolution"))
+            return &confirmed.outResolution[index];
+        if (member == QLatin1String("rotation"))
+            return &confirmed.outRotation[index];
+        if (member == QLatin1String("mute"))
+            return &confirmed.outMute[index];
+        if (member == QLatin1String("freeze"))
+            return &confirmed.outFreeze[index];
+    }
     if (table == QLatin1String("mv")) {
         MultiviewState &state = DeviceState.multiview[index];
         if (member == QLatin1String("mode"))

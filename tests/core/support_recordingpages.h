@@ -83,6 +83,10 @@ public:
     {
         record(QStringLiteral("signalOutputResolution(%1,%2)").arg(output).arg(keyword));
     }
+    void signalOutputConfirmed(quint32 output) override
+    {
+        record(QStringLiteral("signalOutputConfirmed(%1)").arg(output));
+    }
     void signalRebuildIfConfirmed() override { record(QStringLiteral("signalRebuildIfConfirmed()")); }
     void signalReadAll() override
     {

@@ -429,7 +429,21 @@ void TestReplyParser::lines_data()
     row("searched but unhandled keyword", S, Confirmed, L("OUT1 WALLPORT 1 1 1 1 0 0 0 0 0\r"), noCalls, "",
         noLines);
     row("help", S, Confirmed, L("HELP\r"), noCalls, "", noLines);
-    row("audio mute is not handled", S, Confirmed, L("OUT1 AUDIO-MUTE ON\r"), noCalls, "", noLines);
+    // Signal settings the device confirmed are kept (word index + 1), so a page can fall back on them.
+    row("audio mute confirmed", S, Confirmed, L("OUT1 AUDIO-MUTE ON\r"), { L("signalOutputConfirmed(0)") },
+        "sig[0].mute=1", noLines);
+    row("audio mute off confirmed", S, Confirmed, L("OUT2 AUDIO-MUTE OFF\r"), { L("signalOutputConfirmed(1)") },
+        "sig[1].mute=2", noLines);
+    row("rotation confirmed", S, Confirmed, L("OUT4 ROTATION 180\r"), { L("signalOutputConfirmed(3)") },
+        "sig[3].rotation=3", noLines);
+    row("freeze confirmed", S, Confirmed, L("OUT3 FREEZE-WINALL ON\r"), { L("signalOutputConfirmed(2)") },
+        "sig[2].freeze=1", noLines);
+    row("rotation word outside the list keeps the last one", S, "sig[3].rotation=2", L("OUT4 ROTATION 45\r"),
+        { L("signalOutputConfirmed(3)") }, "sig[3].rotation=2", noLines);
+    row("HDCP reply kept", S, Confirmed, L("OUT2 HDCP FORCE-2.2\r"), { L("signalOutputType(1,FORCE-2.2)") },
+        "sig[1].hdcp=2", noLines);
+    row("input audio reply kept", S, Confirmed, L("IN3 AUDIO-SRC L/R\r"), { L("signalInputAudio(2,L/R)") },
+        "sig[2].inAudio=2", noLines);
     row("unknown keyword", S, Confirmed, L("OUT1 BANANA 3\r"), noCalls, "", noLines);
     row("prefix without a keyword", S, Confirmed, L("OUT1\r"), noCalls, "", noLines);
     row("text behind the first CR is not read", S, Confirmed, L("OUT1\rVKA NOTIMING\r"), noCalls,

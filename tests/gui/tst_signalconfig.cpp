@@ -9,11 +9,13 @@
 #include "link/Ui_Uart_Network.h"
 #include "pages/Ui_SignalConfig.h"
 #include "protocol/DeviceState.h"
+#include "protocol/ReplyParser.h"
 #include "settings/ConfigFile.h"
 #include "settings/LanguageTexts.h"
 #include "settings/SettingsTexts.h"
 #include "shell/MyComboBox.h"
 #include "shell/Ui_Main.h"
+#include "shell/Ui_MainReplyPages.h"
 #include "support/TestPaths.h"
 
 #include <QAbstractItemView>
@@ -630,6 +632,8 @@ void TestSignalConfig::retranslate()
 
     Ui_SignalConfig *page = NewPage(confirmed ? 4 : 16, confirmed ? 4 : 16, confirmed);
     page->ShowInputFormat(0, QStringLiteral("1920x1080p60"));
+    // The device confirmed the mute of output 1.
+    DeviceState.signal.outMute[0] = 1;
     page->outputMuteBoxes.first()->setChecked(true);
     S_Port = QStringLiteral("Anschluss");
     S_Freeze = QStringLiteral("Standbild");
@@ -651,24 +655,32 @@ void TestSignalConfig::retranslate()
         QCOMPARE(page->inputReadButtons.first()->text(), QStringLiteral("Lesen"));
 }
 
-// The main window's language switch with a link up: every shown value and choice stays, and
-// the texts that stand for a device word come in the new language.
+// The main window's language switch with a link up: every value the device reported stays,
+// the texts that stand for a device word come in the new language, and a choice the device
+// never confirmed gives way to the confirmed (here: unknown) state.
 void TestSignalConfig::languageSwitchKeepsValues_data()
 {
     QTest::addColumn<QString>("control");
     QTest::addColumn<int>("row");
     QTest::addColumn<QString>("deviceValue");
+    QTest::addColumn<QString>("reply");
     QTest::addColumn<QString>("shown");
 
-    QTest::newRow("input format") << "input format" << 1 << "3840x2160p60" << "3840x2160p60";
-    QTest::newRow("input without signal, in the new language") << "input format" << 2 << "No-Signal" << "Kein Signal";
-    QTest::newRow("input audio, item renamed") << "input audio" << 3 << "L/R" << "1:Analog";
-    QTest::newRow("output input format, multi-mode") << "output input format" << 0 << "Multi-Mode" << "Mehrfach";
-    QTest::newRow("output type") << "output type" << 1 << "FORCE-2.2" << "1:HDMI-2.2";
-    QTest::newRow("output resolution") << "output resolution" << 2 << "1920x1200p60RB" << "6:1920x1200p60";
-    QTest::newRow("rotation chosen by the operator") << "rotate" << 3 << "2" << "2:180°";
-    QTest::newRow("mute checked") << "mute" << 0 << "" << "checked";
-    QTest::newRow("freeze checked") << "freeze" << 3 << "" << "checked";
+    QTest::newRow("input format") << "input format" << 1 << "3840x2160p60" << "" << "3840x2160p60";
+    QTest::newRow("input without signal, in the new language") << "input format" << 2 << "No-Signal" << ""
+                                                               << "Kein Signal";
+    QTest::newRow("input audio, item renamed") << "input audio" << 3 << "" << "IN4 AUDIO-SRC L/R" << "1:Analog";
+    QTest::newRow("output input format, multi-mode") << "output input format" << 0 << "Multi-Mode" << ""
+                                                     << "Mehrfach";
+    QTest::newRow("output type") << "output type" << 1 << "" << "OUT2 HDCP FORCE-2.2" << "1:HDMI-2.2";
+    QTest::newRow("output resolution") << "output resolution" << 2 << "" << "OUT3 RESOLUTION 1920x1200p60RB"
+                                       << "6:1920x1200p60";
+    QTest::newRow("rotation the device confirmed") << "rotate" << 3 << "" << "OUT4 ROTATION 180" << "2:180°";
+    QTest::newRow("mute the device confirmed") << "mute" << 0 << "" << "OUT1 AUDIO-MUTE ON" << "checked";
+    QTest::newRow("freeze the device confirmed") << "freeze" << 3 << "" << "OUT4 FREEZE-WINALL ON" << "checked";
+    QTest::newRow("rotation chosen, never confirmed") << "rotate" << 3 << "2" << "" << "-1:";
+    QTest::newRow("mute ticked, never confirmed") << "mute" << 0 << "" << "" << "unchecked";
+    QTest::newRow("freeze ticked, never confirmed") << "freeze" << 3 << "" << "" << "unchecked";
 }
 
 void TestSignalConfig::languageSwitchKeepsValues()
@@ -676,6 +688,7 @@ void TestSignalConfig::languageSwitchKeepsValues()
     QFETCH(QString, control);
     QFETCH(int, row);
     QFETCH(QString, deviceValue);
+    QFETCH(QString, reply);
     QFETCH(QString, shown);
 
     GuiTest::WriteOtherLanguageFile({ { &S_NoSignal, QStringLiteral("Kein Signal") },
@@ -684,20 +697,16 @@ void TestSignalConfig::languageSwitchKeepsValues()
     Ui_Main mainWindow;
     mainWindow.show();
     LinkMode = LinkModeTcp;
-    DeviceState.modelUnconfirmed = false;
+    DeviceState_ConfirmModel();
     Ui_SignalConfig *page = mainWindow.signalConfigPage;
     page->BuildRows(4, 4);
     const quint32 port = quint32(row);
-    if (control == QLatin1String("input format"))
+    if (!reply.isEmpty())
+        ParseReplyLine(*mainWindow.replyPages, reply + QLatin1Char('\r'));
+    else if (control == QLatin1String("input format"))
         page->ShowInputFormat(port, deviceValue);
-    else if (control == QLatin1String("input audio"))
-        page->ShowInputAudio(port, deviceValue);
     else if (control == QLatin1String("output input format"))
         page->ShowOutputInputFormat(port, deviceValue);
-    else if (control == QLatin1String("output type"))
-        page->ShowOutputType(port, deviceValue);
-    else if (control == QLatin1String("output resolution"))
-        page->ShowOutputResolution(port, deviceValue);
     else if (control == QLatin1String("rotate"))
         page->outputRotateCombos.at(row)->setCurrentIndex(deviceValue.toInt());
     else if (control == QLatin1String("mute"))
