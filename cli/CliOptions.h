@@ -48,7 +48,9 @@ public:
         NetworkSet,
         Baud,
         BaudSet,
-        Reset
+        Reset,
+        Backup,
+        Restore
     };
     // What the wall command does: print the device's wall, or change it.
     enum class WallAction { Show, Size, Splice, Cancel, Single, Input, Bezel };
@@ -112,6 +114,9 @@ public:
     QString networkMask;
     QString networkGateway;
     int baudToSet = 0; // baud set: one of the five rates
+    // restore: print the commands and send none; restore the link settings too.
+    bool dryRun = false;
+    bool withLink = false;
 
 private:
     bool parseLinkOption(const QString &name, const QString &value, QString *error);
@@ -122,4 +127,5 @@ private:
     bool parseWall(const QStringList &args, QString *error);
     bool parseNetworkCommand(const QStringList &args, QString *error);
     bool parseBaudCommand(const QStringList &args, QString *error);
+    bool parseBackupCommand(const QString &name, const QStringList &args, QString *error);
 };

@@ -61,6 +61,9 @@ void ReplyPages::signalOutputInputFormat(quint32, const QString &) { }
 
 void ReplyPages::signalOutputResolution(quint32, const QString &) { }
 
+void ReplyPages::signalOutputRotation(quint32, const QString &) { }
+void ReplyPages::signalOutputMute(quint32, const QString &) { }
+void ReplyPages::signalOutputFreeze(quint32, const QString &) { }
 void ReplyPages::signalRebuildIfConfirmed() { }
 
 void ReplyPages::signalReadAll()

@@ -55,6 +55,11 @@ public:
     virtual void signalOutputInputFormat(quint32 output, const QString &text);
     // Selects the output's resolution by its keyword.
     virtual void signalOutputResolution(quint32 output, const QString &keyword);
+    // Rotation, audio mute and freeze of an output as the device confirmed them (a backup
+    // reads them; no page shows them). Nothing by default.
+    virtual void signalOutputRotation(quint32 output, const QString &keyword);
+    virtual void signalOutputMute(quint32 output, const QString &keyword);
+    virtual void signalOutputFreeze(quint32 output, const QString &keyword);
     // Builds the rows again for the current counts once the model is confirmed.
     virtual void signalRebuildIfConfirmed();
     // Queues GET INn IN-INFO for every input, then GET OUTn OUT-INFO for every output, with a

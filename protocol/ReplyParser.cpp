@@ -508,6 +508,15 @@ bool DispatchPortLine(ReplyPages &pages, const ReplyLine &line)
     case Keyword::Hdcp:
         pages.signalOutputType(line.port, line.value.toString());
         return true;
+    case Keyword::Rotation:
+        pages.signalOutputRotation(line.port, line.value.toString());
+        return true;
+    case Keyword::AudioMute:
+        pages.signalOutputMute(line.port, line.value.toString());
+        return true;
+    case Keyword::FreezeWinAll:
+        pages.signalOutputFreeze(line.port, line.value.toString());
+        return true;
     case Keyword::Vka:
         HandleVka(pages, line);
         return true;
