@@ -159,6 +159,20 @@ QString SMSG_Status_ModelQueryTimedOut = QStringLiteral("The device did not answ
 QString SMSG_Status_NetworkReconnected = QStringLiteral("Network link lost and reconnected, reading the device again.");
 QString SgroupBox_Device = QStringLiteral("Device");
 QString SMSG_LinkKept = QStringLiteral("2-The connection in use stays open.");
+QString SpushButton_Backup = QStringLiteral("Backup…");
+QString SpushButton_Restore = QStringLiteral("Restore…");
+QString SMSG_BackupNeedsDevice = QStringLiteral("Connect to the device first.");
+QString SMSG_BackupNoAnswer = QStringLiteral("The device did not answer: ");
+QString SMSG_BackupSaved = QStringLiteral("Configuration saved to ");
+QString SMSG_BackupWriteFail = QStringLiteral("The configuration could not be written: ");
+QString SMSG_RestoreRefused = QStringLiteral("The file was refused, nothing was sent: ");
+QString SMSG_RestoreNothing = QStringLiteral("The device already has this configuration.");
+QString SMSG_RestoreConfirm = QStringLiteral("These settings will change. Restore them?");
+QString SMSG_RestoreProgress = QStringLiteral("Restoring the configuration…");
+QString SMSG_RestoreDone = QStringLiteral("Done: the device now has the configuration of the file.");
+QString SMSG_RestoreDiffers = QStringLiteral("The device still differs from the file:");
+QString SMSG_RestoreMore = QStringLiteral("… and %1 more");
+QString S_BackupFileFilter = QStringLiteral("Configuration (*.json)");
 
 namespace {
 // Numbered families: prefix followed by the 1-based index.

@@ -10,6 +10,7 @@
 #include "pages/Ui_Matrix.h"
 #include "pages/Ui_Multiview.h"
 #include "pages/Ui_SignalConfig.h"
+#include "pages/Ui_ConfigBackup.h"
 #include "pages/Ui_System.h"
 #include "pages/Ui_TVWall.h"
 #include "protocol/CommandSet.h"
@@ -188,6 +189,10 @@ void Ui_Main::MakeConnections()
         systemPage, &Ui_System::SGL_SyncSerialPortNetworkInfo, this, &Ui_Main::SLT_SyncSerialPortNetworkInfo);
     connect(multiviewPage, &Ui_Multiview::SGL_SyncInputSourceName, this, &Ui_Main::SLT_SyncInputSourceName);
     connect(matrixPage, &Ui_Matrix::SGL_SyncInputSourceName, this, &Ui_Main::SLT_SyncInputSourceName);
+    connect(systemPage->configBackup, &Ui_ConfigBackup::SGL_SyncInputSourceName, this, &Ui_Main::SLT_SyncInputSourceName);
+    // Queued: the backup hears each line after the program's own parser has handled it.
+    connect(this, &Ui_Main::SGL_DEBUG_SHOW_RecvBytes, systemPage->configBackup, &Ui_ConfigBackup::SLT_LineReceived,
+        Qt::QueuedConnection);
     // After a factory reset no page may keep showing what the device had before.
     connect(&systemPage->resetSettleTimer, &QTimer::timeout, this, [this] { RequestEveryPage(*replyPages); });
 
