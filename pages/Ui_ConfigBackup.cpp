@@ -81,6 +81,11 @@ bool Ui_ConfigBackup::deviceReady() const
 
 void Ui_ConfigBackup::SLT_LineReceived(const QByteArray &bytes)
 {
+    // Only the lines of a backup's or restore's own reads, and never a request the device
+    // echoed: parsed again here, an echoed query would be taken for an empty answer (an echoed
+    // GET MODEL TYPE for another model).
+    if (!m_busy || bytes.startsWith("GET ") || bytes.startsWith("SET "))
+        return;
     m_received << bytes;
     m_recorder.record(bytes);
 }
@@ -206,7 +211,9 @@ void Ui_ConfigBackup::SLT_Backup()
     backupButton->setEnabled(false);
     DeviceConfig config;
     QString error;
+    m_busy = true;
     const bool read = readDevice(&config, &error);
+    m_busy = false;
     backupButton->setEnabled(true);
     if (!read) {
         MessageBoxOk(SMSG_BackupNoAnswer + error, owner());
@@ -265,8 +272,11 @@ void Ui_ConfigBackup::SLT_Restore()
     }
 
     restoreButton->setEnabled(false);
+    m_busy = true;
     DeviceConfig device;
-    if (!readDevice(&device, &error)) {
+    const bool read = readDevice(&device, &error);
+    m_busy = false;
+    if (!read) {
         restoreButton->setEnabled(true);
         MessageBoxOk(SMSG_BackupNoAnswer + error, owner());
         return;
@@ -290,6 +300,7 @@ void Ui_ConfigBackup::SLT_Restore()
     progress.setMinimumDuration(0);
     progress.setValue(0);
     progress.show();
+    m_busy = true;
     // A step a builder refuses sends nothing; what it leaves undone shows among the differences.
     QString failure;
     for (int k = 0; k < planner.steps().size() && failure.isEmpty(); ++k) {
@@ -300,6 +311,7 @@ void Ui_ConfigBackup::SLT_Restore()
     }
     progress.close();
     finishRestore(file, failure);
+    m_busy = false;
     restoreButton->setEnabled(true);
 }
 

@@ -66,4 +66,5 @@ private:
     FileChooser m_chooseFile;
     ConfigReplyRecorder m_recorder;
     QList<QByteArray> m_received;
+    bool m_busy = false; // a backup or restore is reading or sending
 };
