@@ -10,7 +10,6 @@
 #include "settings/SettingsTexts.h"
 #include "shell/MessageBoxes.h"
 
-#include <QCoreApplication>
 #include <QDateTime>
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -231,7 +230,7 @@ void Ui_ConfigBackup::SLT_Backup()
     config.info.gateway = SP_RemoteGateway;
     config.info.baudRate = LinkMode == LinkModeSerial ? SP_BaudRate.toInt() : 0;
     config.info.date = QDateTime::currentDateTimeUtc().toString(Qt::ISODate);
-    config.info.programVersion = QCoreApplication::applicationVersion();
+    config.info.programVersion = QStringLiteral(TAVILON_PROGRAM_VERSION);
 
     const QString path = m_chooseFile(true);
     if (path.isEmpty())

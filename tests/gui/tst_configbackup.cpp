@@ -192,6 +192,7 @@ void TestConfigBackup::restore()
     }
     QJsonObject file = ReadFile(saved);
     QCOMPARE(file.value("inputs").toArray().at(0).toObject().value("name").toString(), S_InputName[0]);
+    QCOMPARE(file.value("programVersion").toString(), QStringLiteral(TAVILON_PROGRAM_VERSION));
     if (!fileField.isEmpty()) {
         file.insert(fileField, fileValue);
         WriteFile(saved, file);
