@@ -407,6 +407,8 @@ bool CliOptions::parseCommand(const QStringList &words, QString *error)
         return parseNetworkCommand(args, error);
     if (name == QLatin1String("baud"))
         return parseBaudCommand(args, error);
+    if (name == QLatin1String("backup") || name == QLatin1String("restore"))
+        return parseBackupCommand(name, args, error);
     if (name == QLatin1String("reset")) {
         command = Command::Reset;
         // Everything the device holds goes back to the factory state: never by accident.
@@ -657,6 +659,37 @@ bool CliOptions::parseRoutingCommand(const QString &name, const QStringList &arg
     return true;
 }
 
+bool CliOptions::parseBackupCommand(const QString &name, const QStringList &args, QString *error)
+{
+    if (name == QLatin1String("backup")) {
+        command = Command::Backup;
+        if (args.size() > 1) {
+            *error = QStringLiteral("usage: backup [FILE]");
+            return false;
+        }
+        filePath = args.value(0);
+        return true;
+    }
+    command = Command::Restore;
+    for (const QString &arg : args) {
+        if (arg == QLatin1String("--dry-run")) {
+            dryRun = true;
+        } else if (arg == QLatin1String("--with-link")) {
+            withLink = true;
+        } else if (arg.startsWith(QLatin1String("--")) || !filePath.isEmpty()) {
+            *error = QStringLiteral("usage: restore FILE [--dry-run] [--with-link]");
+            return false;
+        } else {
+            filePath = arg;
+        }
+    }
+    if (filePath.isEmpty()) {
+        *error = QStringLiteral("usage: restore FILE [--dry-run] [--with-link]");
+        return false;
+    }
+    return true;
+}
+
 QString CliOptions::UsageText()
 {
     return QStringLiteral(
@@ -693,6 +726,10 @@ QString CliOptions::UsageText()
         "  network set IP PORT MASK GATEWAY   write them (port 1-65534)\n"
         "  baud | baud set N        read or write the device's RS232 rate (9600, 19200,\n"
         "                           38400, 57600 or 115200)\n"
+        "  backup [FILE]            save the device's configuration as JSON (stdout without FILE)\n"
+        "  restore FILE [--dry-run] [--with-link]   make the device match a backup; --dry-run\n"
+        "                           prints the commands and sends none; --with-link restores the\n"
+        "                           network and baud settings too (exit 1: the device still differs)\n"
         "  reset --yes              reset the device to its factory settings\n"
         "  raw LINE                 send one line, print every line received until its reply\n"
         "  wall                     print the device's wall as JSON\n"

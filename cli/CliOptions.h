@@ -53,7 +53,9 @@ public:
         Reset,
         Routes,
         NamesExport,
-        NamesImport
+        NamesImport,
+        Backup,
+        Restore
     };
     // What the wall command does: print the device's wall, or change it.
     enum class WallAction { Show, Size, Splice, Cancel, Single, Input, Bezel };
@@ -122,6 +124,9 @@ public:
     QString networkGateway;
     int baudToSet = 0; // baud set: one of the five rates
     QVector<quint32> routeInputs; // routes: the 0-based input of each output, in output order
+    // restore: print the commands and send none; restore the link settings too.
+    bool dryRun = false;
+    bool withLink = false;
 
 private:
     bool parseLinkOption(const QString &name, const QString &value, QString *error);
@@ -134,4 +139,5 @@ private:
     bool parseNetworkCommand(const QStringList &args, QString *error);
     bool parseBaudCommand(const QStringList &args, QString *error);
     bool parseRoutingCommand(const QString &name, const QStringList &args, QString *error);
+    bool parseBackupCommand(const QString &name, const QStringList &args, QString *error);
 };

@@ -1,5 +1,7 @@
 #include "cli/CliRunner.h"
 
+#include "cli/CliBackup.h"
+#include "cli/CliBackupPages.h"
 #include "cli/CliEdid.h"
 #include "cli/CliEdidDecode.h"
 #include "cli/CliNames.h"
@@ -51,9 +53,15 @@ int CliRunner::run()
     if (m_options.command == CliOptions::Command::EdidWrite
         && !CliEdid::LoadFile(m_options.filePath, &m_edidToWrite, &error))
         return fail(CliExitUsage, error);
+    DeviceConfig restoreFile;
+    if (m_options.command == CliOptions::Command::Restore) {
+        const int loaded = CliBackup::LoadFile(m_options.filePath, &restoreFile, &error);
+        if (loaded != CliExitDone)
+            return fail(loaded, error);
+    }
 
     DeviceState_Clear();
-    CliPages pages;
+    CliBackupPages pages;
     // Only sync needs the whole device; other commands need the model check alone.
     pages.setReadDevice(m_options.command == CliOptions::Command::Sync);
     CliSession session(m_options, pages);
@@ -65,7 +73,11 @@ int CliRunner::run()
         code = session.waitForBurstEnd(&error);
     if (code == CliExitDone)
         code = checkPortsAgainstDevice(&error);
-    if (code == CliExitDone)
+    if (code == CliExitDone && m_options.command == CliOptions::Command::Backup)
+        code = CliBackup::RunBackup(m_options, session, pages, m_out, &error);
+    else if (code == CliExitDone && m_options.command == CliOptions::Command::Restore)
+        code = CliBackup::RunRestore(m_options, restoreFile, session, pages, m_out, &error);
+    else if (code == CliExitDone)
         code = runCommand(session, pages, &error);
     session.close();
     m_out.flush();
@@ -207,6 +219,8 @@ int CliRunner::runCommand(CliSession &session, CliPages &pages, QString *error)
     case Command::NamesExport:
     case Command::NamesImport:
         return CliNames::Run(o, m_out, error);
+    case Command::Backup:
+    case Command::Restore: // run() runs them
     case Command::EdidDecode: // handled before any link is opened
     case Command::None:
         break;

@@ -1,5 +1,7 @@
 #include "pages/Ui_System.h"
 
+#include "pages/Ui_ConfigBackup.h"
+
 #include "link/LinkMode.h"
 #include "link/LinkQueue.h"
 #include "link/LinkSettingsRules.h"
@@ -78,6 +80,8 @@ Ui_System::Ui_System(QWidget *parent)
 {
     CreateWidgets();
     LayOut();
+    configBackup = new Ui_ConfigBackup(deviceGroup, resetButton);
+    connect(configBackup, &Ui_ConfigBackup::SGL_UpdateEmit, this, &Ui_System::SGL_UpdateEmit);
     resetSettleTimer.setSingleShot(true);
     resetSettleTimer.setInterval(ResetSettleMs);
     Retranslate(true, false);
@@ -183,6 +187,7 @@ void Ui_System::Retranslate(bool firstTime, bool noRebuild)
     networkGroup->setTitle(SgroupBox_Network);
     resetLabel->setText(Slabel_Reset);
     resetButton->setText(S_ResetDevice);
+    configBackup->Retranslate();
     firmwareLabel->setText(Slabel_FirmwareVersion);
     baudLabel->setText(Slabel_Baudrate);
     // A language switch relabels the kinds in place, so the chosen kind stays chosen.

@@ -10,6 +10,7 @@
 #include <QWidget>
 
 class MyComboBox;
+class Ui_ConfigBackup;
 class QComboBox;
 class QFrame;
 class QGroupBox;
@@ -79,6 +80,7 @@ public:
     QPushButton *networkReadButton = nullptr;
     QPushButton *networkWriteButton = nullptr;
     QFrame *cutLine = nullptr;
+    Ui_ConfigBackup *configBackup = nullptr; // Backup… and Restore… beside the reset button
     // Runs once a reset has been sent; when it fires the device has had its time to restart
     // and the pages read it again (the main window connects to it).
     QTimer resetSettleTimer;

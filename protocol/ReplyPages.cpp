@@ -63,6 +63,10 @@ void ReplyPages::signalOutputResolution(quint32, const QString &) { }
 
 void ReplyPages::signalOutputConfirmed(quint32) { }
 
+void ReplyPages::signalOutputRotation(quint32, const QString &) { }
+void ReplyPages::signalOutputMute(quint32, const QString &) { }
+void ReplyPages::signalOutputFreeze(quint32, const QString &) { }
+
 void ReplyPages::signalRebuildIfConfirmed() { }
 
 void ReplyPages::signalReadAll()

@@ -57,6 +57,11 @@ public:
     virtual void signalOutputResolution(quint32 output, const QString &keyword);
     // A rotation, audio mute or freeze of the output was confirmed (stored in DeviceState).
     virtual void signalOutputConfirmed(quint32 output);
+    // Rotation, audio mute and freeze of an output as the device confirmed them (a backup
+    // reads them; no page shows them). Nothing by default.
+    virtual void signalOutputRotation(quint32 output, const QString &keyword);
+    virtual void signalOutputMute(quint32 output, const QString &keyword);
+    virtual void signalOutputFreeze(quint32 output, const QString &keyword);
     // Builds the rows again for the current counts once the model is confirmed.
     virtual void signalRebuildIfConfirmed();
     // Queues GET INn IN-INFO for every input, then GET OUTn OUT-INFO for every output, with a

@@ -544,12 +544,15 @@ bool DispatchPortLine(ReplyPages &pages, const ReplyLine &line)
         return true;
     case Keyword::Rotation:
         HandleOutputSetting(pages, line, DeviceState.signal.outRotation, RotationWords);
+        pages.signalOutputRotation(line.port, line.value.toString());
         return true;
     case Keyword::AudioMute:
         HandleOutputSetting(pages, line, DeviceState.signal.outMute, OnOffWords);
+        pages.signalOutputMute(line.port, line.value.toString());
         return true;
     case Keyword::FreezeWinAll:
         HandleOutputSetting(pages, line, DeviceState.signal.outFreeze, OnOffWords);
+        pages.signalOutputFreeze(line.port, line.value.toString());
         return true;
     case Keyword::AudioSrc:
         StoreSignalWord(DeviceState.signal.inAudio, line.port, InAudioWords, line.value);

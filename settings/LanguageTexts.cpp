@@ -209,6 +209,20 @@ QString SMSG_CsvNameControl = QStringLiteral("the name holds a line break or a c
 QString SMSG_CsvDuplicate = QStringLiteral("the port is named twice");
 QString SMSG_CsvRowLine = QStringLiteral("Row %1: ");
 QString SMSG_DeviceRefused = QStringLiteral("The device refused the command: ");
+QString SpushButton_Backup = QStringLiteral("Backup…");
+QString SpushButton_Restore = QStringLiteral("Restore…");
+QString SMSG_BackupNeedsDevice = QStringLiteral("Connect to the device first.");
+QString SMSG_BackupNoAnswer = QStringLiteral("The device did not answer: ");
+QString SMSG_BackupSaved = QStringLiteral("Configuration saved to ");
+QString SMSG_BackupWriteFail = QStringLiteral("The configuration could not be written: ");
+QString SMSG_RestoreRefused = QStringLiteral("The file was refused, nothing was sent: ");
+QString SMSG_RestoreNothing = QStringLiteral("The device already has this configuration.");
+QString SMSG_RestoreConfirm = QStringLiteral("These settings will change. Restore them?");
+QString SMSG_RestoreProgress = QStringLiteral("Restoring the configuration…");
+QString SMSG_RestoreDone = QStringLiteral("Done: the device now has the configuration of the file.");
+QString SMSG_RestoreDiffers = QStringLiteral("The device still differs from the file:");
+QString SMSG_RestoreMore = QStringLiteral("… and %1 more");
+QString S_BackupFileFilter = QStringLiteral("Configuration (*.json)");
 
 namespace {
 // Numbered families: prefix followed by the 1-based index.

@@ -10,6 +10,7 @@
 #include "pages/Ui_Matrix.h"
 #include "pages/Ui_Multiview.h"
 #include "pages/Ui_SignalConfig.h"
+#include "pages/Ui_ConfigBackup.h"
 #include "pages/Ui_System.h"
 #include "pages/Ui_TVWall.h"
 #include "protocol/CommandSet.h"
@@ -200,6 +201,10 @@ void Ui_Main::MakeConnections()
     connect(systemPage, &Ui_System::SGL_DeviceSilentAfterReset, this,
         [this] { connectionPage->DropLostLink(SMSG_ResetNoAnswer); });
     connect(connectionPage, &Ui_Uart_Network::SGL_LinkClosed, systemPage, &Ui_System::SLT_LinkClosed);
+    connect(systemPage->configBackup, &Ui_ConfigBackup::SGL_SyncInputSourceName, this, &Ui_Main::SLT_SyncInputSourceName);
+    // Queued: the backup hears each line after the program's own parser has handled it.
+    connect(this, &Ui_Main::SGL_DEBUG_SHOW_RecvBytes, systemPage->configBackup, &Ui_ConfigBackup::SLT_LineReceived,
+        Qt::QueuedConnection);
 
     // The services live in their worker threads, so their signals arrive here queued and
     // every send kick reaches them queued.

@@ -133,6 +133,15 @@ QString Describe(const CliOptions &o)
     case C::NamesImport:
         command = QStringLiteral("names-import ") + o.filePath;
         break;
+    case C::Backup:
+        command = QStringLiteral("backup [%1]").arg(o.filePath);
+        break;
+    case C::Restore:
+        command = QStringLiteral("restore %1%2%3")
+                      .arg(o.filePath)
+                      .arg(o.dryRun ? QStringLiteral(" dry") : QString())
+                      .arg(o.withLink ? QStringLiteral(" link") : QString());
+        break;
     case C::None:
         command = QStringLiteral("none");
         break;
@@ -330,6 +339,15 @@ void TestCliOptions::parsesValidCommandLines_data()
                                                 << tcp + "edid-decode a b.bin";
     QTest::newRow("edid read and decode") << QStringList { "--tcp", "127.0.0.1", "edid", "read", "4", "o.bin",
         "--decode" } << tcp + "edid-read o3 o.bin decode";
+    QTest::newRow("backup to stdout") << QStringList { "--tcp", "127.0.0.1", "backup" } << tcp + "backup []";
+    QTest::newRow("backup to a file") << QStringList { "--tcp", "127.0.0.1", "backup", "a.json" }
+                                      << tcp + "backup [a.json]";
+    QTest::newRow("restore") << QStringList { "--tcp", "127.0.0.1", "restore", "a.json" } << tcp + "restore a.json";
+    QTest::newRow("restore options after the file")
+        << QStringList { "--tcp", "127.0.0.1", "restore", "a.json", "--with-link", "--dry-run" }
+        << tcp + "restore a.json dry link";
+    QTest::newRow("restore options before the file")
+        << QStringList { "--tcp", "127.0.0.1", "restore", "--dry-run", "a.json" } << tcp + "restore a.json dry";
 }
 
 void TestCliOptions::parsesValidCommandLines()
@@ -471,6 +489,13 @@ void TestCliOptions::refusesBadCommandLines_data()
                                            << "one of 9600, 19200, 38400, 57600, 115200";
     QTest::newRow("baud set without rate") << QStringList { "--tcp", "127.0.0.1", "baud", "set" } << "baud set N";
     QTest::newRow("reset unconfirmed") << QStringList { "--tcp", "127.0.0.1", "reset" } << "reset --yes";
+    QTest::newRow("restore without a file") << QStringList { "--tcp", "127.0.0.1", "restore", "--dry-run" }
+                                            << "restore FILE";
+    QTest::newRow("restore of two files") << QStringList { "--tcp", "127.0.0.1", "restore", "a.json", "b.json" }
+                                          << "restore FILE";
+    QTest::newRow("restore unknown option") << QStringList { "--tcp", "127.0.0.1", "restore", "a.json", "--force" }
+                                            << "restore FILE";
+    QTest::newRow("backup of two files") << QStringList { "--tcp", "127.0.0.1", "backup", "a", "b" } << "backup [FILE]";
     QTest::newRow("reset with another word") << QStringList { "--tcp", "127.0.0.1", "reset", "--force" }
                                              << "reset --yes";
     QTest::newRow("raw with a CR") << QStringList { "--tcp", "127.0.0.1", "raw", "GET A\rSET B" }
