@@ -159,6 +159,18 @@ QString SMSG_Status_ModelQueryTimedOut = QStringLiteral("The device did not answ
 QString SMSG_Status_NetworkReconnected = QStringLiteral("Network link lost and reconnected, reading the device again.");
 QString SgroupBox_Device = QStringLiteral("Device");
 QString SMSG_LinkKept = QStringLiteral("2-The connection in use stays open.");
+QString SpushButton_Find = QStringLiteral("Find…");
+QString Ui_Discovery_AppName = QStringLiteral("Find the device");
+QString SDiscovery_Model = QStringLiteral("Model");
+QString SDiscovery_Link = QStringLiteral("Link");
+QString SDiscovery_Where = QStringLiteral("Address or port");
+QString SDiscovery_Baud = QStringLiteral("Baud");
+QString SDiscovery_Firmware = QStringLiteral("Main firmware");
+QString SpushButton_DiscoveryUse = QStringLiteral("Use");
+QString SpushButton_DiscoveryStop = QStringLiteral("Stop");
+QString SpushButton_DiscoveryAgain = QStringLiteral("Search again");
+QString SMSG_DiscoveryNothingFound = QStringLiteral("No device found.");
+QString SMSG_DiscoveryFound = QStringLiteral("Devices found: %1");
 
 namespace {
 // Numbered families: prefix followed by the 1-based index.
