@@ -731,6 +731,8 @@ QString CliOptions::UsageText()
         "                           prints the commands and sends none; --with-link restores the\n"
         "                           network and baud settings too (exit 1: the device still differs)\n"
         "  reset --yes              reset the device to its factory settings\n"
+        "  discover [...]           find devices on the serial ports and local subnets; needs no\n"
+        "                           --tcp or --serial (tavilon-cli discover --help)\n"
         "  raw LINE                 send one line, print every line received until its reply\n"
         "  wall                     print the device's wall as JSON\n"
         "  wall size ROWS COLS      set the wall size (cancels every splice group)\n"

@@ -1,4 +1,5 @@
 // tavilon-cli: the headless client. Only the command line and the exit status live here.
+#include "cli/CliDiscover.h"
 #include "cli/CliOptions.h"
 #include "cli/CliRunner.h"
 
@@ -24,6 +25,10 @@ int main(int argc, char *argv[])
         qInstallMessageHandler(QuietMessageHandler);
     QTextStream out(stdout);
     QTextStream err(stderr);
+
+    // A discovery needs no link option: it looks for the device itself.
+    if (CliDiscover::IsDiscoverCommand(app.arguments().mid(1)))
+        return CliDiscover::Run(app.arguments().mid(1), out, err);
 
     CliOptions options;
     QString error;

@@ -3,6 +3,8 @@
 #include "link/LinkConnectFailure.h"
 #include "link/LinkMode.h"
 #include "link/LinkSerialPortList.h"
+#include "link/Ui_Discovery.h"
+#include "protocol/DiscoveryResult.h"
 #include "link/LinkSettingsRules.h"
 #include "link/LinkServices.h"
 #include "link/ServiceSerialPort.h"
@@ -97,6 +99,17 @@ void AddField(QGridLayout *grid, QLabel *label, QWidget *field)
     const int row = grid->rowCount();
     grid->addWidget(label, row, 0);
     grid->addWidget(field, row, 1);
+}
+
+// The device's own port when nobody changed it.
+constexpr quint16 DefaultDevicePort = 2000;
+
+QStringList ListedSerialPortNames()
+{
+    QStringList names;
+    for (const LinkSerialPortList::Port &port : LinkSerialPortList::Available())
+        names.append(port.name);
+    return names;
 }
 
 void AddButton(QGridLayout *grid, QPushButton *button)
@@ -202,10 +215,13 @@ void Ui_Uart_Network::CreateMyNetworkGroup()
     localIpComboBox = new MyComboBox(myNetworkGroup);
     myPortLabel = new QLabel(myNetworkGroup);
     localPortEdit = new QLineEdit(myNetworkGroup);
+    findButton = new QPushButton(myNetworkGroup);
+    findButton->setObjectName(QStringLiteral("FindButton"));
 
     QGridLayout *grid = NewFieldGrid(myNetworkGroup);
     AddField(grid, myIpv4Label, localIpComboBox);
     AddField(grid, myPortLabel, localPortEdit);
+    AddButton(grid, findButton);
 }
 
 void Ui_Uart_Network::CreateStatusGroup()
@@ -265,6 +281,7 @@ void Ui_Uart_Network::MakeConnections()
     connect(localIpComboBox, QOverload<int>::of(&QComboBox::activated), this,
         [this](int index) { m_pickedLocalAddress = localIpComboBox->itemText(index); });
     connect(clearButton, &QPushButton::clicked, this, &Ui_Uart_Network::SLT_ClearStatus);
+    connect(findButton, &QPushButton::clicked, this, &Ui_Uart_Network::SLT_pushButton_Find_clicked);
     // A connect binds to an address of the device's subnet, so the list follows the device.
     connect(ipEdit, &QLineEdit::textChanged, this, &Ui_Uart_Network::SLT_comboBox_GetVaildLocalIp);
     connect(subMaskEdit, &QLineEdit::textChanged, this, &Ui_Uart_Network::SLT_comboBox_GetVaildLocalIp);
@@ -354,6 +371,7 @@ void Ui_Uart_Network::SetTexts()
     myPortLabel->setText(Slabel_MyPort);
     statusGroup->setTitle(SgroupBox_Status);
     clearButton->setText(S_Clear);
+    findButton->setText(SpushButton_Find);
     AlignLabelColumns();
 }
 
@@ -772,6 +790,55 @@ void Ui_Uart_Network::SetParameterWidgetsEnabled(bool enabled)
     gatewayEdit->setEnabled(enabled);
     localIpComboBox->setEnabled(enabled);
     localPortEdit->setEnabled(enabled);
+    findButton->setEnabled(enabled);
+}
+
+DiscoveryPlan Ui_Uart_Network::FindPlan() const
+{
+    DiscoveryPlan plan;
+    plan.serialPorts = m_findSerialPorts ? *m_findSerialPorts : ListedSerialPortNames();
+    const QString typedPort = serialPortComboBox->currentText().trimmed();
+    if (!m_findSerialPorts && !typedPort.isEmpty() && !plan.serialPorts.contains(typedPort))
+        plan.serialPorts.append(typedPort);
+    plan.subnets = m_findSubnets ? *m_findSubnets : Ipv4Subnet::OfInterfaces(QNetworkInterface::allInterfaces());
+    if (!m_findSubnets)
+        plan.extraHosts = QStringList { ipEdit->text().trimmed() };
+    const quint16 typedTcpPort = quint16(portEdit->text().toUInt());
+    plan.tcpPorts = { typedTcpPort, quint16(DefaultDevicePort) };
+    return plan;
+}
+
+void Ui_Uart_Network::SetFindNetworks(const QList<Ipv4Subnet> &subnets, const QStringList &serialPorts)
+{
+    m_findSubnets = subnets;
+    m_findSerialPorts = serialPorts;
+}
+
+void Ui_Uart_Network::SLT_pushButton_Find_clicked()
+{
+    auto *dialog = new Ui_Discovery(this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(dialog, &Ui_Discovery::SGL_DeviceChosen, this, &Ui_Uart_Network::ApplyDiscoveredDevice);
+    dialog->Start(FindPlan());
+    dialog->open();
+}
+
+void Ui_Uart_Network::ApplyDiscoveredDevice(const DiscoveryResult &device)
+{
+    // A link in use keeps its settings; the fields are locked until it is closed.
+    if (!serialPortComboBox->isEnabled())
+        return;
+    if (device.link == DiscoveryResult::Link::Serial) {
+        serialPortComboBox->setEditText(device.serialPath);
+        const int rate = baudRateComboBox->findText(QString::number(device.baudRate));
+        if (rate >= 0)
+            baudRateComboBox->setCurrentIndex(rate);
+        return;
+    }
+    ipEdit->setText(device.address);
+    portEdit->setText(QString::number(device.port));
+    // The local address list follows the device's address; it picks the address to bind.
+    SLT_comboBox_GetVaildLocalIp();
 }
 
 // Ends the worker thread's event loop; its finished() closes the link inside the thread.

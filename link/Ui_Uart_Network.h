@@ -4,9 +4,12 @@
 // and the main window decide the rest of the identification.
 #pragma once
 
+#include "protocol/DiscoveryPlan.h"
+
 #include <QDateTime>
 #include <QWidget>
 #include <array>
+#include <optional>
 
 class MyComboBox;
 class QComboBox;
@@ -18,6 +21,7 @@ class QPlainTextEdit;
 class QPushButton;
 class QSplitter;
 class QThread;
+struct DiscoveryResult;
 
 class Ui_Uart_Network : public QWidget
 {
@@ -128,6 +132,17 @@ public:
     QPlainTextEdit *statusLog = nullptr;
     QLabel *statusPicture = nullptr;
     QPushButton *clearButton = nullptr;
+    QPushButton *findButton = nullptr;
+
+    // What the Find dialog tries: the serial ports the system lists and the one typed, at
+    // every rate; the local subnets, the typed device address, at the typed port and 2000.
+    DiscoveryPlan FindPlan() const;
+    // Instead of the machine's interfaces, the typed address and the serial ports: the only
+    // networks and ports Find tries (tests give loopback ones, so that nothing leaves this
+    // computer).
+    void SetFindNetworks(const QList<Ipv4Subnet> &subnets, const QStringList &serialPorts);
+    // Fills the fields of the link a found device answered on; connecting stays the operator's.
+    void ApplyDiscoveredDevice(const DiscoveryResult &device);
 
 signals:
     void SGL_PretendConnect_SerialPort(QString MyPortName, QString MyBaudRate, QString MyDataBit,
@@ -154,6 +169,7 @@ public slots:
     void SLT_ClearStatus();
     void SLT_PortLost_SerialPort(const QString &portName);
     void SLT_ConnectFailure(int cause, const QString &systemText);
+    void SLT_pushButton_Find_clicked();
 
 private:
     void CreateWidgets();
@@ -190,4 +206,6 @@ private:
     QString m_connectFailureCause;
     // The local address the operator picked last; chosen again whenever the list offers it.
     QString m_pickedLocalAddress;
+    std::optional<QList<Ipv4Subnet>> m_findSubnets;
+    std::optional<QStringList> m_findSerialPorts;
 };

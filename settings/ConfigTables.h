@@ -9,7 +9,7 @@ struct ConfigKeyEntry {
 };
 
 constexpr int SettingsTableSize = 27;
-constexpr int LanguageTableSize = 617;
+constexpr int LanguageTableSize = 629;
 
 extern const ConfigKeyEntry SettingsTable[SettingsTableSize];
 extern const ConfigKeyEntry LanguageTable[LanguageTableSize];

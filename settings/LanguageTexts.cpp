@@ -223,6 +223,18 @@ QString SMSG_RestoreDone = QStringLiteral("Done: the device now has the configur
 QString SMSG_RestoreDiffers = QStringLiteral("The device still differs from the file:");
 QString SMSG_RestoreMore = QStringLiteral("… and %1 more");
 QString S_BackupFileFilter = QStringLiteral("Configuration (*.json)");
+QString SpushButton_Find = QStringLiteral("Find…");
+QString Ui_Discovery_AppName = QStringLiteral("Find the device");
+QString SDiscovery_Model = QStringLiteral("Model");
+QString SDiscovery_Link = QStringLiteral("Link");
+QString SDiscovery_Where = QStringLiteral("Address or port");
+QString SDiscovery_Baud = QStringLiteral("Baud");
+QString SDiscovery_Firmware = QStringLiteral("Main firmware");
+QString SpushButton_DiscoveryUse = QStringLiteral("Use");
+QString SpushButton_DiscoveryStop = QStringLiteral("Stop");
+QString SpushButton_DiscoveryAgain = QStringLiteral("Search again");
+QString SMSG_DiscoveryNothingFound = QStringLiteral("No device found.");
+QString SMSG_DiscoveryFound = QStringLiteral("Devices found: %1");
 
 namespace {
 // Numbered families: prefix followed by the 1-based index.

@@ -179,7 +179,7 @@ const char *const SimDevice::LineTooLongLine = "ERROR: LINE TOO LONG";
 
 SimDevice::SimDevice(const SimDeviceConfig &config)
     : m_config(config)
-    , m_state(FactoryState(config.network))
+    , m_state(FactoryState(config.network, config.baudrate))
 { }
 
 quint32 SimDevice::MaxLayoutOfMode(quint32 mode)
@@ -787,7 +787,7 @@ SimDevice::Outcome SimDevice::handleSetBaudrate(const Words &words)
 SimDevice::Outcome SimDevice::handleReset()
 {
     Outcome outcome;
-    m_state = FactoryState(m_config.network);
+    m_state = FactoryState(m_config.network, m_config.baudrate);
     outcome.ack.append("RESET");
     outcome.status = stateReportLines();
     return outcome;

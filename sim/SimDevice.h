@@ -21,6 +21,7 @@ struct SimReply {
 struct SimDeviceConfig {
     QByteArray model; // answered to GET MODEL TYPE
     SimNetwork network; // factory network settings
+    int baudrate = 9600; // factory RS232 rate
 };
 
 class SimDevice

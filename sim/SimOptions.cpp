@@ -1,5 +1,6 @@
 #include "sim/SimOptions.h"
 
+#include "link/LinkSettingsRules.h"
 #include "protocol/ValueWords.h"
 
 #include <QHostAddress>
@@ -60,7 +61,7 @@ bool SimOptions::parse(const QStringList &arguments, QString &error)
             || name == QLatin1String("--model") || name == QLatin1String("--latency")
             || name == QLatin1String("--line-ending") || name == QLatin1String("--chunk")
             || name == QLatin1String("--mute") || name == QLatin1String("--drop-after")
-            || name == QLatin1String("--refuse");
+            || name == QLatin1String("--refuse") || name == QLatin1String("--baud");
         if (takesValue && !TakeValue(arguments, i, name, value)) {
             error = QStringLiteral("%1 needs a value").arg(name);
             return false;
@@ -129,6 +130,11 @@ bool SimOptions::parse(const QStringList &arguments, QString &error)
                 error = QStringLiteral("--drop-after needs a request count of at least 1");
                 return false;
             }
+        } else if (name == QLatin1String("--baud")) {
+            if (!ParseCount(value, 1, 115200, baudRate) || !LinkBaudRateTexts().contains(value)) {
+                error = QStringLiteral("--baud is 9600, 19200, 38400, 57600 or 115200");
+                return false;
+            }
         } else if (name == QLatin1String("--garbage")) {
             garbage = true;
         } else if (name == QLatin1String("--echo")) {
@@ -157,6 +163,8 @@ QString SimOptions::Usage()
         "  --no-pty             no pseudo-terminal\n"
         "  --model NAME         answer GET MODEL TYPE with another model\n"
         "  --latency MS         delay every answer by MS milliseconds\n"
+        "  --baud N             the device's RS232 rate at start and after a reset; the\n"
+        "                       pseudo-terminal then ignores requests sent at other rates\n"
         "  --line-ending cr|crlf  end written lines with CR (default) or CR LF\n"
         "  --chunk N            write answers in pieces of N bytes with a short gap\n"
         "  --mute PATTERN       never answer requests containing PATTERN (repeatable)\n"

@@ -17,6 +17,7 @@ public:
 
     QByteArray model; // answered to GET MODEL TYPE
     int latencyMs = 0; // delay of every answer
+    int baudRate = 0; // the device's starting RS232 rate; 0: 9600, and the pty understands any rate
     QByteArray lineEnding = "\r"; // after every line the simulator writes
     int chunk = 0; // write answers in pieces of this many bytes; 0 writes whole lines
     QList<QByteArray> mutePatterns; // requests containing one of these are never answered

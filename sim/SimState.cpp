@@ -52,13 +52,13 @@ SimScene FactoryScene()
     return scene;
 }
 
-SimState FactoryState(const SimNetwork &network)
+SimState FactoryState(const SimNetwork &network, int baudrate)
 {
     SimState state;
     state.live = FactoryScene();
     state.scenes.fill(state.live);
     state.edidMode.fill(IndexOfWord(EdidModeWords, "4K60-2.0"));
     state.network = network;
-    state.baudrate = 9600;
+    state.baudrate = baudrate;
     return state;
 }

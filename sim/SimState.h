@@ -142,4 +142,4 @@ struct SimState {
 // The state a new or reset device has; the network settings are passed in because they
 // describe where the simulator really listens.
 SimScene FactoryScene();
-SimState FactoryState(const SimNetwork &network);
+SimState FactoryState(const SimNetwork &network, int baudrate = 9600);

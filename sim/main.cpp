@@ -91,7 +91,7 @@ int main(int argc, char *argv[])
                             .arg(error));
     }
 
-    SimDevice device({ options.model, FactoryNetworkOf(options, server) });
+    SimDevice device({ options.model, FactoryNetworkOf(options, server), options.baudRate ? options.baudRate : 9600 });
     SimHub hub(device, options);
     SimPtyPort *pty = nullptr;
     if (options.ptyEnabled) {
@@ -99,6 +99,8 @@ int main(int argc, char *argv[])
         hub.addConnection(pty);
         if (!pty->open(error))
             return Fail(error);
+        if (options.baudRate)
+            pty->expectBaudRate(options.baudRate);
         QObject::connect(pty, &SimPtyPort::SGL_Reopened, &hub, [pty](const QString &slavePath) {
             SimLog::Write(QStringLiteral("pty reopened as %1 at %2").arg(slavePath, pty->linkPath()));
         });
