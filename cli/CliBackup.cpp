@@ -88,9 +88,9 @@ QJsonArray ToArray(const QStringList &list)
 int RunSteps(const RestorePlanner &planner, CliSession &session, QStringList *notSent, int *sent, QString *error)
 {
     for (const RestoreStep &step : planner.steps()) {
-        QByteArray reply;
+        // A wall step queues several lines; each one's reply is awaited.
         QString stepError;
-        const int code = session.sendCommand(step.build, &reply, &stepError);
+        const int code = session.sendCommands(step.build, &stepError);
         if (code == CliExitFailed) {
             // A builder refused the step (the device's state does not allow it yet); the
             // comparison afterwards tells what it leaves undone.

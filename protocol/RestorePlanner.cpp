@@ -8,9 +8,6 @@ namespace {
 
 enum : int { ModeSingle = 0, ModePip = 1, ModePbp = 2 };
 
-// The wall rules work on cell rectangles; without a grid every cell is a square of this size.
-constexpr int CellPixels = 100;
-
 bool IsSplitMode(int mode)
 {
     return mode >= ModePbp && mode < int(MultiviewModeWords.count);
@@ -37,11 +34,6 @@ bool Needed(int device, int wanted, bool force = false)
     return wanted >= 0 && (force || device != wanted);
 }
 
-void LayOut(WallEditor &editor, quint32 rows, quint32 cols, bool keep)
-{
-    editor.layOut(rows, cols, int(cols) * CellPixels, int(rows) * CellPixels, keep);
-}
-
 } // namespace
 
 RestorePlanner::RestorePlanner(const DeviceConfig &device, const DeviceConfig &wanted, bool withLink)
@@ -62,17 +54,6 @@ RestorePlanner::RestorePlanner(const DeviceConfig &device, const DeviceConfig &w
     planLinkSettings();
 }
 
-WallEditor &RestorePlanner::editor()
-{
-    // The wall in DeviceState is the one the device last reported (a wall reply replaces it
-    // whole): the groups are found in it again before every wall step.
-    if (DeviceState.wall.rows > 0 && DeviceState.wall.cols > 0) {
-        LayOut(m_editor, DeviceState.wall.rows, DeviceState.wall.cols, true);
-        m_editor.restoreFromModel();
-    }
-    return m_editor;
-}
-
 QStringList RestorePlanner::changes() const
 {
     QStringList list;
@@ -84,6 +65,53 @@ QStringList RestorePlanner::changes() const
 void RestorePlanner::add(const QString &change, std::function<void()> build, std::function<void()> assume)
 {
     m_steps.append(RestoreStep { change, std::move(build), std::move(assume) });
+}
+
+void RestorePlanner::addWallStep(const QString &change, std::function<void(WallEditor &)> edit)
+{
+    // The edit starts from the wall the device confirmed, not from lines of an earlier step
+    // still counted as in flight.
+    add(change,
+        [this, edit] {
+            m_editor.showModel();
+            edit(m_editor);
+        },
+        [this] {
+            // The device's layout reply replaces its wall with the one written.
+            const WallState written = m_editor.shown();
+            DeviceState.wall = written;
+            m_editor.showModel();
+        });
+}
+
+bool RestorePlanner::deviceHasGroups() const
+{
+    for (const DeviceConfig::WallCell &cell : qAsConst(m_device.wallCells)) {
+        if (cell.spliced || cell.singleExit)
+            return true;
+    }
+    return false;
+}
+
+QVector<quint32> RestorePlanner::wantedOutputs() const
+{
+    QVector<quint32> outputs;
+    for (const DeviceConfig::WallCell &cell : qAsConst(m_wanted.wallCells))
+        outputs.append(quint32(cell.output));
+    return outputs;
+}
+
+const int *RestorePlanner::wantedEdgesOfGroup(int anchor, int top, int left, int bottom, int right) const
+{
+    const int cols = m_wanted.wallCols;
+    for (int row = top; row <= bottom; ++row) {
+        for (int col = left; col <= right; ++col) {
+            const DeviceConfig::WallCell &cell = m_wanted.wallCells.at(row * cols + col);
+            if (!cell.singleExit)
+                return cell.edges;
+        }
+    }
+    return m_wanted.wallCells.at(anchor).edges;
 }
 
 bool RestorePlanner::wallLayoutDiffers() const
@@ -120,25 +148,28 @@ void RestorePlanner::planWallTeardown()
     if (!wallDiffers())
         return;
     m_wallRebuilt = true;
-    bool anyGroup = false;
-    for (const DeviceConfig::WallCell &cell : qAsConst(m_device.wallCells))
-        anyGroup = anyGroup || cell.spliced || cell.singleExit;
-    if (anyGroup)
-        add(QStringLiteral("Cancel the splice groups of the wall"), [this] { editor().cancelAll(); });
-    if (!wallLayoutDiffers())
+    if (!wallLayoutDiffers()) {
+        if (deviceHasGroups())
+            addWallStep(QStringLiteral("Cancel the splice groups of the wall"), [](WallEditor &editor) {
+                const quint32 cols = editor.cols();
+                for (const WallBlock &group : editor.groups())
+                    editor.cancelGroup(group.top * cols + group.left);
+            });
         return;
+    }
+    // A new layout cancels the groups of the old one first (the editor's rule for a new size).
     const int rows = m_wanted.wallRows;
     const int cols = m_wanted.wallCols;
     QStringList shown;
     for (int k = 0; k < m_wanted.wallCells.size(); ++k)
         shown << QStringLiteral("%1 shows output %2").arg(CellName(k, cols)).arg(m_wanted.wallCells.at(k).output + 1);
-    add(QStringLiteral("Wall of %1 x %2 screens: %3").arg(rows).arg(cols).arg(shown.join(QStringLiteral(", "))),
-        [this, rows, cols] {
-            LayOut(editor(), quint32(rows), quint32(cols), false);
-            for (int k = 0; k < m_wanted.wallCells.size(); ++k)
-                m_editor.selectOutput(quint32(k), quint32(m_wanted.wallCells.at(k).output));
-            CmdSetTvWallInfo(DeviceState.wall.total);
-        });
+    const QString cancelled = deviceHasGroups() ? QStringLiteral(", its splice groups cancelled first") : QString();
+    const QVector<quint32> outputs = wantedOutputs();
+    addWallStep(QStringLiteral("Wall of %1 x %2 screens%3: %4")
+                    .arg(rows)
+                    .arg(cols)
+                    .arg(cancelled, shown.join(QStringLiteral(", "))),
+        [rows, cols, outputs](WallEditor &editor) { editor.writeSize(quint32(rows), quint32(cols), outputs); });
 }
 
 void RestorePlanner::planInputs()
@@ -243,57 +274,42 @@ void RestorePlanner::planWallGroups()
     if (!m_wallRebuilt)
         return;
     const int cols = m_wanted.wallCols;
+    QVector<int> anchors;
     for (int anchor = 0; anchor < m_wanted.wallCells.size(); ++anchor) {
         int top = 0, left = 0, bottom = 0, right = 0;
         if (!m_wanted.groupBlock(anchor, &top, &left, &bottom, &right))
             continue;
+        anchors.append(anchor);
         WallBlock block;
         block.top = quint32(top);
         block.left = quint32(left);
         block.bottom = quint32(bottom);
         block.right = quint32(right);
-        add(QStringLiteral("Splice wall %1 to %2").arg(CellName(anchor, cols), CellName(bottom * cols + right, cols)),
-            [this, block] { editor().splice(block); });
+        addWallStep(QStringLiteral("Splice wall %1 to %2").arg(CellName(anchor, cols), CellName(bottom * cols + right, cols)),
+            [block](WallEditor &editor) { editor.splice(block); });
+    }
+    // A group has one set of bezels; they go before any screen is taken out, as an operator
+    // builds a wall, so a screen taken out keeps them as the device has it.
+    for (int anchor : qAsConst(anchors)) {
+        int top = 0, left = 0, bottom = 0, right = 0;
+        m_wanted.groupBlock(anchor, &top, &left, &bottom, &right);
+        const int *edges = wantedEdgesOfGroup(anchor, top, left, bottom, right);
+        if (edges[0] == 0 && edges[1] == 0 && edges[2] == 0 && edges[3] == 0)
+            continue; // a new group has no bezels
+        const quint32 e[4] = { quint32(edges[0]), quint32(edges[1]), quint32(edges[2]), quint32(edges[3]) };
+        addWallStep(QStringLiteral("Wall bezels of the group at %1 (left/right/up/bottom): %2/%3/%4/%5")
+                        .arg(CellName(anchor, cols))
+                        .arg(edges[0])
+                        .arg(edges[1])
+                        .arg(edges[2])
+                        .arg(edges[3]),
+            [anchor, e](WallEditor &editor) { editor.setBezel(quint32(anchor), e[0], e[1], e[2], e[3]); });
     }
     for (int k = 0; k < m_wanted.wallCells.size(); ++k) {
         if (m_wanted.wallCells.at(k).singleExit)
-            add(QStringLiteral("Take wall %1 out of its group").arg(CellName(k, cols)),
-                [this, k] { editor().toggleSingleExit(quint32(k)); });
+            addWallStep(QStringLiteral("Take wall %1 out of its group").arg(CellName(k, cols)),
+                [k](WallEditor &editor) { editor.toggleSingleExit(quint32(k)); });
     }
-    // The bezels of each screen as the file has them, then the layout that carries them.
-    bool anyEdge = false;
-    for (const DeviceConfig::WallCell &cell : qAsConst(m_wanted.wallCells)) {
-        for (int e = 0; e < 4; ++e)
-            anyEdge = anyEdge || cell.edges[e] != 0;
-    }
-    if (!anyEdge)
-        return;
-    QStringList edges;
-    for (int k = 0; k < m_wanted.wallCells.size(); ++k) {
-        const DeviceConfig::WallCell &cell = m_wanted.wallCells.at(k);
-        if (cell.spliced && !cell.singleExit)
-            edges << QStringLiteral("%1 %2/%3/%4/%5")
-                         .arg(CellName(k, cols))
-                         .arg(cell.edges[0])
-                         .arg(cell.edges[1])
-                         .arg(cell.edges[2])
-                         .arg(cell.edges[3]);
-    }
-    add(QStringLiteral("Wall bezels (left/right/up/bottom): %1").arg(edges.join(QStringLiteral(", "))), [this] {
-        editor(); // the group positions that the screen commands carry
-        for (int k = 0; k < m_wanted.wallCells.size(); ++k) {
-            const DeviceConfig::WallCell &cell = m_wanted.wallCells.at(k);
-            WallEntry &screen = WallSlot(quint32(cell.output));
-            if (!screen.spliced || screen.singleExit)
-                continue;
-            screen.edgeLeft = quint32(cell.edges[0]);
-            screen.edgeRight = quint32(cell.edges[1]);
-            screen.edgeUp = quint32(cell.edges[2]);
-            screen.edgeBottom = quint32(cell.edges[3]);
-            CmdSetWallPort(quint32(k));
-        }
-        CmdSetTvWallInfo(DeviceState.wall.total);
-    });
 }
 
 void RestorePlanner::planRoutes()

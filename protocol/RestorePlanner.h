@@ -2,11 +2,13 @@
 // order the device accepts, each a change in words and the command builders that make it. Only
 // what differs is changed. Order: the wall's splice groups are cancelled and its size set first
 // (a group would keep its outputs), then the inputs, the outputs, every output's multiview state
-// (mode before the fields of the mode), the wall's groups again (only SINGLE outputs splice),
-// the routes (a splice routes its group), and last the link settings, which change the link.
+// (mode before the fields of the mode), the wall's groups again (only SINGLE outputs splice)
+// with their bezels and the screens taken out of them, the routes (a splice routes its group), and last the link settings, which change the link.
 //
-// The wall steps go through WallEditor on DeviceState, which must hold the device's current
-// wall when the planner is made. GUI thread, as the builders.
+// The wall steps go through WallEditor, so the wall's rules stay in one place. Each wall step
+// starts from the wall in DeviceState: the device's reply to the step before, or, in a run that
+// sends nothing, what that step's assume stored. Like every wall edit, a wall step queues
+// nothing without a chosen link. GUI thread, as the builders.
 #pragma once
 
 #include "protocol/DeviceConfig.h"
@@ -46,9 +48,13 @@ private:
     void planRoutes();
     void planLinkSettings();
     void add(const QString &change, std::function<void()> build, std::function<void()> assume = {});
+    void addWallStep(const QString &change, std::function<void(WallEditor &)> edit);
     bool wallDiffers() const;
-    WallEditor &editor();
     bool wallLayoutDiffers() const;
+    bool deviceHasGroups() const;
+    QVector<quint32> wantedOutputs() const;
+    // The bezels a group of the file has: those of its first screen not taken out.
+    const int *wantedEdgesOfGroup(int anchor, int top, int left, int bottom, int right) const;
 
     DeviceConfig m_device;
     DeviceConfig m_wanted;

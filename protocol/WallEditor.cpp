@@ -105,6 +105,21 @@ bool AnySpliced(const WallState &wall)
     return false;
 }
 
+// Whether a wall of count cells can show these outputs: one per cell, each a port of the
+// device, none twice.
+bool EachOutputOnce(const QVector<quint32> &outputs, quint32 count)
+{
+    if (quint32(outputs.size()) != count)
+        return false;
+    QVector<bool> shown(int(MaxPorts), false);
+    for (quint32 output : outputs) {
+        if (output >= qMin(DeviceState.outputCount, MaxPorts) || shown.at(int(output)))
+            return false;
+        shown[int(output)] = true;
+    }
+    return true;
+}
+
 } // namespace
 
 WallEditor::WallEditor(Kick kick, QObject *parent)
@@ -249,10 +264,12 @@ void WallEditor::showModel()
     emit SGL_WallChanged();
 }
 
-WallEditor::Outcome WallEditor::writeSize(quint32 rows, quint32 cols)
+WallEditor::Outcome WallEditor::writeSize(quint32 rows, quint32 cols, const QVector<quint32> &outputs)
 {
     if (rows == 0 || cols == 0 || quint64(rows) * cols > MaxPorts)
         return Outcome::NothingToDo;
+    if (!outputs.isEmpty() && !EachOutputOnce(outputs, rows * cols))
+        return Outcome::Refused;
     if (!LinkChosen())
         return Outcome::NotConnected;
     WallState &wall = beginEdit(true);
@@ -266,11 +283,12 @@ WallEditor::Outcome WallEditor::writeSize(quint32 rows, quint32 cols)
     wall.rows = rows;
     wall.cols = cols;
     wall.total = rows * cols;
+    for (quint32 k = 0; k < wall.total; ++k)
+        Entry(wall, k).outputIndex = outputs.isEmpty() ? k : outputs.at(int(k));
     for (quint32 k = 0; k < wall.total; ++k) {
-        WallEntry &record = Entry(wall, k);
-        ClearSplice(record);
-        record.outputIndex = k;
-        record.inputIndex = DeviceState.routeInputOfOutput[k];
+        WallEntry &screen = ScreenOf(wall, k);
+        ClearSplice(screen);
+        screen.inputIndex = DeviceState.routeInputOfOutput[ClampSlot(Entry(wall, k).outputIndex)];
     }
     sendWallInfo();
     return Outcome::Done;

@@ -76,8 +76,9 @@ public:
 
     // A new size always reaches the device: the groups of the wall are cancelled first (their
     // lines carry the old size), then the new wall goes out with every cell showing the output
-    // of its number and the input routed to it.
-    Outcome writeSize(quint32 rows, quint32 cols);
+    // of its number, or the output given for it (row-major, each output once), and the input
+    // routed to that output.
+    Outcome writeSize(quint32 rows, quint32 cols, const QVector<quint32> &outputs = {});
     SpliceResult splice(const WallBlock &block);
     Outcome cancelGroup(quint32 cell);
     // A screen put back into its group takes the group's edges.

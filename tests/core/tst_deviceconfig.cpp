@@ -355,6 +355,44 @@ void TestDeviceConfig::plannedCommands_data()
     }) << false << QStringList { "SET OUT1 WALLPORT 0", "SET TVWALL-INFO 4 2 2",
                                  "SET TVWALL-INFO 4 2 2 0 0 0 0 0 0 0 0 0 0 1 0 0 0 0 1 0 0 3 0 0 0 0 3 0 0 2" }
                                               << 6;
+    QTest::newRow("a group moved on a wall of the same size: only its screens are cancelled")
+        << none << Change([](DeviceConfig &c) {
+               c.wallCells[0].spliced = c.wallCells[1].spliced = false;
+               c.wallCells[2].spliced = c.wallCells[3].spliced = true;
+               c.wallCells[2].anchor = c.wallCells[3].anchor = 2;
+           })
+        << false
+        << QStringList { "SET OUT1 WALLPORT 0", "SET OUT2 WALLPORT 0", "SET TVWALL-INFO 4 2 2",
+               "SET IN3 VIDEO OUT3,4", "SET OUT3 WALLPORT 1 2 1 1", "SET OUT4 WALLPORT 1 2 1 2",
+               "SET TVWALL-INFO 4 2 2", "SET IN3 VIDEO OUT3", "SET IN4 VIDEO OUT4" }
+        << 9;
+    QTest::newRow("bezels go before a screen is taken out, which sends no edges")
+        << Change([](DeviceConfig &c) { c.wallCells[0].spliced = c.wallCells[1].spliced = false; })
+        << Change([](DeviceConfig &c) {
+               for (int k = 0; k < 2; ++k) {
+                   for (int e = 0; e < 4; ++e)
+                       c.wallCells[k].edges[e] = 3 + e;
+               }
+               c.wallCells[1].singleExit = true;
+           })
+        << false
+        << QStringList { "SET IN1 VIDEO OUT1,2", "SET OUT1 WALLPORT 1 2 1 1 0 0 0 0", "SET TVWALL-INFO 4 2 2",
+               "SET OUT1 WALLPORT 1 2 1 1 3 4 5 6", "SET OUT2 WALLPORT 1 2 1 2 3 4 5 6", "SET TVWALL-INFO 4 2 2",
+               "SET TVWALL-INFO 4 2 2 1 0 0 3 4 5 6 0 5 0 1 0 0 0 0 0", "SET IN1 VIDEO OUT1",
+               "SET IN2 VIDEO OUT2" }
+        << 10;
+    QTest::newRow("a smaller wall showing other outputs goes out in one layout line")
+        << none << Change([](DeviceConfig &c) {
+               c.wallRows = 1;
+               c.wallCells.resize(2);
+               c.wallCells[0] = DeviceConfig::WallCell();
+               c.wallCells[0].output = c.wallCells[0].input = 3;
+               c.wallCells[1] = DeviceConfig::WallCell();
+           })
+        << false
+        << QStringList { "SET OUT3 WALLPORT 0", "SET OUT4 WALLPORT 0", "SET TVWALL-INFO 4 2 2",
+               "SET TVWALL-INFO 2 1 2 0 0 3 0 0 0 0 3 0 0 0 0 0 0 0 0" }
+        << 6;
     QTest::newRow("link settings only when asked") << none << Change([](DeviceConfig &c) {
         c.info.ip = QStringLiteral("192.168.0.20");
         c.info.baudRate = 115200;

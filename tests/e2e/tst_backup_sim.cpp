@@ -231,10 +231,18 @@ void TestBackupSim::restoreAcrossWallSizes()
     QCOMPARE(wanted.value("wall").toObject().value("cells").toArray().at(0).toObject().value("spliced"),
         QJsonValue(true));
 
-    for (const QStringList &size : { QStringList { "1", "2" }, QStringList { "2", "1" } }) {
-        QVERIFY(Cli(*m_sim, QStringList { "wall", "size" } + size).exitCode == 0);
+    // Other sizes, and the same size with another group, whose cancelling must not leave the
+    // file's group out.
+    const QList<QList<QStringList>> setups {
+        { { "wall", "size", "1", "2" } },
+        { { "wall", "size", "2", "1" } },
+        { { "wall", "size", "2", "2" }, { "wall", "splice", "1", "1", "1", "2" } },
+    };
+    for (const QList<QStringList> &setup : setups) {
+        for (const QStringList &command : setup)
+            QVERIFY(Cli(*m_sim, command).exitCode == 0);
         run = Cli(*m_sim, { "restore", path("wall.json") });
-        QVERIFY2(run.exitCode == 0, qPrintable(size.join('x') + ": " + run.describe()));
+        QVERIFY2(run.exitCode == 0, qPrintable(setup.last().join(' ') + ": " + run.describe()));
         QVERIFY(Cli(*m_sim, { "backup", path("wall-after.json") }).exitCode == 0);
         QCOMPARE(ReadJson(path("wall-after.json")), wanted);
     }

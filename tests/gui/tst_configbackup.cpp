@@ -12,6 +12,7 @@
 #include "pages/Ui_System.h"
 #include "protocol/CommandSet.h"
 #include "protocol/DeviceState.h"
+#include "protocol/WallEditor.h"
 #include "settings/LanguageTexts.h"
 #include "shell/Ui_Main.h"
 
@@ -62,7 +63,7 @@ private slots:
 private:
     bool ConnectToSim(const GuiTest::SimProcess &sim);
     // Output 3 to PIP, output 2 rotated, input 1 routed to output 3; waits for the device.
-    void ChangeDevice();
+    void ChangeDevice(bool wall);
     // Presses a button and waits until the flow has shown `boxes` boxes.
     void PressAndWait(QPushButton *button, MessageBoxCatcher &catcher, int boxes);
     // Runs a slot of the flow (all its boxes are answered inside) and checks the box count.
@@ -118,13 +119,22 @@ bool TestConfigBackup::ConnectToSim(const GuiTest::SimProcess &sim)
     return true;
 }
 
-void TestConfigBackup::ChangeDevice()
+void TestConfigBackup::ChangeDevice(bool wall)
 {
     CmdSetOutRotation(1, 2);
     CmdSetRoute(0, 2);
     CmdSetMultiviewMode(2, 1);
     emit m_main->SGL_UnifyUpdateEmit();
     QTRY_COMPARE_WITH_TIMEOUT(DeviceState.multiview[2].mode, 1u, SyncTimeoutMs);
+    if (!wall)
+        return;
+    // A wall of another size with a group: the restore cancels it before the size goes back.
+    WallEditor editor([this] { emit m_main->SGL_UnifyUpdateEmit(); });
+    QCOMPARE(editor.writeSize(1, 2), WallEditor::Outcome::Done);
+    QTRY_COMPARE_WITH_TIMEOUT(DeviceState.wall.rows, 1u, SyncTimeoutMs);
+    editor.showModel();
+    QCOMPARE(editor.splice(WallBlock { 0, 0, 0, 1 }).outcome, WallEditor::Outcome::Done);
+    QTRY_VERIFY_WITH_TIMEOUT(WallSlot(WallSlot(0).outputIndex).spliced, SyncTimeoutMs);
 }
 
 void TestConfigBackup::PressAndWait(QPushButton *button, MessageBoxCatcher &catcher, int boxes)
@@ -148,21 +158,25 @@ void TestConfigBackup::restore_data()
     QTest::addColumn<QStringList>("boxStarts");
     QTest::addColumn<QStringList>("confirmLists");
     QTest::addColumn<bool>("deviceRestored");
+    QTest::addColumn<bool>("changeWall");
 
     const QStringList changedList { "Output 2 rotation: 0°", "Output 3 multiview: SINGLE", "Output 3 shows Input 3" };
     QTest::newRow("YES restores the device") << true << QString() << QJsonValue() << true
                                              << QStringList { SMSG_RestoreConfirm, SMSG_RestoreDone } << changedList
-                                             << true;
+                                             << true << false;
+    QTest::newRow("YES puts back a wall of another size with a group")
+        << true << QString() << QJsonValue() << true << QStringList { SMSG_RestoreConfirm, SMSG_RestoreDone }
+        << changedList + QStringList { "Wall of 2 x 2 screens, its splice groups cancelled first" } << true << true;
     QTest::newRow("NO sends nothing") << true << QString() << QJsonValue() << false
-                                      << QStringList { SMSG_RestoreConfirm } << changedList << false;
+                                      << QStringList { SMSG_RestoreConfirm } << changedList << false << false;
     QTest::newRow("device already matches") << false << QString() << QJsonValue() << true
-                                            << QStringList { SMSG_RestoreNothing } << QStringList() << true;
+                                            << QStringList { SMSG_RestoreNothing } << QStringList() << true << false;
     QTest::newRow("file of another model refused") << true << "model" << QJsonValue("XK100") << true
                                                    << QStringList { SMSG_RestoreRefused + "model:" } << QStringList()
-                                                   << false;
+                                                   << false << false;
     QTest::newRow("file of a newer format refused") << true << "formatVersion" << QJsonValue(7) << true
                                                     << QStringList { SMSG_RestoreRefused + "formatVersion: 7" }
-                                                    << QStringList() << false;
+                                                    << QStringList() << false << false;
 }
 
 void TestConfigBackup::restore()
@@ -174,6 +188,7 @@ void TestConfigBackup::restore()
     QFETCH(QStringList, boxStarts);
     QFETCH(QStringList, confirmLists);
     QFETCH(bool, deviceRestored);
+    QFETCH(bool, changeWall);
 
     GuiTest::SimProcess sim;
     QVERIFY(sim.WaitUntilListening());
@@ -198,7 +213,7 @@ void TestConfigBackup::restore()
         WriteFile(saved, file);
     }
     if (changeDevice)
-        ChangeDevice();
+        ChangeDevice(changeWall);
 
     {
         // One catcher at a time: two would race for the same box.

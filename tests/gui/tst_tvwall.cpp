@@ -13,6 +13,7 @@
 #include "protocol/DeviceState.h"
 #include "protocol/ReplyParser.h"
 #include "protocol/ValueWords.h"
+#include "protocol/WallEditor.h"
 #include "settings/LanguageTexts.h"
 #include "shell/MyComboBox.h"
 #include "sim/SimDevice.h"
@@ -167,6 +168,8 @@ private slots:
     void wallSizeLists();
     void writeSendsTheNewWall_data();
     void writeSendsTheNewWall();
+    void sizeWithTheOutputsOfItsCells_data();
+    void sizeWithTheOutputsOfItsCells();
     void settingColours_data();
     void settingColours();
     void wallSurvivesReconnect();
@@ -829,6 +832,47 @@ void TestTvWall::writeSendsTheNewWall()
     QCOMPARE(page->grid->rowCount(), 1);
     QCOMPARE(page->grid->columnCount(), 2);
     QVERIFY(page->grid->spliceFrames().isEmpty());
+}
+
+void TestTvWall::sizeWithTheOutputsOfItsCells_data()
+{
+    QTest::addColumn<quint32>("rows");
+    QTest::addColumn<quint32>("cols");
+    QTest::addColumn<QVector<quint32>>("outputs");
+    QTest::addColumn<bool>("done");
+    QTest::addColumn<Lines>("lines");
+
+    // Output 4 shows input 2, output 1 input 1: each cell carries the input of the output it shows.
+    QTest::newRow("cells show the outputs given")
+        << 1u << 2u << QVector<quint32> { 3, 0 } << true
+        << Lines { "SET TVWALL-INFO 2 1 2 0 0 3 0 0 0 0 1 0 0 0 0 0 0 0 0" };
+    QTest::newRow("no outputs given: each cell its own number")
+        << 1u << 2u << QVector<quint32>() << true
+        << Lines { "SET TVWALL-INFO 2 1 2 0 0 0 0 0 0 0 0 0 0 1 0 0 0 0 0" };
+    QTest::newRow("an output given twice") << 1u << 2u << QVector<quint32> { 1, 1 } << false << Lines();
+    QTest::newRow("an output the device does not have") << 1u << 2u << QVector<quint32> { 0, 4 } << false << Lines();
+    QTest::newRow("fewer outputs than cells") << 2u << 2u << QVector<quint32> { 0, 1, 2 } << false << Lines();
+    QTest::newRow("more outputs than cells") << 1u << 2u << QVector<quint32> { 0, 1, 2 } << false << Lines();
+}
+
+void TestTvWall::sizeWithTheOutputsOfItsCells()
+{
+    QFETCH(quint32, rows);
+    QFETCH(quint32, cols);
+    QFETCH(QVector<quint32>, outputs);
+    QFETCH(bool, done);
+    QFETCH(Lines, lines);
+    Confirm(4, 4);
+    DeviceState.routeInputOfOutput[0] = 0;
+    DeviceState.routeInputOfOutput[3] = 1;
+    TakeQueuedLines();
+    WallEditor editor;
+    const WallEditor::Outcome outcome = editor.writeSize(rows, cols, outputs);
+    QCOMPARE(outcome == WallEditor::Outcome::Done, done);
+    if (!done)
+        QCOMPARE(outcome, WallEditor::Outcome::Refused);
+    QCOMPARE(TakeQueuedLines(), lines);
+    QCOMPARE(editor.shown().total, done ? rows * cols : DeviceState.wall.total);
 }
 
 void TestTvWall::settingColours_data()
