@@ -42,7 +42,7 @@ QStringList TreeLines(const QTreeWidget *tree)
     return lines;
 }
 
-const char Television[] = "SAMSUNG QN65 · 3840 × 2160 @ 60 Hz preferred · HDMI 2.0 600 MHz · LPCM 2 ch, AC-3 · HDR10";
+const char Television[] = "LOUNGE TV 65 · 3840 × 2160 @ 60 Hz preferred · HDMI 2.0 600 MHz · LPCM 2 ch, AC-3 · HDR10";
 
 } // namespace
 
@@ -95,8 +95,8 @@ void TestEdidDetails::fieldsOfADisplay_data()
     QTest::addColumn<QStringList>("expectedLines");
     QTest::newRow("4K HDR television") << EdidGenerator::HdrTelevision()
                                        << QStringList {
-                                              "Display name: SAMSUNG QN65",
-                                              "Manufacturer: SAM",
+                                              "Display name: LOUNGE TV 65",
+                                              "Manufacturer: QVZ",
                                               "Product code: 29461 (0x7315)",
                                               "Serial number: 16780800",
                                               "Serial text: H1AK500000",
@@ -152,7 +152,7 @@ void TestEdidDetails::followsTheHexView_data()
     // no longer adds up: the summary says where.
     QTest::newRow("reply cut short says where")
         << "reply" << EdidGenerator::HdrTelevision().left(200)
-        << "SAMSUNG QN65 · 3840 × 2160 @ 60 Hz preferred · HDMI 2.0 600 MHz · LPCM 2 ch, AC-3 · HDR10 · "
+        << "LOUNGE TV 65 · 3840 × 2160 @ 60 Hz preferred · HDMI 2.0 600 MHz · LPCM 2 ch, AC-3 · HDR10 · "
            "block 1, byte 127: checksum 0x00, should be 0x78";
 }
 

@@ -1,4 +1,4 @@
-// The facts of an EDID as short texts by field name ("manufacturer" -> "SAM", "vics" ->
+// The facts of an EDID as short texts by field name ("manufacturer" -> "QVZ", "vics" ->
 // "97:3840x2160@60, 16:1920x1080@60 native", ...), taken either from the text edid-decode prints
 // or from the JSON our decoder gives, so that the two can be compared field by field.
 #pragma once
