@@ -150,29 +150,15 @@ QStringList CliBackup::CaptureLines(const std::function<void()> &build)
 
 int CliBackup::ReadDevice(CliSession &session, CliBackupPages &pages, bool versions, DeviceConfig *config, QString *error)
 {
-    const quint32 inputs = qMin(DeviceState.inputCount, MaxPorts);
-    const quint32 outputs = qMin(DeviceState.outputCount, MaxPorts);
     pages.clearSyncOver();
-    CmdGetMatrixRoute();
-    for (quint32 o = 0; o < outputs; ++o) {
-        CmdGetMultiviewSync(o);
-        CmdGetOutAudioSource(o);
-        CmdGetVka(o);
-        CmdGetItc(o);
-        CmdGetOutInfo(o);
-        CmdGetOutRotation(o);
-    }
-    for (quint32 i = 0; i < inputs; ++i) {
-        CmdGetInInfo(i);
-        CmdGetEdidMode(i);
-    }
-    CmdGetTvWallInfo();
+    DeviceConfig::QueueReads();
     CmdGetNetworkInfo();
     CmdGetBaudrate();
     int code = session.finishQueuedReads(error);
     if (code != CliExitDone)
         return code;
     // Which outputs have a user window depends on the modes just read.
+    const quint32 outputs = qMin(DeviceState.outputCount, MaxPorts);
     pages.clearUserWindows();
     pages.clearSyncOver();
     for (quint32 o = 0; o < outputs; ++o)

@@ -118,25 +118,11 @@ bool Ui_ConfigBackup::waitForReadEnd()
 
 bool Ui_ConfigBackup::readDevice(DeviceConfig *config, QString *error)
 {
-    const quint32 inputs = qMin(DeviceState.inputCount, MaxPorts);
-    const quint32 outputs = qMin(DeviceState.outputCount, MaxPorts);
     m_recorder.startRead();
-    CmdGetMatrixRoute();
-    for (quint32 o = 0; o < outputs; ++o) {
-        CmdGetMultiviewSync(o);
-        CmdGetOutAudioSource(o);
-        CmdGetVka(o);
-        CmdGetItc(o);
-        CmdGetOutInfo(o);
-        CmdGetOutRotation(o);
-    }
-    for (quint32 i = 0; i < inputs; ++i) {
-        CmdGetInInfo(i);
-        CmdGetEdidMode(i);
-    }
-    CmdGetTvWallInfo();
+    DeviceConfig::QueueReads();
     bool answered = waitForReadEnd();
     // Which outputs have a user window depends on the modes just read.
+    const quint32 outputs = qMin(DeviceState.outputCount, MaxPorts);
     m_recorder.startRead();
     for (quint32 o = 0; answered && o < outputs; ++o)
         CmdGetUserWindow(o);

@@ -1,6 +1,7 @@
 #include "protocol/DeviceConfig.h"
 
 #include "link/LinkSettingsRules.h"
+#include "protocol/CommandSet.h"
 #include "protocol/DeviceState.h"
 #include "protocol/ValueWords.h"
 
@@ -688,4 +689,24 @@ bool DeviceConfig::groupBlock(int anchorCell, int *top, int *left, int *bottom, 
         *right = qMax(*right, k % wallCols);
     }
     return true;
+}
+
+void DeviceConfig::QueueReads()
+{
+    const quint32 inputs = qMin(DeviceState.inputCount, MaxPorts);
+    const quint32 outputs = qMin(DeviceState.outputCount, MaxPorts);
+    CmdGetMatrixRoute();
+    for (quint32 o = 0; o < outputs; ++o) {
+        CmdGetMultiviewSync(o);
+        CmdGetOutAudioSource(o);
+        CmdGetVka(o);
+        CmdGetItc(o);
+        CmdGetOutInfo(o);
+        CmdGetOutRotation(o);
+    }
+    for (quint32 i = 0; i < inputs; ++i) {
+        CmdGetInInfo(i);
+        CmdGetEdidMode(i);
+    }
+    CmdGetTvWallInfo();
 }

@@ -76,6 +76,9 @@ struct DeviceConfig {
     // Routes, multiview, wall and EDID modes from DeviceState; the rest is left for the caller,
     // who collected it from the replies.
     static DeviceConfig FromDeviceState();
+    // Queues the reads a backup is made of: routes, every output's multiview and signal
+    // settings, every input's signal and EDID mode, the wall (not the link settings).
+    static void QueueReads();
 
     QJsonObject toJson() const;
     // Reads and checks a file's object. On refusal returns false with one line in error that
